@@ -1,0 +1,44 @@
+// Whole-file reading and writing by UTF-8 path, and a few file-system queries.
+// Failures are reported through the results only; nothing here throws for a bad path.
+#ifndef KEL_UTILS_FILES_H
+#define KEL_UTILS_FILES_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kel::utils {
+
+#ifdef _WIN32
+inline constexpr const char* platformLineEnding = "\r\n";
+inline constexpr const char* platformFolderDelimiter = "\\";
+#else
+inline constexpr const char* platformLineEnding = "\n";
+inline constexpr const char* platformFolderDelimiter = "/";
+#endif
+
+/// The file's text with every CR removed and every line, the last included, ended by
+/// platformLineEnding; "" when the file cannot be opened (or is empty).
+std::string getPlainFileContents(const std::string& path);
+
+/// Creates or truncates the file and writes contents in text mode. True only when the
+/// open, the write, the flush and the close all succeeded.
+bool setPlainFileContents(const std::string& path, const std::string& contents);
+
+#ifndef _WIN32
+bool fileExists(const std::string& path);
+/// Size in bytes, or -1 when the path cannot be examined.
+std::int64_t getFileSize(const std::string& path);
+/// mode receives the whole st_mode (0 on failure).
+bool getFilePermissions(const std::string& path, std::uint16_t& mode);
+/// True when the directory was made or already exists.
+bool makeDirectory(const std::string& path, std::uint16_t mode);
+/// Appends every entry name except "." and ".." in the order the directory yields them.
+bool filesInDirectory(const std::string& path, std::vector<std::string>& names);
+/// True exactly when the destination could be opened for writing.
+bool copyFileToPath(const std::string& source, const std::string& destination);
+#endif
+
+}  // namespace kel::utils
+
+#endif

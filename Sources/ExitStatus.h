@@ -1,0 +1,49 @@
+// Exit statuses of the program and the one place that prints an "Error: " line.
+#ifndef VANTREL_EXIT_STATUS_H
+#define VANTREL_EXIT_STATUS_H
+
+#include <string>
+
+namespace kel::rez {
+
+enum ExitStatus : int {
+    statusSuccess = 0,
+    statusInputPathMissing = 64,
+    statusInputPathIsOption = 65,
+    statusHeaderPathMissing = 66,
+    statusHeaderPathIsOption = 67,
+    statusAdobePathMissing = 68,
+    statusAdobePathIsOption = 69,
+    statusMacPathMissing = 70,
+    statusMacPathIsOption = 71,
+    statusWindowsPathMissing = 72,  // also --pipl
+    statusWindowsPathIsOption = 73, // also --pipl
+    statusBadArgument = 74,
+    statusOutputsMissing = 75,
+    statusNoInput = 76,
+    statusUnparsableJson = 77,
+    statusRootNotArray = 78,
+    statusEntryNotObject = 79,
+    statusTypeMissing = 80,
+    statusTypeNotString = 81,
+    statusFileAndDataMissing = 82,
+    statusFileNotString = 83,
+    statusDataBadType = 84,
+    statusIdBad = 85,
+    statusNameNotString = 86,
+    statusDefineNotString = 87,
+    statusTooManyIds = 88,
+    statusBadHexData = 89,
+    statusBadObjectData = 90,  // also every PiPL description error
+    statusCannotWrite = 91
+};
+
+/// Writes "Error: " + message + "\n" to standard error.
+void printError(const std::string& message);
+
+/// printError, then returns status: `return failWith(statusNoInput, "no input provided");`
+int failWith(int status, const std::string& message);
+
+}  // namespace kel::rez
+
+#endif

@@ -1,0 +1,119 @@
+#!/usr/bin/env python3
+"""Runs the program once as a case folder describes and compares everything byte for byte."""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+
+def read_bytes(path, default=b""):
+    if os.path.exists(path):
+        with open(path, "rb") as f:
+            return f.read()
+    return default
+
+
+def snapshot(root):
+    """Maps each file's path relative to root to its bytes."""
+    files = {}
+    for folder, _, names in os.walk(root):
+        for name in names:
+            path = os.path.join(folder, name)
+            files[os.path.relpath(path, root)] = read_bytes(path)
+    return files
+
+
+def read_args(case):
+    path = os.path.join(case, "args")
+    if not os.path.exists(path):
+        return []
+    text = read_bytes(path).decode("utf-8")
+    if text.endswith("\n"):
+        text = text[:-1]
+    return text.split("\n") if text != "" else []
+
+
+def make_env(case):
+    env = dict(os.environ)
+    path = os.path.join(case, "env")
+    if os.path.exists(path):
+        for line in read_bytes(path).decode("utf-8").splitlines():
+            if line.startswith("-"):
+                env.pop(line[1:], None)
+            elif "=" in line:
+                name, value = line.split("=", 1)
+                env[name] = value
+    return env
+
+
+def expected_file(data, name, crlf):
+    if crlf and not name.endswith(".bin"):
+        return data.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
+    return data
+
+
+def describe(label, expected, actual):
+    return f"{label} differs\n--- expected\n{expected!r}\n--- actual\n{actual!r}\n"
+
+
+def run(args):
+    case = os.path.abspath(args.case)
+    failures = []
+    with tempfile.TemporaryDirectory(prefix="vantrel-case-") as work:
+        if os.path.isdir(os.path.join(case, "files")):
+            shutil.copytree(os.path.join(case, "files"), work, dirs_exist_ok=True)
+        before = snapshot(work)
+        if args.emulator:
+            argv, executable = args.emulator.split("|") + [args.program], None
+        else:
+            argv, executable = ["vantrel"], args.program
+        stdin_path = os.path.join(case, "stdin")
+        with open(stdin_path if os.path.exists(stdin_path) else os.devnull, "rb") as stdin:
+            result = subprocess.run(
+                argv + read_args(case), executable=executable,
+                cwd=work, env=make_env(case), stdin=stdin,
+                stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=args.timeout)
+        after = snapshot(work)
+
+        expected_status = int(read_bytes(os.path.join(case, "expected", "status"), b"0"))
+        if result.returncode != expected_status:
+            failures.append(f"status {result.returncode}, expected {expected_status}\n")
+        for stream, actual in (("stdout", result.stdout), ("stderr", result.stderr)):
+            if args.crlf:
+                actual = actual.replace(b"\r", b"")
+            expected = read_bytes(os.path.join(case, "expected", stream))
+            if actual != expected:
+                failures.append(describe(stream, expected, actual))
+
+        expected_files = snapshot(os.path.join(case, "expected", "files"))
+        changed = {name: data for name, data in after.items() if before.get(name) != data}
+        for name in sorted(set(expected_files) | set(changed)):
+            if name not in changed:
+                failures.append(f"file {name} was not written\n")
+            elif name not in expected_files:
+                failures.append(f"file {name} was written but not expected\n")
+            else:
+                want = expected_file(expected_files[name], name, args.crlf)
+                if changed[name] != want:
+                    failures.append(describe(f"file {name}", want, changed[name]))
+        for name in sorted(set(before) - set(after)):
+            failures.append(f"file {name} was removed\n")
+
+    sys.stdout.write("".join(failures))
+    return 1 if failures else 0
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--program", required=True)
+    parser.add_argument("--emulator", help="command that runs the program, its words joined by |")
+    parser.add_argument("--crlf", action="store_true")
+    parser.add_argument("--timeout", type=float, default=120)
+    parser.add_argument("case")
+    sys.exit(run(parser.parse_args()))
+
+
+if __name__ == "__main__":
+    main()
