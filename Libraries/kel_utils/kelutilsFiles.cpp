@@ -1,1 +1,202 @@
-// placeholder until implemented
+// Whole-file reading and writing by UTF-8 path, and the POSIX file-system queries.
+#include "kelutilsFiles.h"
+
+#include <cstring>
+#include <fstream>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#endif
+
+namespace kel::utils {
+
+namespace {
+
+#ifdef _WIN32
+/// The UTF-16 form of a UTF-8 path; empty (so that opening fails) when the path is empty or
+/// not valid UTF-8, rather than opening some other file named with replacement characters.
+std::wstring __widePath(const std::string& path)
+{
+    if (path.empty())
+        return std::wstring();
+    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.c_str(), -1,
+                                           nullptr, 0);
+    if (length <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.c_str(), -1, &wide[0], length)
+        != length)
+        return std::wstring();
+    wide.resize(static_cast<std::size_t>(length) - 1);  // drop the terminator
+    return wide;
+}
+#define __KEL_OPEN_PATH(path) __widePath(path).c_str()
+#else
+#define __KEL_OPEN_PATH(path) (path).c_str()
+#endif
+
+/// Opens path for binary reading. Directories are refused: some systems open them and then
+/// report an absurd size for them.
+bool __openForReading(const std::string& path, std::ifstream& in)
+{
+#ifndef _WIN32
+    struct stat info;
+    if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+        return false;
+#endif
+    in.open(__KEL_OPEN_PATH(path), std::ios::in | std::ios::binary);
+    return in.is_open();
+}
+
+/// The whole byte content of a stream: one read of the size the stream reports, then
+/// whatever follows (streams that cannot report a size, such as pipes, are read in chunks).
+bool __readAll(std::ifstream& in, std::string& bytes)
+{
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (size > 0) {
+        bytes.resize(static_cast<std::size_t>(size));
+        in.read(&bytes[0], size);
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    in.clear();
+    char chunk[65536];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
+        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+    return !in.bad();
+}
+
+/// Removes every CR, turns every LF into the platform line ending and ends the last line
+/// with one too, in a single pass.
+std::string __normaliseLineEnds(std::string bytes)
+{
+    if (bytes.empty())
+        return bytes;
+    const bool endsWithLineFeed = bytes.back() == '\n';
+    const std::size_t endingLength = std::strlen(platformLineEnding);
+    if (endingLength == 1) {
+        std::size_t kept = 0;
+        for (const char byte : bytes)
+            if (byte != '\r')
+                bytes[kept++] = byte;
+        bytes.resize(kept);
+        if (!endsWithLineFeed)
+            bytes += platformLineEnding;
+        return bytes;
+    }
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 16 + endingLength);
+    for (const char byte : bytes) {
+        if (byte == '\n')
+            text += platformLineEnding;
+        else if (byte != '\r')
+            text += byte;
+    }
+    if (!endsWithLineFeed)
+        text += platformLineEnding;
+    return text;
+}
+
+}  // namespace
+
+std::string getPlainFileContents(const std::string& path)
+{
+    // Binary reading keeps every byte; line ends are normalised here on all platforms.
+    std::ifstream in;
+    if (!__openForReading(path, in))
+        return "";
+    std::string bytes;
+    if (!__readAll(in, bytes))
+        return "";
+    return __normaliseLineEnds(std::move(bytes));
+}
+
+bool setPlainFileContents(const std::string& path, const std::string& contents)
+{
+    std::ofstream out(__KEL_OPEN_PATH(path), std::ios::out | std::ios::trunc);
+    if (!out.is_open())
+        return false;
+    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+    // A full disk or a failing device often shows only when the buffer is flushed or closed.
+    out.flush();
+    const bool written = out.good();
+    out.close();
+    return written && !out.fail();
+}
+
+#ifndef _WIN32
+
+bool fileExists(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0;
+}
+
+std::int64_t getFileSize(const std::string& path)
+{
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0)
+        return -1;
+    return static_cast<std::int64_t>(info.st_size);
+}
+
+bool getFilePermissions(const std::string& path, std::uint16_t& mode)
+{
+    mode = 0;
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0)
+        return false;
+    mode = static_cast<std::uint16_t>(info.st_mode);
+    return true;
+}
+
+bool makeDirectory(const std::string& path, std::uint16_t mode)
+{
+    const mode_t previousMask = umask(0);
+    const bool made = mkdir(path.c_str(), static_cast<mode_t>(mode)) == 0 || errno == EEXIST;
+    umask(previousMask);
+    return made;
+}
+
+bool filesInDirectory(const std::string& path, std::vector<std::string>& names)
+{
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0)
+        return false;
+    DIR* directory = opendir(path.c_str());
+    if (!directory)
+        return false;
+    while (const dirent* entry = readdir(directory)) {
+        const char* name = entry->d_name;
+        if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0)
+            names.emplace_back(name);
+    }
+    closedir(directory);
+    return true;
+}
+
+bool copyFileToPath(const std::string& source, const std::string& destination)
+{
+    struct stat info;
+    if (stat(source.c_str(), &info) != 0)
+        return false;
+    std::ifstream in;
+    std::string bytes;
+    if (!__openForReading(source, in) || !__readAll(in, bytes))
+        return false;
+    std::ofstream out(destination, std::ios::out | std::ios::binary | std::ios::trunc);
+    if (!out.is_open())
+        return false;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return true;
+}
+
+#endif
+
+}  // namespace kel::utils
