@@ -1,0 +1,1 @@
+read 'PNGI' (12345, "icon") "img/icon.png";
