@@ -1,0 +1,55 @@
+// Runs the whole program on arbitrary input text in memory: parse, load, number and build
+// every output text, with every output path given so that every writer runs. No file is
+// touched. Any crash, hang, leak, sanitizer report or unexpected status is a finding.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <streambuf>
+#include <string>
+
+#include "ExitStatus.h"
+#include "Pipeline.h"
+
+namespace {
+
+// Swallows the "Error: " lines so that a long run does not flood the terminal.
+class NullBuffer : public std::streambuf
+{
+protected:
+    int overflow(int character) override { return traits_type::not_eof(character); }
+    std::streamsize xsputn(const char*, std::streamsize count) override { return count; }
+};
+
+bool isBuildStatus(int status)
+{
+    return status == kel::rez::statusSuccess
+           || (status >= kel::rez::statusUnparsableJson && status <= kel::rez::statusBadObjectData);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static NullBuffer nullBuffer;
+    const std::string text(reinterpret_cast<const char*>(data), size);
+
+    kel::rez::OutputPaths paths;
+    paths.header = "out.h";
+    paths.idToFile = "IDtoFile.txt";
+    paths.mac = "out.r";
+    paths.windows = "out.rc";
+    paths.pipl = "out.pipl";
+    kel::rez::OutputTexts texts;
+
+    std::streambuf* errorBuffer = std::cerr.rdbuf(&nullBuffer);
+    const int status = kel::rez::buildOutputsFromText(text, paths, texts);
+    std::cerr.rdbuf(errorBuffer);
+
+    if (!isBuildStatus(status)) {
+        std::fprintf(stderr, "unexpected status %d\n", status);
+        std::abort();
+    }
+    return 0;
+}
