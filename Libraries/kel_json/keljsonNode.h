@@ -64,6 +64,8 @@ public:
     /// NaN is stored as 0, infinities as +-DBL_MAX.
     bool setDoubleValue(double value);
     bool setStringValue(const std::string& value);
+    /// As above, taking the text over without a copy (used for long parsed strings).
+    bool setStringValue(std::string&& value);
 
     const std::vector<Node*>* elements() const;
     unsigned int elementsCount() const;

@@ -1,1 +1,457 @@
-// placeholder until implemented
+// The lenient parser: one left-to-right pass, a state machine over explicit stacks, so the
+// nesting depth of a document is limited only by memory.
+#include "keljsonParse.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "kelutilsStrings.h"
+
+namespace kel::json {
+
+enum __ParseState : std::int32_t {
+    psRoot = 1,
+    psObject = 2,
+    psObjectMember = 4,
+    psMemberKey = 8,
+    psKeyString = 16,
+    psArray = 32,
+    psArrayElement = 64,
+    psMemberValue = 128,
+    psNull = 256,
+    psBool = 512,
+    psNumber = 1024,
+    psValueString = 2048
+};
+
+namespace {
+
+constexpr std::int32_t __valueStates = 0xF00;
+
+bool __isParserBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+bool __isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool __startsNumber(char c)
+{
+    return c == '-' || c == '.' || __isDigit(c);
+}
+
+char __lower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// True when text holds word at pos, each letter in either case.
+bool __matchesKeyword(const std::string& text, std::size_t pos, const char* word)
+{
+    std::size_t length = std::strlen(word);
+    if (text.size() - pos < length)
+        return false;
+    for (std::size_t i = 0; i < length; ++i)
+        if (__lower(text[pos + i]) != word[i])
+            return false;
+    return true;
+}
+
+// A string's content starts at start and ends before the first '"' that does not follow a
+// backslash of the content; the text's end when there is none. One memchr per quote, so a
+// long string costs a scan and a copy, with no work per character.
+struct __StringToken {
+    std::size_t end;
+    std::string value;
+};
+
+__StringToken __readString(const std::string& text, std::size_t start)
+{
+    const char* base = text.data();
+    std::size_t size = text.size();
+    std::size_t from = start;
+    bool hasEscapedQuote = false;
+    std::size_t end = size;
+    while (from < size) {
+        const void* hit = std::memchr(base + from, '"', size - from);
+        if (hit == nullptr)
+            break;
+        std::size_t quote = static_cast<const char*>(hit) - base;
+        if (quote > start && base[quote - 1] == '\\') {
+            hasEscapedQuote = true;
+            from = quote + 1;
+            continue;
+        }
+        end = quote;
+        break;
+    }
+    __StringToken token{end, text.substr(start, end - start)};
+    if (hasEscapedQuote)
+        token.value = kel::utils::stringReplaceAll(token.value, "\\\"", "\"");
+    return token;
+}
+
+// The number token at start: its first character and every following digit or '.'.
+std::size_t __numberTokenEnd(const std::string& text, std::size_t start)
+{
+    std::size_t end = start + 1;
+    while (end < text.size() && (__isDigit(text[end]) || text[end] == '.'))
+        ++end;
+    return end;
+}
+
+bool __isFloatToken(const std::string& token)
+{
+    return token.find('.') != std::string::npos;
+}
+
+// strtoll rather than atoll: beyond the 64-bit range it saturates instead of overflowing.
+std::int64_t __integerOf(const std::string& token)
+{
+    return static_cast<std::int64_t>(std::strtoll(token.c_str(), nullptr, 10));
+}
+
+double __floatOf(const std::string& token)
+{
+    return std::strtod(token.c_str(), nullptr);
+}
+
+bool __onlyBlanksFrom(const std::string& text, std::size_t pos)
+{
+    return pos >= text.size() || kel::utils::stringTrim(text.substr(pos)).empty();
+}
+
+Node* __parseScalarString(const std::string& text, std::size_t pos)
+{
+    __StringToken token = __readString(text, pos + 1);
+    if (!__onlyBlanksFrom(text, token.end + 1))
+        return nullptr;
+    Node* node = Node::create(Node::TypeString, "");
+    node->setStringValue(std::move(token.value));
+    return node;
+}
+
+Node* __parseScalarKeyword(const std::string& text, std::size_t pos)
+{
+    static const char* const words[] = {"true", "false", "null"};
+    for (const char* word : words) {
+        if (__lower(text[pos]) != word[0])
+            continue;
+        if (!__matchesKeyword(text, pos, word) || !__onlyBlanksFrom(text, pos + std::strlen(word)))
+            return nullptr;
+        if (word[0] == 'n')
+            return Node::create(Node::TypeNull, "");
+        return Node::createBool("", word[0] == 't');
+    }
+    return nullptr;
+}
+
+Node* __parseScalarNumber(const std::string& text, std::size_t pos)
+{
+    std::size_t end = __numberTokenEnd(text, pos);
+    if (!__onlyBlanksFrom(text, end))
+        return nullptr;
+    std::string token = text.substr(pos, end - pos);
+    if (__isFloatToken(token))
+        return Node::createFloat("", __floatOf(token));
+    return Node::createInt("", __integerOf(token));
+}
+
+// The container state machine. Every node it has created and not yet handed to a
+// container is released by the destructor, so a failure at any point leaks nothing.
+class __ContainerParser
+{
+public:
+    explicit __ContainerParser(const std::string& text) : __text(text)
+    {
+        __states.push_back(psRoot);
+        __keys = new std::string[__keyCapacity];
+    }
+
+    ~__ContainerParser()
+    {
+        for (Node* open : __containers)
+            open->release();
+        if (__root != nullptr)
+            __root->release();
+        delete[] __keys;
+    }
+
+    __ContainerParser(const __ContainerParser&) = delete;
+    __ContainerParser& operator=(const __ContainerParser&) = delete;
+
+    // The root, handed over to the caller; null when the text is rejected.
+    Node* run(std::size_t pos)
+    {
+        __pos = pos;
+        while (__pos < __text.size())
+            if (!__step(__text[__pos]))
+                return nullptr;
+        if (__top() != psRoot)
+            return nullptr;
+        Node* result = __root;
+        __root = nullptr;
+        return result;
+    }
+
+private:
+    bool __step(char c)
+    {
+        switch (c) {
+        case '[':
+            __open(Node::TypeArray, psArray, psArrayElement, ']');
+            return true;
+        case '{':
+            __open(Node::TypeObject, psObject, psObjectMember, '}');
+            return true;
+        case ']':
+            return __closeArray();
+        case '}':
+            return __closeObject();
+        case ',':
+            __separator();
+            return true;
+        case ':':
+            return __colon();
+        case '"':
+            return __quote();
+        case 't':
+        case 'T':
+            return __keyword("true", psBool);
+        case 'f':
+        case 'F':
+            return __keyword("false", psBool);
+        case 'n':
+        case 'N':
+            return __keyword("null", psNull);
+        default:
+            if (__startsNumber(c))
+                return __number();
+            ++__pos;
+            return true;
+        }
+    }
+
+    std::int32_t __top() const { return __states.back(); }
+
+    // The state just below the top; psRoot sits at the bottom, so this is defined whenever
+    // a value state has been pushed on it.
+    std::int32_t __belowTop() const { return __states[__states.size() - 2]; }
+
+    void __popIf(std::int32_t state)
+    {
+        if (__top() == state)
+            __states.pop_back();
+    }
+
+    void __popValueState()
+    {
+        if (__top() & __valueStates)
+            __states.pop_back();
+    }
+
+    void __nameIf(Node* node, bool contextAllows)
+    {
+        if (__keyCount > 0 && contextAllows)
+            node->setName(__keys[__keyCount - 1]);
+    }
+
+    void __pushKey(std::string key)
+    {
+        if (__keyCount + 1 > __keyCapacity)
+            kel::utils::enlargeArray(__keyCount, __keys, __keyCapacity);
+        __keys[__keyCount++] = std::move(key);
+    }
+
+    void __discardKeyUnlessInArray()
+    {
+        if (__keyCount > 0 && __top() != psArrayElement)
+            __keys[--__keyCount].clear();
+    }
+
+    // Hands the parser's reference on node to the open container. A refused add (a
+    // duplicate key) drops the node. With no container open there is nowhere to put a
+    // value, so the document is rejected.
+    bool __add(Node* node)
+    {
+        if (__containers.empty()) {
+            node->release();
+            return false;
+        }
+        Node* container = __containers.back();
+        if (container->nodeType() == Node::TypeObject)
+            container->addMember(node);
+        else
+            container->addElement(node);
+        node->release();
+        return true;
+    }
+
+    void __open(Node::Type type, __ParseState opened, __ParseState expecting, char closer)
+    {
+        Node* container = Node::create(type, "");
+        __nameIf(container, __top() != psArrayElement);
+        __containers.push_back(container);
+        if (!__rootSeen) {
+            __rootSeen = true;
+            __rootIsOpen = true;
+        }
+        __states.push_back(opened);
+        bool emptyAtOnce = __pos + 1 < __text.size() && __text[__pos + 1] == closer;
+        if (!emptyAtOnce)
+            __states.push_back(expecting);
+        ++__pos;
+    }
+
+    // The container just closed goes into the one below it; the root is kept for the
+    // result; any later top-level container is discarded.
+    bool __closeContainer()
+    {
+        Node* closed = __containers.back();
+        __containers.pop_back();
+        ++__pos;
+        if (!__containers.empty())
+            return __add(closed);
+        if (__rootIsOpen) {
+            __rootIsOpen = false;
+            __root = closed;
+        } else {
+            closed->release();
+        }
+        return true;
+    }
+
+    bool __closeArray()
+    {
+        __popValueState();
+        __popIf(psArrayElement);
+        if (__top() != psArray)
+            return false;
+        __states.pop_back();
+        return __closeContainer();
+    }
+
+    bool __closeObject()
+    {
+        __popValueState();
+        __popIf(psMemberValue);
+        __popIf(psMemberKey);
+        __popIf(psObjectMember);
+        if (__top() != psObject)
+            return false;
+        __states.pop_back();
+        if (!__closeContainer())
+            return false;
+        __discardKeyUnlessInArray();
+        return true;
+    }
+
+    void __separator()
+    {
+        __popValueState();
+        __popIf(psMemberValue);
+        __popIf(psMemberKey);
+        __discardKeyUnlessInArray();
+        ++__pos;
+    }
+
+    bool __colon()
+    {
+        if (__top() != psMemberKey)
+            return false;
+        __states.push_back(psMemberValue);
+        ++__pos;
+        return true;
+    }
+
+    bool __quote()
+    {
+        if (__top() == psKeyString || __top() == psValueString) {
+            __states.pop_back();
+            ++__pos;
+            return true;
+        }
+        if (__top() == psObjectMember)
+            __states.push_back(psMemberKey);
+        if (__top() == psMemberKey)
+            __states.push_back(psKeyString);
+        if (__top() == psArrayElement || __top() == psMemberValue)
+            __states.push_back(psValueString);
+
+        __StringToken token = __readString(__text, __pos + 1);
+        __pos = token.end;
+        if (__top() == psKeyString) {
+            __pushKey(std::move(token.value));
+            return true;
+        }
+        if (__containers.empty())
+            return false;
+        Node* node = Node::create(Node::TypeString, "");
+        __nameIf(node, __belowTop() != psArrayElement);
+        node->setStringValue(std::move(token.value));
+        return __add(node);
+    }
+
+    bool __keyword(const char* word, __ParseState state)
+    {
+        if (!__matchesKeyword(__text, __pos, word))
+            return false;
+        __states.push_back(state);
+        Node* node = state == psNull ? Node::create(Node::TypeNull, "")
+                                     : Node::createBool("", word[0] == 't');
+        __nameIf(node, __belowTop() != psArrayElement);
+        __pos += std::strlen(word);
+        return __add(node);
+    }
+
+    bool __number()
+    {
+        __states.push_back(psNumber);
+        std::size_t end = __numberTokenEnd(__text, __pos);
+        std::string token = __text.substr(__pos, end - __pos);
+        Node* node = Node::create(Node::TypeNumber, "");
+        __nameIf(node, __belowTop() != psArrayElement);
+        if (__isFloatToken(token))
+            node->setDoubleValue(__floatOf(token));
+        else
+            node->setIntValue(__integerOf(token));
+        __pos = end;
+        return __add(node);
+    }
+
+    const std::string& __text;
+    std::size_t __pos = 0;
+    std::vector<std::int32_t> __states;
+    std::vector<Node*> __containers;
+    std::string* __keys = nullptr;
+    unsigned int __keyCount = 0;
+    unsigned int __keyCapacity = 2;
+    Node* __root = nullptr;
+    bool __rootSeen = false;
+    bool __rootIsOpen = false;
+};
+
+}  // namespace
+
+Node* parse(const std::string& text)
+{
+    std::size_t pos = 0;
+    while (pos < text.size() && __isParserBlank(text[pos]))
+        ++pos;
+    if (pos == text.size())
+        return nullptr;
+    char first = text[pos];
+    if (first == '[' || first == '{')
+        return __ContainerParser(text).run(pos);
+    if (first == '"')
+        return __parseScalarString(text, pos);
+    if (__startsNumber(first))
+        return __parseScalarNumber(text, pos);
+    return __parseScalarKeyword(text, pos);
+}
+
+}  // namespace kel::json
