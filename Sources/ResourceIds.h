@@ -8,6 +8,10 @@
 
 namespace kel::rez {
 
+/// Explicit IDs must lie in this range; generated IDs count up from its start.
+inline constexpr int lowestResourceId = 10000;
+inline constexpr int highestResourceId = 32767;
+
 /// The resource name a file path stands for: res/icons/arrow@2x.png gives arrow@2x.
 std::string nameFromFilePath(const std::string& file);
 

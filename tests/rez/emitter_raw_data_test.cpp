@@ -1,0 +1,174 @@
+// The Rez data statement and the resource-script raw-data blocks made from hex text.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "RawDataEmitters.h"
+
+namespace kel::rez {
+namespace {
+
+Resource makeResource(const std::string& type, int id, const std::string& name = "")
+{
+    Resource resource;
+    resource.type = type;
+    resource.id = static_cast<std::int16_t>(id);
+    resource.name = name;
+    return resource;
+}
+
+struct EmitResult {
+    bool ok;
+    std::string out;
+    std::string err;
+};
+
+EmitResult emitMac(const Resource& resource, const std::string& hex, std::string out = "")
+{
+    testing::internal::CaptureStderr();
+    const bool ok = __processByteStrMac(resource, hex, out);
+    return {ok, out, testing::internal::GetCapturedStderr()};
+}
+
+EmitResult emitWin(const Resource& resource, const std::string& hex, bool duplicateByName = true,
+                   std::string out = "")
+{
+    testing::internal::CaptureStderr();
+    const bool ok = __processByteStrWin(resource, hex, out, duplicateByName);
+    return {ok, out, testing::internal::GetCapturedStderr()};
+}
+
+std::string badCharMessage(const std::string& type, const std::string& id, const std::string& found)
+{
+    return "Error: data for " + type + " : " + id +
+           " must be in stringified hex format (i.e. \"1a2b3c56...\"), but found char '" + found +
+           "' in string\n";
+}
+
+const std::string pngHead = "89504E470D0A1A0A0000000D494844520000";
+const std::string pngHeadEscaped =
+    "\"\\211\\120\\116\\107\\15\\12\\32\\12\\0\\0\\0\\15\\111\\110\\104\\122\\0\\0\"";
+
+TEST(EmitterWorkedExample, MacStatementWithAndWithoutName)
+{
+    const std::string lines = "\t$\"8950 4E47 0D0A 1A0A 0000 000D 4948 4452\"\n"
+                              "\t$\"0000\"\n"
+                              "};\n\n";
+    EmitResult unnamed = emitMac(makeResource("PNGI", 12346), pngHead);
+    EXPECT_TRUE(unnamed.ok);
+    EXPECT_EQ("data 'PNGI' (12346) {\n" + lines, unnamed.out);
+    EXPECT_EQ("", unnamed.err);
+
+    EmitResult named = emitMac(makeResource("PNGI", 12346, "My_Image"), pngHead);
+    EXPECT_TRUE(named.ok);
+    EXPECT_EQ("data 'PNGI' (12346, \"My_Image\") {\n" + lines, named.out);
+}
+
+TEST(EmitterWorkedExample, WinBlocksWithAndWithoutName)
+{
+    const std::string body = " PNGI {\n\t" + pngHeadEscaped + "\n}\n\n";
+    EmitResult unnamed = emitWin(makeResource("PNGI", 12346), pngHead);
+    EXPECT_TRUE(unnamed.ok);
+    EXPECT_EQ("12346" + body, unnamed.out);
+    EXPECT_EQ("", unnamed.err);
+
+    EmitResult named = emitWin(makeResource("PNGI", 12346, "My_Image"), pngHead);
+    EXPECT_TRUE(named.ok);
+    EXPECT_EQ("12346" + body + "\"My_Image\"" + body, named.out);
+}
+
+TEST(EmitterMacLayout, LineBreaksAfterThirtyTwoDigits)
+{
+    const std::string digits32 = "0123456789abcdef0123456789ABCDEF";
+    EXPECT_EQ("data 'raw ' (10000) {\n"
+              "\t$\"0123 4567 89ab cdef 0123 4567 89AB CDEF\"\n"
+              "};\n\n",
+              emitMac(makeResource("raw ", 10000), digits32).out);
+    EXPECT_EQ("data 'raw ' (10000) {\n"
+              "\t$\"0123 4567 89ab cdef 0123 4567 89AB CDEF\"\n"
+              "\t$\"7\"\n"
+              "};\n\n",
+              emitMac(makeResource("raw ", 10000), digits32 + "7").out);
+}
+
+TEST(EmitterMacLayout, OddDigitCountIsCopiedAndAppendsAfterExistingText)
+{
+    EmitResult result = emitMac(makeResource("X", -5), "abc", "before\n");
+    EXPECT_TRUE(result.ok);
+    EXPECT_EQ("before\ndata 'X' (-5) {\n\t$\"abc\"\n};\n\n", result.out);
+}
+
+TEST(EmitterNames, DoubleQuoteEscapedForMacOnly)
+{
+    const Resource resource = makeResource("DATA", 10001, "say \"hi\"\\");
+    EXPECT_EQ("data 'DATA' (10001, \"say \\\"hi\\\"\\\") {\n\t$\"00\"\n};\n\n",
+              emitMac(resource, "00").out);
+    EXPECT_EQ("10001 DATA {\n\t\"\\0\"\n}\n\n"
+              "\"say \"hi\"\\\" DATA {\n\t\"\\0\"\n}\n\n",
+              emitWin(resource, "00").out);
+}
+
+TEST(EmitterWinBytes, OctalEscapesWithoutLeadingZeros)
+{
+    EXPECT_EQ("1 T {\n\t\"\\0\\7\\10\\12\\77\\100\\211\\377\"\n}\n\n",
+              emitWin(makeResource("T", 1), "0007080a3f4089ff").out);
+}
+
+TEST(EmitterWinBytes, CaseOfDigitsDoesNotChangeBytes)
+{
+    EXPECT_EQ(emitWin(makeResource("T", 1), "aBcDeF").out, emitWin(makeResource("T", 1), "AbCdEf").out);
+    EXPECT_EQ("1 T {\n\t\"\\253\\315\\357\"\n}\n\n", emitWin(makeResource("T", 1), "abcdef").out);
+}
+
+TEST(EmitterWinBlocks, WhichKeysAreWritten)
+{
+    const std::string body = " T {\n\t\"\\1\"\n}\n\n";
+    // Duplicating by name: always by ID, by name too when there is one.
+    EXPECT_EQ("0" + body, emitWin(makeResource("T", 0), "01", true).out);
+    EXPECT_EQ("0" + body + "\"n\"" + body, emitWin(makeResource("T", 0, "n"), "01", true).out);
+    // Not duplicating: the ID when there is one, else the name, even an empty one.
+    EXPECT_EQ("7" + body, emitWin(makeResource("T", 7, "n"), "01", false).out);
+    EXPECT_EQ("\"n\"" + body, emitWin(makeResource("T", 0, "n"), "01", false).out);
+    EXPECT_EQ("\"\"" + body, emitWin(makeResource("T", 0), "01", false).out);
+}
+
+TEST(EmitterErrors, NonHexByteNamedByBoth)
+{
+    const Resource resource = makeResource("PNGI", 12346);
+    const std::string message = badCharMessage("PNGI", "12346", "G");
+    for (const std::string& hex : {std::string("12G4"), std::string("12GZ"), std::string("1234G")}) {
+        EmitResult mac = emitMac(resource, hex, "kept");
+        EXPECT_FALSE(mac.ok) << hex;
+        EXPECT_EQ(message, mac.err) << hex;
+        EmitResult win = emitWin(resource, hex, true, "kept");
+        EXPECT_FALSE(win.ok) << hex;
+        EXPECT_EQ("kept", win.out) << hex;
+    }
+    // The high digit of a pair is tested first.
+    EXPECT_EQ(message, emitWin(resource, "12GZ").err);
+    EXPECT_EQ(badCharMessage("PNGI", "12346", "Z"), emitWin(resource, "12ZG").err);
+    // The complete pairs are checked before a lone last digit.
+    EXPECT_EQ(message, emitWin(resource, "G12").err);
+}
+
+TEST(EmitterErrors, OddDigitCountRejectedForWinWithByteZero)
+{
+    const Resource resource = makeResource("PNGI", 12346);
+    EmitResult win = emitWin(resource, "abc", true, "kept");
+    EXPECT_FALSE(win.ok);
+    EXPECT_EQ("kept", win.out);
+    EXPECT_EQ(badCharMessage("PNGI", "12346", std::string(1, '\0')), win.err);
+    EXPECT_EQ(badCharMessage("PNGI", "12346", std::string(1, '\0')), emitWin(resource, "abG").err);
+    EXPECT_EQ(badCharMessage("PNGI", "12346", "G"), emitMac(resource, "abG").err);
+}
+
+TEST(EmitterErrors, EmbeddedZeroByteAndSpaceAreNotHex)
+{
+    const Resource resource = makeResource("a b", 10000, "n");
+    EXPECT_EQ(badCharMessage("a b", "10000", " "), emitMac(resource, "00 1").err);
+    EXPECT_EQ(badCharMessage("a b", "10000", std::string(1, '\0')),
+              emitMac(resource, std::string("0\0", 2)).err);
+}
+
+}  // namespace
+}  // namespace kel::rez
