@@ -1,6 +1,71 @@
-// placeholder until implemented
+// The output pass: every resource, types in byte order and input order within a type,
+// appends its part of each output text. Nothing is written to disk here.
 #include "OutputPass.h"
+
+#include "ExitStatus.h"
+#include "OutputLines.h"
+#include "Pipl.h"
+#include "RawDataEmitters.h"
+
 namespace kel::rez {
-int buildOutputs(const ResourcesByType&, const OutputPaths&, OutputTexts&) { return 0; }
-int writeOutputs(const OutputTexts&, const OutputPaths&) { return 0; }
+
+namespace {
+
+void appendFileResource(const Resource& resource, const OutputPaths& paths, OutputTexts& texts)
+{
+    if (paths.mac)
+        appendMacReadStatement(resource, texts.macText);
+    if (paths.windows)
+        appendWinFileLines(resource, texts.winText);
+    appendIdToFileLines(resource, texts.idToFileText);
 }
+
+int appendHexDataResource(const Resource& resource, const OutputPaths& paths, OutputTexts& texts)
+{
+    if (paths.mac && !__processByteStrMac(resource, resource.data, texts.macText))
+        return statusBadHexData;
+    if (paths.windows && !__processByteStrWin(resource, resource.data, texts.winText, true))
+        return statusBadHexData;
+    return statusSuccess;
+}
+
+int appendObjectDataResource(const Resource& resource, OutputTexts& texts)
+{
+    if (resource.type != resourceTypePiPL)
+        return failWith(statusBadObjectData,
+                        "Only \"PiPL\" resources support a JSON object for the \"data\" member.");
+    // The compiler appends to both texts; a text whose path is absent is never written.
+    if (!__processPiPL(resource, texts.macText, texts.winText, texts.piplBytes))
+        return statusBadObjectData;
+    return statusSuccess;
+}
+
+int appendResource(const Resource& resource, const OutputPaths& paths, OutputTexts& texts)
+{
+    if (paths.header && !resource.define.empty())
+        appendHeaderLines(resource, texts.headerText);
+    if (!resource.file.empty()) {
+        appendFileResource(resource, paths, texts);
+        return statusSuccess;
+    }
+    if (!resource.data.empty())
+        return appendHexDataResource(resource, paths, texts);
+    if (resource.dataObject)
+        return appendObjectDataResource(resource, texts);
+    return statusSuccess;  // an empty "file" or "data": header lines only
+}
+
+}  // namespace
+
+int buildOutputs(const ResourcesByType& resourcesByType, const OutputPaths& paths,
+                 OutputTexts& texts)
+{
+    texts = OutputTexts();
+    for (const auto& [type, resources] : resourcesByType)
+        for (const ResourcePtr& resource : resources)
+            if (int status = appendResource(*resource, paths, texts))
+                return status;
+    return statusSuccess;
+}
+
+}  // namespace kel::rez

@@ -1,0 +1,63 @@
+// Writing the output files, once every text is complete: header, IDtoFile.txt, .r, .rc
+// and the PiPL byte image, in that order, stopping at the first that cannot be written.
+#include "OutputPass.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "ExitStatus.h"
+#include "kelutilsFiles.h"
+
+namespace kel::rez {
+
+namespace {
+
+/// Creates or truncates the file and writes the bytes in binary mode. True only when the
+/// open, the write, the flush and the close all succeeded.
+bool writeBinaryFile(const std::string& path, const std::vector<unsigned char>& bytes)
+{
+    std::ofstream stream;
+    try {
+        // u8path: the path is UTF-8 on every platform, also where files open by wide name.
+        stream.open(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc);
+    } catch (const std::exception&) {
+        return false;
+    }
+    if (!stream.is_open())
+        return false;
+    stream.write(reinterpret_cast<const char*>(bytes.data()),
+                 static_cast<std::streamsize>(bytes.size()));
+    stream.flush();
+    const bool written = stream.good();
+    stream.close();
+    return written && !stream.fail();
+}
+
+/// 0 when nothing is to be written or the write succeeded; otherwise 91 after the message.
+int writeTextFile(const std::optional<std::string>& path, const std::string& text,
+                  const std::string& fileDescription)
+{
+    if (!path || text.empty() || kel::utils::setPlainFileContents(*path, text))
+        return statusSuccess;
+    return failWith(statusCannotWrite,
+                    "cannot write to " + fileDescription + " output file at " + *path);
+}
+
+}  // namespace
+
+int writeOutputs(const OutputTexts& texts, const OutputPaths& paths)
+{
+    if (int status = writeTextFile(paths.header, texts.headerText, "header"))
+        return status;
+    if (int status = writeTextFile(paths.idToFile, texts.idToFileText, "IDtoFile.txt"))
+        return status;
+    if (int status = writeTextFile(paths.mac, texts.macText, "*.r"))
+        return status;
+    if (int status = writeTextFile(paths.windows, texts.winText, "*.rc"))
+        return status;
+    if (paths.pipl && !texts.piplBytes.empty() && !writeBinaryFile(*paths.pipl, texts.piplBytes))
+        return failWith(statusCannotWrite, "cannot write to PiPL output file at " + *paths.pipl);
+    return statusSuccess;
+}
+
+}  // namespace kel::rez
