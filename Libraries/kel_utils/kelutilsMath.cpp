@@ -175,7 +175,10 @@ int getMax(int first, ...)
     return largest;
 }
 
-std::int64_t round(double x) { return __toInt64(x < 0 ? std::ceil(x - 0.5) : std::floor(x + 0.5)); }
+// std::round is the exact form of floor(x + 0.5) (ceil(x - 0.5) below zero): adding 0.5 in
+// floating point would itself round, turning 0.49999999999999994 into 1 and 2^52 + 1 into
+// 2^52 + 2.
+std::int64_t round(double x) { return __toInt64(std::round(x)); }
 std::int64_t floor(double x) { return __toInt64(x >= 0 ? std::floor(x) : std::ceil(x)); }
 std::int64_t ceil(double x) { return __toInt64(x >= 0 ? std::ceil(x) : std::floor(x)); }
 
@@ -203,7 +206,7 @@ void fractionWithDenom(double x, std::int64_t& denominator, std::int64_t& numera
     if (denominator == std::numeric_limits<std::int64_t>::min())
         denominator = std::numeric_limits<std::int64_t>::max();  // its magnitude does not fit
     denominator = std::llabs(denominator);
-    numerator = round(std::floor(std::fabs(x) * static_cast<double>(denominator) + 0.5));
+    numerator = round(std::fabs(x) * static_cast<double>(denominator));
     // The greatest common divisor is the first common divisor a countdown from the
     // denominator would meet; dividing by it leaves the fraction in lowest terms.
     if (reduce && denominator >= 2) {
