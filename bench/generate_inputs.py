@@ -1,0 +1,72 @@
+#!/usr/bin/env python3
+"""Writes the benchmark inputs into a folder (kept between runs; regenerated when missing).
+
+    generate_inputs.py OUTPUT_FOLDER
+
+png-64mib.json      one "PNGI" entry whose "data" holds 64 MiB of hex digits
+files-60000.json    60,000 file resources over three types, PNG images with @2x/@3x variants
+example-plugin.json the shipped example resource list
+"""
+import os
+import random
+import shutil
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+MiB = 1024 * 1024
+
+
+def write_png_64mib(path):
+    rng = random.Random(1)
+    digits = "0123456789abcdef"
+    # A repeated random block keeps generation fast; the program cannot tell.
+    block = "".join(rng.choice(digits) for _ in range(MiB)).encode()
+    with open(path, "wb") as f:
+        f.write(b'[\n\t{"type": "PNGI", "id": 12000, "name": "Big_Image", "define": "BIG_IMAGE",\n'
+                b'\t "data": "')
+        for _ in range(64):
+            f.write(block)
+        f.write(b'"}\n]\n')
+
+
+def write_files_60000(path):
+    """20,000 entries per type: bases and variants of PNG icons, SVG art and plain data."""
+    entries = []
+    variants = ["", "@2x", "@3x", "@2x"]
+    for i in range(20000):
+        group, variant = divmod(i, 4)
+        suffix = variants[variant] if variant != 3 else "@4x"
+        entries.append('{"type": "PNGI", "file": "images/toolbar/icon_%05d%s.png", "define": '
+                       '"ICON_%05d%s"}' % (group, suffix, group, suffix.replace("@", "_").upper()))
+    for i in range(20000):
+        entries.append('{"type": "SVG", "file": "art/vector/shape_%05d.svg", "name": "Shape_%05d"}'
+                       % (i, i))
+    for i in range(20000):
+        entries.append('{"type": "TEXT", "file": "data/tables/table_%05d.bin", "id": %d}'
+                       % (i, 10000 + i))
+    random.Random(2).shuffle(entries)
+    with open(path, "w") as f:
+        f.write("[\n\t" + ",\n\t".join(entries) + "\n]\n")
+
+
+INPUTS = {
+    "png-64mib.json": write_png_64mib,
+    "files-60000.json": write_files_60000,
+    "example-plugin.json": lambda path: shutil.copyfile(
+        os.path.join(ROOT, "examples", "plugin", "resources.json"), path),
+}
+
+
+def main():
+    folder = sys.argv[1]
+    os.makedirs(folder, exist_ok=True)
+    for name, write in INPUTS.items():
+        path = os.path.join(folder, name)
+        if not os.path.exists(path):
+            write(path + ".partial")
+            os.replace(path + ".partial", path)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
