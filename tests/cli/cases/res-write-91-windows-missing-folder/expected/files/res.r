@@ -1,0 +1,1 @@
+read 'PNGI' (10000, "a") "a.png";
