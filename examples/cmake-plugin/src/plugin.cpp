@@ -1,0 +1,16 @@
+// Stands in for a plug-in's sources: it uses the IDs of the generated header, which
+// vantrel_add_resources puts on the include path.
+#include "sample_resources.h"
+
+static_assert(SAMPLE_TOOL_ICON_2X_ID == SAMPLE_TOOL_ICON_ID + 1,
+              "a @2x variant is numbered right after its base image");
+
+extern "C" int samplePluginToolIconId()
+{
+    return SAMPLE_TOOL_ICON_ID;
+}
+
+extern "C" int samplePluginPiplId()
+{
+    return SAMPLE_PIPL_ID;
+}

@@ -1,0 +1,154 @@
+"""Installs vantrel into a temporary prefix and builds examples/cmake-plugin against it.
+
+Checks what a plug-in developer relies on: find_package(vantrel) and
+vantrel_add_resources generate the sources (compared byte for byte with expected/), the
+plug-in compiles against the generated header, a build with nothing changed runs nothing,
+touching a listed image or editing the list runs the tool again, and a list the tool
+refuses fails the build with the tool's message.
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
+EXPECTED = os.path.join(HERE, "expected", "sample-plugin")
+GENERATING = "vantrel: generating the resources of sample_plugin"
+OPTIONS = None
+
+# Where the sample's build puts each output, and its expected file.
+OUTPUTS = {
+    "IDtoFile.txt": "IDtoFile.txt",
+    "resources/sample.r": "sample.r",
+    "resources/sample.rc": "sample.rc",
+    "include/sample_resources.h": "sample_resources.h",
+    "resources/sample.pipl": "sample.pipl",
+}
+
+
+def run(command, **kwargs):
+    return subprocess.run(command, capture_output=True, text=True, timeout=300, **kwargs)
+
+
+class SamplePluginTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.temp = tempfile.TemporaryDirectory()
+        cls.prefix = os.path.join(cls.temp.name, "prefix")
+        install = run(["cmake", "--install", OPTIONS.build_dir, "--prefix", cls.prefix])
+        if install.returncode != 0:
+            raise AssertionError("cmake --install failed:\n" + install.stdout + install.stderr)
+        cls.source = os.path.join(cls.temp.name, "cmake-plugin")
+        shutil.copytree(os.path.join(ROOT, "examples", "cmake-plugin"), cls.source)
+        cls.build = os.path.join(cls.temp.name, "build")
+        configure = run(["cmake", "-S", cls.source, "-B", cls.build, "-G", OPTIONS.generator,
+                         "-DCMAKE_PREFIX_PATH=" + cls.prefix])
+        if configure.returncode != 0:
+            raise AssertionError("configure failed:\n" + configure.stdout + configure.stderr)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.temp.cleanup()
+
+    def build_plugin(self, expect_success=True):
+        result = run(["cmake", "--build", self.build])
+        output = result.stdout + result.stderr
+        self.assertEqual(result.returncode == 0, expect_success, output)
+        return output
+
+    def output_times(self):
+        return {name: os.stat(os.path.join(self.build, name)).st_mtime_ns for name in OUTPUTS}
+
+    def assert_outputs_as_expected(self):
+        for name, expected in OUTPUTS.items():
+            with open(os.path.join(self.build, name), "rb") as f:
+                actual = f.read()
+            with open(os.path.join(EXPECTED, expected), "rb") as f:
+                self.assertEqual(actual, f.read(), name)
+
+    def assert_nothing_to_do(self):
+        self.assertNotIn(GENERATING, self.build_plugin())
+        if OPTIONS.generator == "Ninja":
+            dry_run = run(["ninja", "-C", self.build, "-n"])
+            self.assertIn("ninja: no work to do.", dry_run.stdout)
+
+    def touch(self, relative_path):
+        # Past the file-system clock granularity, so the file is newer than the outputs.
+        time.sleep(1.1)
+        os.utime(os.path.join(self.source, relative_path))
+
+    def edit_list(self, text):
+        self.touch("resources/resources.json")
+        with open(os.path.join(self.source, "resources", "resources.json"), "w") as f:
+            f.write(text)
+
+    def test_installed_layout(self):
+        for path in ["bin/vantrel", "share/man/man1/vantrel.1",
+                     "share/vantrel/vantrel-resources.schema.json",
+                     "share/cmake/vantrel/vantrelConfig.cmake",
+                     "share/cmake/vantrel/vantrelConfigVersion.cmake",
+                     "share/cmake/vantrel/vantrelTargets.cmake",
+                     "share/cmake/vantrel/VantrelResources.cmake"]:
+            with self.subTest(path=path):
+                self.assertTrue(os.path.isfile(os.path.join(self.prefix, path)))
+        self.assertTrue(os.access(os.path.join(self.prefix, "bin", "vantrel"), os.X_OK))
+
+    def test_builds_regenerate_only_when_an_input_changes(self):
+        # One test, because each step starts from the build the previous step left.
+        self.assertIn(GENERATING, self.build_plugin())
+        self.assert_outputs_as_expected()
+        self.assertTrue(any(name.startswith(("libsample_plugin", "sample_plugin"))
+                            for name in os.listdir(self.build)), "the plug-in was not linked")
+
+        before = self.output_times()
+        self.assert_nothing_to_do()
+        self.assertEqual(self.output_times(), before)
+
+        self.touch("resources/images/tool@2x.png")
+        self.assertIn(GENERATING, self.build_plugin())
+        after = self.output_times()
+        self.assertTrue(all(after[name] > before[name] for name in OUTPUTS), after)
+        self.assert_outputs_as_expected()
+        self.assert_nothing_to_do()
+
+        # A list naming a new image: the build configures again and then follows the new
+        # image too.
+        with open(os.path.join(self.source, "resources", "images", "extra.png"), "wb") as f:
+            f.write(open(os.path.join(self.source, "resources", "images", "tool.png"), "rb").read())
+        original = open(os.path.join(self.source, "resources", "resources.json")).read()
+        extended = original.rstrip().rstrip("]").rstrip() + \
+            ',\n  {"type": "PNGI", "file": "images/extra.png", "define": "SAMPLE_EXTRA"}\n]\n'
+        self.edit_list(extended)
+        self.assertIn(GENERATING, self.build_plugin())
+        with open(os.path.join(self.build, "include", "sample_resources.h")) as f:
+            self.assertIn('#define SAMPLE_EXTRA_FILE\t"images/extra.png"\n', f.read())
+        self.assert_nothing_to_do()
+        self.touch("resources/images/extra.png")
+        self.assertIn(GENERATING, self.build_plugin())
+        self.assert_nothing_to_do()
+
+        # A list the tool refuses fails the build with its message, and keeps failing until
+        # the list is mended.
+        self.edit_list(original.replace('"type": "SVG", ', ""))
+        output = self.build_plugin(expect_success=False)
+        self.assertIn('Error: expected "type" member at array index 2\n', output)
+        self.assertFalse(os.path.exists(os.path.join(self.build, "include", "sample_resources.h")))
+        self.build_plugin(expect_success=False)
+        self.edit_list(original)
+        self.assertIn(GENERATING, self.build_plugin())
+        self.assert_outputs_as_expected()
+        self.assert_nothing_to_do()
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build-dir", required=True)
+    parser.add_argument("--generator", default="Ninja")
+    OPTIONS, rest = parser.parse_known_args()
+    OPTIONS.build_dir = os.path.abspath(OPTIONS.build_dir)
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
