@@ -3,8 +3,8 @@
 Checks what a plug-in developer relies on: find_package(vantrel) and
 vantrel_add_resources generate the sources (compared byte for byte with expected/), the
 plug-in compiles against the generated header, a build with nothing changed runs nothing,
-touching a listed image or editing the list runs the tool again, and a list the tool
-refuses fails the build with the tool's message.
+touching a listed image or editing the list runs the tool again, and a list naming a
+missing file or one the tool refuses fails the build.
 """
 import argparse
 import os
@@ -43,9 +43,10 @@ class SamplePluginTest(unittest.TestCase):
         install = run(["cmake", "--install", OPTIONS.build_dir, "--prefix", cls.prefix])
         if install.returncode != 0:
             raise AssertionError("cmake --install failed:\n" + install.stdout + install.stderr)
-        cls.source = os.path.join(cls.temp.name, "cmake-plugin")
+        # Blanks in both paths check the quoting of every path the function passes on.
+        cls.source = os.path.join(cls.temp.name, "sample plugin")
         shutil.copytree(os.path.join(ROOT, "examples", "cmake-plugin"), cls.source)
-        cls.build = os.path.join(cls.temp.name, "build")
+        cls.build = os.path.join(cls.temp.name, "plugin build")
         configure = run(["cmake", "-S", cls.source, "-B", cls.build, "-G", OPTIONS.generator,
                          "-DCMAKE_PREFIX_PATH=" + cls.prefix])
         if configure.returncode != 0:
@@ -131,6 +132,10 @@ class SamplePluginTest(unittest.TestCase):
         self.touch("resources/images/extra.png")
         self.assertIn(GENERATING, self.build_plugin())
         self.assert_nothing_to_do()
+
+        # A named file that does not exist fails the build, naming the file.
+        self.edit_list(original.replace("images/tool@2x.png", "images/missing.png"))
+        self.assertIn("images/missing.png", self.build_plugin(expect_success=False))
 
         # A list the tool refuses fails the build with its message, and keeps failing until
         # the list is mended.
