@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "Driver.h"
 #include "HomeDirectory.h"
 #include "Input.h"
+#include "Usage.h"
 
 #ifndef _WIN32
 #include <pwd.h>
@@ -132,6 +134,18 @@ TEST(StandardInputText, ReadsTextLongerThanOneBlock)
     given[100000] = '\n';
     std::istringstream stream(given);
     EXPECT_EQ(readLines(stream), given + "\n");
+}
+
+// Some launchers start a program with an empty argument vector (argv[0] is null).
+TEST(RunTool, PrintsTheUsageForAnEmptyArgumentVector)
+{
+    char* argv[] = {nullptr};
+    ::testing::internal::CaptureStdout();
+    const int status = runTool(0, argv);
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(printed, usageText(""));
+    EXPECT_EQ(printed.rfind(" aids in generating Mac *.r files", 0), 0u);
 }
 
 }  // namespace
