@@ -56,6 +56,35 @@ def resolve_pointer(document, pointer):
     return node
 
 
+REPLACEMENTS = [None, True, 0, 10000, 9999.5, 70000, "", "x", "ABCDE", "0G", [], {}, [{}], ["x"]]
+REMOVED = object()
+
+
+def variants(document):
+    """Yields (copy of document with one change, JSON pointer of the change) for every
+    member and element: removed, and replaced by each value of REPLACEMENTS."""
+    pending = [(document, "")]
+    while pending:
+        node, pointer = pending.pop()
+        keys = list(node) if isinstance(node, dict) else \
+            range(len(node)) if isinstance(node, list) else []
+        for key in keys:
+            pending.append((node[key], pointer + "/" + str(key)))
+            original = node[key]
+            for value in [REMOVED] + REPLACEMENTS:
+                if isinstance(node, list) and value is REMOVED:
+                    node.pop(key)
+                elif value is not REMOVED:
+                    node[key] = value
+                else:
+                    del node[key]
+                yield json.loads(json.dumps(document)), pointer + "/" + str(key)
+                if isinstance(node, list) and value is REMOVED:
+                    node.insert(key, original)
+                else:
+                    node[key] = original
+
+
 class SchemaTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -92,6 +121,27 @@ class SchemaTest(unittest.TestCase):
                 self.assertEqual(errors, [])
                 status, _, stderr, _ = run_tool(path)
                 self.assertEqual((status, stderr), (0, b""))
+
+    def test_every_variant_of_a_good_document_the_schema_accepts_the_tool_accepts(self):
+        # Each member and element of the good documents, in turn removed or replaced by a
+        # value of every JSON type: an editor that shows no complaint must mean a clean run.
+        accepted = refused = 0
+        for path in GOOD_DOCUMENTS:
+            for variant, where in variants(load_json(path)):
+                if not self.validator.is_valid(variant):
+                    refused += 1
+                    continue
+                accepted += 1
+                with self.subTest(document=os.path.relpath(path, ROOT), changed=where):
+                    with tempfile.NamedTemporaryFile("w", suffix=".json", delete=False) as f:
+                        json.dump(variant, f)
+                    try:
+                        status, _, stderr, _ = run_tool(f.name)
+                    finally:
+                        os.unlink(f.name)
+                    self.assertEqual((status, stderr), (0, b""))
+        self.assertGreater(accepted, 50)
+        self.assertGreater(refused, 500)
 
     def test_bad_documents_are_refused_by_the_schema_and_by_the_tool(self):
         self.assertGreater(len(self.cases["bad"]), 30)
