@@ -59,6 +59,20 @@ class ManPageTest(unittest.TestCase):
             listed.update(range(int(first), int(last or first) + 1))
         self.assertEqual([s for s in statuses if s not in listed], [])
 
+    def test_options_are_those_the_program_takes(self):
+        documented = set(re.findall(r"(?m)^       (--[a-z]+)", section(plain_text(), "OPTIONS")))
+        documented |= set(re.findall(r", (--[a-z]+) ", section(plain_text(), "OPTIONS")))
+        in_sources = set()
+        sources = os.path.join(ROOT, "Sources")
+        for name in os.listdir(sources):
+            with open(os.path.join(sources, name), errors="replace") as f:
+                in_sources |= set(re.findall(r'"(--[a-z]+)"', f.read()))
+        self.assertEqual(documented, in_sources)
+        for option in sorted(documented):
+            with self.subTest(option=option):
+                result = subprocess.run([PROGRAM, option, "x"], capture_output=True, timeout=60)
+                self.assertNotIn(b"bad program argument", result.stderr)
+
     def test_example_header_is_what_the_program_writes(self):
         blocks = example_blocks(plain_text())
         self.assertEqual(len(blocks), 3, blocks)
