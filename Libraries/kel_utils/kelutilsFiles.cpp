@@ -11,6 +11,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <unistd.h>
 #endif
 
 namespace kel::utils {
@@ -61,6 +62,7 @@ bool __readAll(std::ifstream& in, std::string& bytes)
     const std::streamoff size = in.tellg();
     in.seekg(0, std::ios::beg);
     if (size > 0) {
+        bytes.reserve(static_cast<std::size_t>(size) + 1);  // room for a final line end
         bytes.resize(static_cast<std::size_t>(size));
         in.read(&bytes[0], size);
         bytes.resize(static_cast<std::size_t>(in.gcount()));
@@ -72,35 +74,70 @@ bool __readAll(std::ifstream& in, std::string& bytes)
     return !in.bad();
 }
 
+/// Removes every CR in place, moving the runs between them with memmove.
+void __removeCarriageReturns(std::string& bytes)
+{
+    char* const begin = &bytes[0];
+    char* const end = begin + bytes.size();
+    char* kept = static_cast<char*>(std::memchr(begin, '\r', bytes.size()));
+    if (!kept)
+        return;
+    for (const char* run = kept + 1; run < end;) {
+        const char* next = static_cast<const char*>(std::memchr(run, '\r', end - run));
+        const char* runEnd = next ? next : end;
+        std::memmove(kept, run, runEnd - run);
+        kept += runEnd - run;
+        run = runEnd + 1;
+    }
+    bytes.resize(kept - begin);
+}
+
+/// Writes every LF as CR LF; bytes contains no CR.
+std::string __expandLineFeeds(const std::string& bytes)
+{
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 16);
+    std::size_t start = 0;
+    for (std::size_t feed = bytes.find('\n'); feed != std::string::npos;
+         feed = bytes.find('\n', start)) {
+        text.append(bytes, start, feed - start);
+        text += "\r\n";
+        start = feed + 1;
+    }
+    text.append(bytes, start, std::string::npos);
+    return text;
+}
+
 /// Removes every CR, turns every LF into the platform line ending and ends the last line
-/// with one too, in a single pass.
+/// with one too: a line is what precedes an LF, or what follows the last one if anything.
 std::string __normaliseLineEnds(std::string bytes)
 {
     if (bytes.empty())
         return bytes;
-    const bool endsWithLineFeed = bytes.back() == '\n';
-    const std::size_t endingLength = std::strlen(platformLineEnding);
-    if (endingLength == 1) {
-        std::size_t kept = 0;
-        for (const char byte : bytes)
-            if (byte != '\r')
-                bytes[kept++] = byte;
-        bytes.resize(kept);
-        if (!endsWithLineFeed)
-            bytes += platformLineEnding;
-        return bytes;
-    }
-    std::string text;
-    text.reserve(bytes.size() + bytes.size() / 16 + endingLength);
-    for (const char byte : bytes) {
-        if (byte == '\n')
-            text += platformLineEnding;
-        else if (byte != '\r')
-            text += byte;
-    }
-    if (!endsWithLineFeed)
-        text += platformLineEnding;
-    return text;
+    const bool lastLineEnded = bytes.back() == '\n';
+    __removeCarriageReturns(bytes);
+    if (!lastLineEnded)
+        bytes += '\n';
+    if (std::strcmp(platformLineEnding, "\n") != 0)
+        return __expandLineFeeds(bytes);
+    return bytes;
+}
+
+/// Removes a regular file that a failed write left cut short, so that a build does not
+/// take it for complete. Devices and other special files named as outputs stay.
+void __removeCutShortFile(const std::string& path)
+{
+#ifdef _WIN32
+    const std::wstring wide = __widePath(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (!wide.empty() && attributes != INVALID_FILE_ATTRIBUTES
+        && !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
+        DeleteFileW(wide.c_str());
+#else
+    struct stat info;
+    if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+        unlink(path.c_str());
+#endif
 }
 
 }  // namespace
@@ -127,7 +164,10 @@ bool setPlainFileContents(const std::string& path, const std::string& contents)
     out.flush();
     const bool written = out.good();
     out.close();
-    return written && !out.fail();
+    if (written && !out.fail())
+        return true;
+    __removeCutShortFile(path);
+    return false;
 }
 
 #ifndef _WIN32

@@ -23,6 +23,7 @@ std::string getPlainFileContents(const std::string& path);
 
 /// Creates or truncates the file and writes contents in text mode. True only when the
 /// open, the write, the flush and the close all succeeded.
+/// A regular file whose write failed after it was opened is removed, not left cut short.
 bool setPlainFileContents(const std::string& path, const std::string& contents);
 
 #ifndef _WIN32

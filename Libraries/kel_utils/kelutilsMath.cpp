@@ -70,10 +70,21 @@ void __seedOnce()
     std::rand();
 }
 
+/// In [0, 1]. Divided by RAND_MAX (2147483647 on POSIX systems) rather than by a fixed
+/// 2147483647, which would confine every draw near 0 where RAND_MAX is 32767.
 double __unitRandom()
 {
     __seedOnce();
-    return std::rand() / 2147483647.0;
+    return std::rand() / static_cast<double>(RAND_MAX);
+}
+
+// The exact form of floor(x + 0.5) (ceil(x - 0.5) below zero): adding 0.5 in floating point
+// would itself round, turning 0.49999999999999994 into 1 and 2^52 + 1 into 2^52 + 2. Some C
+// libraries' std::round does just that, so the fraction is compared instead.
+double __roundHalfAway(double x)
+{
+    const double whole = std::trunc(x);
+    return std::fabs(x - whole) >= 0.5 ? whole + std::copysign(1.0, x) : whole;
 }
 
 }  // namespace
@@ -175,10 +186,7 @@ int getMax(int first, ...)
     return largest;
 }
 
-// std::round is the exact form of floor(x + 0.5) (ceil(x - 0.5) below zero): adding 0.5 in
-// floating point would itself round, turning 0.49999999999999994 into 1 and 2^52 + 1 into
-// 2^52 + 2.
-std::int64_t round(double x) { return __toInt64(std::round(x)); }
+std::int64_t round(double x) { return __toInt64(__roundHalfAway(x)); }
 std::int64_t floor(double x) { return __toInt64(x >= 0 ? std::floor(x) : std::ceil(x)); }
 std::int64_t ceil(double x) { return __toInt64(x >= 0 ? std::ceil(x) : std::floor(x)); }
 

@@ -10,6 +10,8 @@
 #include <vector>
 
 #ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #endif
 
@@ -125,6 +127,21 @@ TEST(FilesFullDevice, WritingReportsAFullDiskThatShowsOnlyAtFlush)
         GTEST_SKIP() << "no /dev/full on this system";
     EXPECT_FALSE(setPlainFileContents("/dev/full", "x"));
     EXPECT_FALSE(setPlainFileContents("/dev/full", std::string(1 << 20, 'x')));
+}
+
+TEST_F(FilesTest, AFailedWriteRemovesTheFileItCutShort)
+{
+    rlimit previous{};
+    ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &previous));
+    rlimit small = previous;
+    small.rlim_cur = 4096;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &small));
+    const bool written = setPlainFileContents(path("big"), std::string(1 << 20, 'x'));
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(fs::exists(path("big")));
 }
 
 TEST_F(FilesTest, ExistenceAndSizeComeFromStat)

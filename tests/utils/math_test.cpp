@@ -39,17 +39,10 @@ TEST(Ranges, AcceptBoundsInEitherOrder)
     EXPECT_EQ(DBL_MAX, ku::checkRange(infinity, -DBL_MAX, DBL_MAX));
 }
 
-TEST(Ranges, ClampAndReplaceSingleValues)
+TEST(Ranges, ReplaceSpecialValues)
 {
-    EXPECT_EQ(3, ku::checkMin(1, 3));
-    EXPECT_EQ(5, ku::checkMin(5, 3));
-    EXPECT_EQ(3, ku::checkMax(5, 3));
-    EXPECT_EQ(-2.5, ku::checkMax(-2.5, 3.0));
-    EXPECT_EQ(9, ku::checkZero(0, 9));
-    EXPECT_EQ(4, ku::checkZero(4, 9));
     EXPECT_EQ(1.5, ku::checkZero(-0.0, 1.5));
-    EXPECT_EQ(2.0, ku::checkNaN(notANumber, 2.0));
-    EXPECT_EQ(0.5, ku::checkNaN(0.5, 2.0));
+    EXPECT_EQ(2.0, ku::checkNaN(std::nan(""), 2.0));
     EXPECT_EQ(-DBL_MAX, ku::checkInf(-infinity, DBL_MAX));
     EXPECT_EQ(DBL_MAX, ku::checkInf(infinity, DBL_MAX));
     EXPECT_EQ(-7.0, ku::checkInf(-7.0, DBL_MAX));
@@ -207,12 +200,6 @@ TEST(Trigonometry, CleansAndClampsInput)
     EXPECT_DOUBLE_EQ(pi, ku::acos(-5, 0));
     EXPECT_EQ(0.0, ku::acos(1.5, 0));
     EXPECT_FALSE(std::isnan(ku::sin(infinity, 0)));
-}
-
-TEST(Trigonometry, ConvertsAngles)
-{
-    EXPECT_DOUBLE_EQ(pi, ku::degreesToRadians(180));
-    EXPECT_DOUBLE_EQ(90.0, ku::radiansToDegrees(pi / 2));
 }
 
 TEST(Random, StaysWithinItsBounds)

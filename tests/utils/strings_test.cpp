@@ -108,15 +108,6 @@ TEST(StringCase, MapsAsciiAndCopiesMultiByteSequences)
     EXPECT_EQ("A\xE2\x82", stringUpper("a\xE2\x82"));
 }
 
-TEST(NumberText, WritesIntegersInDecimal)
-{
-    EXPECT_EQ("0", itoa(0));
-    EXPECT_EQ("-2147483648", itoa(INT_MIN));
-    EXPECT_EQ("2147483647", itoa(INT_MAX));
-    EXPECT_EQ("-9223372036854775808", ltoa(INT64_MIN));
-    EXPECT_EQ("9223372036854775807", ltoa(INT64_MAX));
-}
-
 TEST(NumberText, WritesFloatingValuesWithSixSignificantDigits)
 {
     EXPECT_EQ("1.5", dtoa(1.5));
@@ -214,15 +205,3 @@ TEST(PString, ReadsTheCountedBytesStoppingAtAZeroByte)
     delete[] cString;
 }
 
-TEST(EnlargeArray, DoublesTheCountAndMovesTheElements)
-{
-    unsigned int capacity = 2;
-    std::string* array = new std::string[capacity]{"one", "two"};
-    enlargeArray(2, array, capacity);
-    EXPECT_EQ(4u, capacity);
-    EXPECT_EQ("one", array[0]);
-    EXPECT_EQ("two", array[1]);
-    EXPECT_EQ("", array[3]);
-    array[3] = "four";  // the new slots are usable
-    delete[] array;
-}
