@@ -12,6 +12,9 @@ using kel::utils::AutoNode;
 // Longest text a length byte can describe.
 const std::size_t __maxLengthPrefixed = 255;
 
+// Reported before the walk for Photoshop plug-ins, during it for Illustrator ones.
+const char* const __terminologyNotObject = "The \"Terminology\" value must be a JSON object.";
+
 struct SubmemberRule {
     const char* key;
     Node::Type type;
@@ -227,7 +230,7 @@ bool __checkPiplPrologue(const Node* description, const PiplKind*& kind)
     AutoNode terminology = memberOf("Terminology");
     if (kind->family == PiplFamily::photoshop && terminology &&
         terminology->nodeType() != Node::TypeObject)
-        return __fail("The \"Terminology\" value must be a JSON object.");
+        return __fail(__terminologyNotObject);
     return true;
 }
 
@@ -262,7 +265,7 @@ bool __checkPiplMember(const std::string& name, const Node& value, PiplFamily fa
     if (name == "SupportedModes")
         return __checkObject(value, "The \"SupportedModes\" value must be a JSON object.", __supportedModesRules);
     if (name == "Terminology")
-        return __checkObject(value, "The \"Terminology\" value must be a JSON object.", __terminologyRules);
+        return __checkObject(value, __terminologyNotObject, __terminologyRules);
     if (name == "Version")
         return __checkSubmembers(value, __versionRules);
     return true;

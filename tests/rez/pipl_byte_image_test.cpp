@@ -47,10 +47,3 @@ TEST(PiplByteImage, BlocksAppendInCallOrderAndSkipPhotoshop)
     EXPECT_EQ(0u, winText.find("kept\n"));
     EXPECT_EQ(5u, rezHeads(macText).size());
 }
-
-TEST(PiplByteImage, PhotoshopOnlyLeavesItEmpty)
-{
-    PiplRun run = runPipl("{\"PluginType\":\"Photoshop_Actions\",\"Name\":\"p\"," + versionJson + "}");
-    ASSERT_TRUE(run.ok);
-    EXPECT_TRUE(run.piplBytes.empty());
-}

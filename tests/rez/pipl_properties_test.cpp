@@ -111,59 +111,23 @@ TEST(PiplProperties, CountMatchesTheRecordsWrittenForEveryKindAndMember)
     EXPECT_EQ(8u + 3u + 13u, full.win.count);
 }
 
-TEST(PiplProperties, FixedPropertiesFollowTheKind)
+TEST(PiplProperties, ActionsPluginsCarryTheActionsPropertyAfterPrst)
 {
-    struct KindRow {
-        const char* pluginType;
-        const char* entryPoint;
-        const char* kindCode;
-        const char* versionHex;
-    };
-    const KindRow rows[] = {
-        {"Photoshop_Acquire", "AcquirePluginMain", "8BAM", "00040000"},
-        {"Photoshop_Actions", "ActionsPluginMain", "8LIZ", "00010000"},
-        {"Photoshop_Export", "ExportPluginMain", "8BEM", "00040000"},
-        {"Photoshop_Extension", "ExtensionPluginMain", "8BXM", "00020000"},
-        {"Photoshop_Filter", "FilterPluginMain", "8BFM", "00040000"},
-        {"Photoshop_Format", "FormatPluginMain", "8BIF", "00010000"},
-        {"Photoshop_Measurement", "MeasurementPluginMain", "8MEA", "00010000"},
-        {"Photoshop_Picker", "PickerPluginMain", "8BCM", "00010000"},
-        {"Photoshop_Selection", "SelectionPluginMain", "8BSM", "00010000"},
-    };
-    for (const KindRow& row : rows) {
-        SCOPED_TRACE(row.pluginType);
-        Lists lists = compile(photoshopOf(row.pluginType, ""));
-        bool actions = std::string(row.pluginType) == "Photoshop_Actions";
-        std::vector<std::string> macFixed = {"kind", "vers", "mi64", "prst", "enbl", "ms32", "fici"};
-        std::vector<std::string> winFixed = {"kind", "vers", "wx86", "8664", "prst", "enbl", "ms32", "fici"};
-        if (actions) {
-            macFixed.insert(macFixed.begin() + 4, "AcpM");
-            winFixed.insert(winFixed.begin() + 5, "AcpM");
-        }
-        EXPECT_EQ(macFixed, std::vector<std::string>(lists.mac.keys.begin(), lists.mac.keys.begin() + macFixed.size()));
-        EXPECT_EQ(winFixed, std::vector<std::string>(lists.win.keys.begin(), lists.win.keys.begin() + winFixed.size()));
-        if (actions) {
-            EXPECT_EQ("ADBE", lists.mac.vendors[4]);
-            EXPECT_EQ("00000001", recordOf(lists.mac, "AcpM").data);
-            EXPECT_EQ("01000000", recordOf(lists.win, "AcpM").data);
-        }
-
-        std::string kindHex = lowerCase(bytesToHex(std::vector<unsigned char>(row.kindCode, row.kindCode + 4)));
-        EXPECT_EQ(kindHex, recordOf(lists.mac, "kind").data);
-        EXPECT_EQ(kindHex.substr(6, 2) + kindHex.substr(4, 2) + kindHex.substr(2, 2) + kindHex.substr(0, 2),
-                  recordOf(lists.win, "kind").data);
-        EXPECT_EQ(row.versionHex, recordOf(lists.mac, "vers").data);
-
-        std::string entry(row.entryPoint);
-        std::string entryHex = bytesToHex(std::vector<unsigned char>(entry.begin(), entry.end()));
-        Record mi64 = recordOf(lists.mac, "mi64");
-        EXPECT_EQ(entryHex, mi64.data.substr(2, entryHex.size()));
-        EXPECT_EQ(mi64.data.size() / 2, mi64.declaredLength);
-        Record wx86 = recordOf(lists.win, "wx86");
-        EXPECT_EQ(entryHex, wx86.data.substr(0, entryHex.size()));
-        EXPECT_EQ(wx86.data, recordOf(lists.win, "8664").data);
-        EXPECT_EQ(wx86.data.size() / 2, wx86.declaredLength);
-    }
+    Lists lists = compile(photoshopOf("Photoshop_Actions", ""));
+    const std::vector<std::string> macFixed = {"kind", "vers", "mi64", "prst", "AcpM", "enbl", "ms32", "fici"};
+    const std::vector<std::string> winFixed = {"kind", "vers", "wx86", "8664", "prst", "AcpM", "enbl", "ms32", "fici"};
+    EXPECT_EQ(macFixed, std::vector<std::string>(lists.mac.keys.begin(), lists.mac.keys.begin() + 8));
+    EXPECT_EQ(winFixed, std::vector<std::string>(lists.win.keys.begin(), lists.win.keys.begin() + 9));
+    EXPECT_EQ("ADBE", lists.mac.vendors[4]);
+    EXPECT_EQ("ADBE", lists.win.vendors[5]);
+    EXPECT_EQ("00000001", recordOf(lists.mac, "AcpM").data);
+    EXPECT_EQ("01000000", recordOf(lists.win, "AcpM").data);
+    // "ActionsPluginMain" has 17 bytes: one length byte and two zero bytes on the Mac, three
+    // zero bytes on Windows.
+    EXPECT_EQ(20u, recordOf(lists.mac, "mi64").declaredLength);
+    EXPECT_EQ("11416374696f6e73506c7567696e4d61696e0000", recordOf(lists.mac, "mi64").data);
+    EXPECT_EQ(20u, recordOf(lists.win, "8664").declaredLength);
+    EXPECT_EQ("416374696f6e73506c7567696e4d61696e000000", recordOf(lists.win, "8664").data);
 }
 
 TEST(PiplProperties, StringPaddingAlwaysAddsOneToFourZeroBytes)

@@ -49,18 +49,6 @@ TEST(PiplTerminology, ResourceAlwaysDescribesTheDefaultWhateverIsGiven)
     EXPECT_EQ("1000 aete {", rcHeads(given.winText).at(1));
 }
 
-TEST(PiplTerminology, NamesAreLengthPrefixedWithoutPadding)
-{
-    PiplRun run = runPipl("{\"PluginType\":\"Photoshop_Export\",\"Name\":\"abc\"," + versionJson + "}");
-    ASSERT_TRUE(run.ok);
-    std::string mac = rezDataHex(run.macText).at(1);
-    std::string win = rcDataHex(run.winText).at(1);
-    EXPECT_EQ(54u + 2 * 3, mac.size() / 2);
-    EXPECT_EQ(66u + 2 * 3, win.size() / 2);
-    EXPECT_EQ("0100000000000001" "03616263" "00" "4466546d", mac.substr(0, 34));
-    EXPECT_EQ("0100010000000000" "0100" "03616263" "00" "6d546644", win.substr(0, 38));
-}
-
 TEST(PiplTerminology, PiplNameAndIdKeyTheBlocksWhileTheResourceUsesId1000)
 {
     PiplRun named = runPipl(piplResource("{\"PluginType\":\"Photoshop_Export\",\"Name\":\"a\"," + versionJson + "}",
