@@ -1,6 +1,7 @@
-"""Cross-builds the sample plug-in as a Windows DLL with MinGW-w64 against the installed
-package: vantrel_add_resources compiles the generated .rc into the DLL, and the resource
-compiler finds the images the list names (relative to the list's folder).
+"""Cross-builds the sample plug-in as a 64-bit and a 32-bit Windows DLL with MinGW-w64
+against the installed package: vantrel_add_resources compiles the generated .rc into the
+DLL, and the resource compiler finds the images the list names (relative to the list's
+folder). The 32-bit build also shows that the package of a 64-bit program serves it.
 
 GNU windres reads two adjacent quoted strings as one, so a named file line right after a
 file line ("tool" after "images/tool.png") is taken as part of the file name; the list
@@ -35,6 +36,11 @@ def windows_pipl_bytes():
 
 class WindowsCrossBuildTest(unittest.TestCase):
     def test_rc_is_compiled_into_the_dll_with_the_listed_files(self):
+        for bits in ["64", "32"]:
+            with self.subTest(windows=bits):
+                self.cross_build_and_check(bits)
+
+    def cross_build_and_check(self, bits):
         with tempfile.TemporaryDirectory() as temp:
             prefix = os.path.join(temp, "prefix")
             install = run(["cmake", "--install", OPTIONS.build_dir, "--prefix", prefix])
@@ -53,7 +59,7 @@ class WindowsCrossBuildTest(unittest.TestCase):
             build = os.path.join(temp, "plugin build")
             # The toolchain finds packages only under the MinGW root: point at this one.
             configure = run(["cmake", "-S", source, "-B", build, "-G", "Ninja",
-                             "-DCMAKE_TOOLCHAIN_FILE=" + os.path.join(ROOT, "cmake", "toolchain-mingw64.cmake"),
+                             "-DCMAKE_TOOLCHAIN_FILE=" + os.path.join(ROOT, "cmake", f"toolchain-mingw{bits}.cmake"),
                              "-Dvantrel_DIR=" + os.path.join(prefix, "share", "cmake", "vantrel")])
             self.assertEqual(configure.returncode, 0, configure.stdout + configure.stderr)
             result = run(["cmake", "--build", build])
