@@ -1,0 +1,1 @@
+read 'PNGI' (10000, "first") "a.png";
