@@ -18,7 +18,8 @@ inline constexpr const char* platformFolderDelimiter = "/";
 #endif
 
 /// The file's text with every CR removed and every line, the last included, ended by
-/// platformLineEnding; "" when the file cannot be opened (or is empty).
+/// platformLineEnding; "" when the file is empty, cannot be opened, is a folder or cannot
+/// be read. Paths are UTF-8 (opened by wide-character path on Windows).
 std::string getPlainFileContents(const std::string& path);
 
 /// Creates or truncates the file and writes contents in text mode. True only when the
@@ -36,7 +37,8 @@ bool getFilePermissions(const std::string& path, std::uint16_t& mode);
 bool makeDirectory(const std::string& path, std::uint16_t mode);
 /// Appends every entry name except "." and ".." in the order the directory yields them.
 bool filesInDirectory(const std::string& path, std::vector<std::string>& names);
-/// True exactly when the destination could be opened for writing.
+/// Copies the bytes unchanged. False when the source cannot be examined or read (a folder
+/// included), else true exactly when the destination could be opened for writing.
 bool copyFileToPath(const std::string& source, const std::string& destination);
 #endif
 
