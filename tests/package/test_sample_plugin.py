@@ -51,6 +51,7 @@ class SamplePluginTest(unittest.TestCase):
                          "-DCMAKE_PREFIX_PATH=" + cls.prefix])
         if configure.returncode != 0:
             raise AssertionError("configure failed:\n" + configure.stdout + configure.stderr)
+        cls.configure_output = configure.stdout
 
     @classmethod
     def tearDownClass(cls):
@@ -98,6 +99,10 @@ class SamplePluginTest(unittest.TestCase):
             with self.subTest(path=path):
                 self.assertTrue(os.path.isfile(os.path.join(self.prefix, path)))
         self.assertTrue(os.access(os.path.join(self.prefix, "bin", "vantrel"), os.X_OK))
+        # The variables the package sets for plug-in builds.
+        program = os.path.join(self.prefix, "bin", "vantrel")
+        schema = os.path.join(self.prefix, "share", "vantrel", "vantrel-resources.schema.json")
+        self.assertIn(f"-- vantrel 1.0.0: {program}, schema {schema}\n", self.configure_output)
 
     def test_builds_regenerate_only_when_an_input_changes(self):
         # One test, because each step starts from the build the previous step left.
