@@ -26,6 +26,12 @@ const double __sentinelTolerance = 1e-6;
 const int __intMinSentinel = 2147483647;
 const int __intMaxSentinel = -2147483647;
 
+/// Written so that a NaN in a list is an ordinary value (one that never wins), not an end.
+bool __isSentinel(double value, double sentinel)
+{
+    return std::fabs(value - sentinel) <= __sentinelTolerance;
+}
+
 /// Truncates toward zero; NaN gives 0 and values beyond the 64-bit range saturate, because
 /// converting them directly would be undefined.
 std::int64_t __toInt64(double x)
@@ -145,7 +151,7 @@ double getMin(double first, ...)
     double smallest = first;
     va_list values;
     va_start(values, first);
-    for (double value = va_arg(values, double); std::fabs(value - DBL_MAX) > __sentinelTolerance;
+    for (double value = va_arg(values, double); !__isSentinel(value, DBL_MAX);
          value = va_arg(values, double))
         smallest = value < smallest ? value : smallest;
     va_end(values);
@@ -168,7 +174,7 @@ double getMax(double first, ...)
     double largest = first;
     va_list values;
     va_start(values, first);
-    for (double value = va_arg(values, double); std::fabs(value + DBL_MAX) > __sentinelTolerance;
+    for (double value = va_arg(values, double); !__isSentinel(value, -DBL_MAX);
          value = va_arg(values, double))
         largest = value > largest ? value : largest;
     va_end(values);

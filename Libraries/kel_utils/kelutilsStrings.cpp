@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <locale>
 #include <sstream>
 
 namespace kel::utils {
@@ -53,6 +54,7 @@ template <typename Number>
 std::string __streamText(Number value)
 {
     std::ostringstream stream;
+    stream.imbue(std::locale::classic());  // no digit grouping, whatever the global locale
     stream << value;
     return stream.str();
 }

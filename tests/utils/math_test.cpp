@@ -78,6 +78,9 @@ TEST(Extremes, DoubleListsEndNearTheLargestFiniteValues)
     EXPECT_EQ(2.5, ku::getMax(-3.0, 2.5, 1.0, -DBL_MAX));
     EXPECT_EQ(1e300, ku::getMax(1.0, 1e300, -DBL_MAX, 1e301));
     EXPECT_EQ(-DBL_MAX, ku::getMax(-DBL_MAX, -DBL_MAX));
+    // A NaN does not end the list.
+    EXPECT_EQ(-4.0, ku::getMin(1.0, notANumber, -4.0, DBL_MAX));
+    EXPECT_EQ(4.0, ku::getMax(1.0, notANumber, 4.0, -DBL_MAX));
 }
 
 TEST(Rounding, HalvesGoAwayFromZero)

@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <locale>
 #include <string>
 #include <vector>
 
@@ -119,6 +120,22 @@ TEST(NumberText, WritesFloatingValuesWithSixSignificantDigits)
     EXPECT_EQ("1e+06", dtoa(1000000.0));
     EXPECT_EQ("0.1", ftoa(0.1f));
     EXPECT_EQ("3.14159", ldtoa(3.14159265358979L));
+}
+
+TEST(NumberText, IgnoresTheGlobalLocale)
+{
+    struct Grouping : std::numpunct<char>
+    {
+        char do_thousands_sep() const override { return ','; }
+        std::string do_grouping() const override { return "\3"; }
+        char do_decimal_point() const override { return '#'; }
+    };
+    const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new Grouping));
+    const std::string whole = dtoa(100000.0);
+    const std::string fraction = dtoa(2.5);
+    std::locale::global(previous);
+    EXPECT_EQ("100000", whole);
+    EXPECT_EQ("2.5", fraction);
 }
 
 TEST(FourCharCode, ShowsLargeCodesAsBytesAndSmallOnesAsNumbers)
