@@ -36,9 +36,11 @@ std::wstring __widePath(const std::string& path)
     wide.resize(static_cast<std::size_t>(length) - 1);  // drop the terminator
     return wide;
 }
-#define __KEL_OPEN_PATH(path) __widePath(path).c_str()
+
+/// The path in the form the file streams open: UTF-16 on Windows.
+std::wstring __nativePath(const std::string& path) { return __widePath(path); }
 #else
-#define __KEL_OPEN_PATH(path) (path).c_str()
+std::string __nativePath(const std::string& path) { return path; }
 #endif
 
 /// Opens path for binary reading. Directories are refused: some systems open them and then
@@ -50,7 +52,7 @@ bool __openForReading(const std::string& path, std::ifstream& in)
     if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
         return false;
 #endif
-    in.open(__KEL_OPEN_PATH(path), std::ios::in | std::ios::binary);
+    in.open(__nativePath(path).c_str(), std::ios::in | std::ios::binary);
     return in.is_open();
 }
 
@@ -156,7 +158,7 @@ std::string getPlainFileContents(const std::string& path)
 
 bool setPlainFileContents(const std::string& path, const std::string& contents)
 {
-    std::ofstream out(__KEL_OPEN_PATH(path), std::ios::out | std::ios::trunc);
+    std::ofstream out(__nativePath(path).c_str(), std::ios::out | std::ios::trunc);
     if (!out.is_open())
         return false;
     out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
