@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #ifdef _WIN32
+#include "WindowsArguments.h"
 #include <windows.h>
 #include <shlobj.h>
 #else
@@ -18,9 +19,12 @@ namespace {
 std::string __systemHomeDirectory()
 {
 #ifdef _WIN32
-    char profile[MAX_PATH] = {};
-    if (SUCCEEDED(SHGetFolderPathA(NULL, CSIDL_PROFILE, NULL, 0, profile)))
-        return profile;
+    // Asked for in UTF-16 and handed on in UTF-8, the form every path of the program is in;
+    // the ANSI answer would garble a profile folder with non-ASCII characters.
+    wchar_t profile[MAX_PATH] = {};
+    std::string utf8;
+    if (SUCCEEDED(SHGetFolderPathW(NULL, CSIDL_PROFILE, NULL, 0, profile)) && wideToUtf8(profile, utf8))
+        return utf8;
 #else
     const passwd* entry = getpwuid(getuid());
     if (entry && entry->pw_dir)
@@ -33,8 +37,15 @@ std::string __systemHomeDirectory()
 
 std::string findHomeDirectory()
 {
+#ifdef _WIN32
+    // getenv would answer in the ANSI code page; the wide variable converts to UTF-8 whole.
+    std::string utf8;
+    if (const wchar_t* home = _wgetenv(L"HOME"); home && wideToUtf8(home, utf8))
+        return utf8;
+#else
     if (const char* home = std::getenv("HOME"))
         return home;
+#endif
     return __systemHomeDirectory();
 }
 

@@ -7,10 +7,7 @@
 
 namespace kel::rez {
 
-namespace {
-
-// False when the text cannot be converted; unpaired surrogates become U+FFFD.
-bool __wideToUtf8(const wchar_t* wide, std::string& utf8)
+bool wideToUtf8(const wchar_t* wide, std::string& utf8)
 {
     int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
     if (size <= 0) {
@@ -25,8 +22,6 @@ bool __wideToUtf8(const wchar_t* wide, std::string& utf8)
     return true;
 }
 
-}  // namespace
-
 std::vector<std::string> utf8CommandLineArguments()
 {
     int count = 0;
@@ -37,7 +32,7 @@ std::vector<std::string> utf8CommandLineArguments()
     std::vector<std::string> arguments(static_cast<size_t>(count));
     bool converted = true;
     for (int index = 0; index < count && converted; ++index) {
-        converted = __wideToUtf8(wideArguments[index], arguments[static_cast<size_t>(index)]);
+        converted = wideToUtf8(wideArguments[index], arguments[static_cast<size_t>(index)]);
     }
     LocalFree(wideArguments);
     if (!converted) {

@@ -1,0 +1,181 @@
+#!/usr/bin/env python3
+"""Compiles the .rc files the program writes with a real resource compiler (MinGW's windres)
+and checks that the compiled resources hold exactly the bytes the input meant: the referenced
+files, the hex data, and the property lists and terminology of PiPL descriptions."""
+import argparse
+import json
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+
+ALL_BYTES = bytes(range(256))
+
+# A resource-script property list and terminology resource: the Illustrator plug-in "Hi"
+# and the Photoshop filter "Blur" (version 1.2.3, category "Demo", RGB only).
+ILLUSTRATOR_HI = {"PluginType": "Illustrator", "Name": "Hi",
+                  "Version": {"Major": 1, "Minor": 0, "Revision": 0}}
+PHOTOSHOP_BLUR = {"PluginType": "Photoshop_Filter", "Name": "Blur",
+                  "Version": {"Major": 1, "Minor": 2, "Revision": 3}, "Category": "Demo",
+                  "SupportedModes": {mode: mode == "RGB" for mode in (
+                      "Bitmap", "Grayscale", "Indexed", "RGB", "CMYK", "HSL", "HSB", "LAB",
+                      "Multichannel", "Duotone")}}
+ILLUSTRATOR_HI_LIST = bytes.fromhex(
+    "01000000000004000000"
+    "45424441646e696b000000000400000041455053"
+    "4542444173727669000000000400000002000000"
+    "4542444136387877000000000c000000506c7567696e4d61696e0000"
+    "454244416d6e6970000000000400000002486900")
+PHOTOSHOP_BLUR_LIST = bytes.fromhex(
+    "0100000000000d000000"
+    "4d494238646e696b00000000040000004d464238"
+    "4d49423873726576000000000400000000000400"
+    "4d49423836387877000000001400000046696c746572506c7567696e4d61696e00000000"
+    "4d49423834363638000000001400000046696c746572506c7567696e4d61696e00000000"
+    "4d49423874737270000000000400000001000000"
+    "4d4942386c626e6500000000080000007472756500000000"
+    "4d4942383233736d0000000008000000ffffff7fffffff7f"
+    "4d49423869636966000000001c0000000404060004040E0004040E000404060004040E000404060004040E00"
+    "4d4942386774616300000000080000000444656d6f000000"
+    "4d494238656d616e000000000800000004426c7572000000"
+    "4d49423865646f6d000000000400000010000000"
+    "4d4942386d7473680000000018000000000000006d5466446d546644e803426c7572000000000000"
+    "4d49423874706d63000000000c00000003020100426c757200000000")
+# The terminology of a plug-in named "Hi", with the name (length byte and letters, twice)
+# swapped for "Blur".
+TERMINOLOGY_HI = ("01000100000000000100024869006d546644010001000100024869006d5466446d546644"
+                  "6c6c756e000000526d49230000B00000000000000100646d43540100002020202000")
+PHOTOSHOP_BLUR_TERMINOLOGY = bytes.fromhex(TERMINOLOGY_HI.replace("024869", "04426c7572"))
+
+
+def files_and_hex():
+    """Input files, the resource list, and the resources the compiled script must hold,
+    keyed by (type, name or ID) as the compiler stores them (names upper-cased)."""
+    logo = b'<svg xmlns="http://www.w3.org/2000/svg">\r\n\t<rect/>\n</svg>\n'
+    files = {"all-bytes.bin": ALL_BYTES, "logo.svg": logo}
+    entries = [
+        {"type": "PNGI", "file": "all-bytes.bin", "id": 10200, "name": "Icon"},
+        {"type": "SVG", "file": "logo.svg", "id": 10300, "name": "Logo"},
+        {"type": "DATA", "data": ALL_BYTES.hex(), "id": 10400},
+        {"type": "DATA", "data": ALL_BYTES[::-1].hex().upper(), "id": 10401, "name": "Blob"},
+    ]
+    expected = {
+        ("PNGI", 10200): ALL_BYTES, ("PNGI", "ICON"): ALL_BYTES,
+        ("SVG", 10300): logo, ("SVG_", 10300): logo, ("SVG", "LOGO"): logo, ("SVG_", "LOGO"): logo,
+        ("DATA", 10400): ALL_BYTES,
+        ("DATA", 10401): ALL_BYTES[::-1], ("DATA", "BLOB"): ALL_BYTES[::-1],
+    }
+    return files, entries, expected
+
+
+def pipl_descriptions():
+    entries = [
+        {"type": "PiPL", "id": 16000, "data": ILLUSTRATOR_HI},
+        {"type": "PiPL", "id": 16001, "data": PHOTOSHOP_BLUR},
+    ]
+    expected = {
+        ("PIPL", 16000): ILLUSTRATOR_HI_LIST,
+        ("PIPL", 16001): PHOTOSHOP_BLUR_LIST,
+        ("AETE", 1000): PHOTOSHOP_BLUR_TERMINOLOGY,
+    }
+    return {}, entries, expected
+
+
+SCENARIOS = {"files-and-hex": files_and_hex, "pipl": pipl_descriptions}
+
+
+def compilable(rc_text):
+    """The compiler joins adjacent quoted strings even across lines, so a line that begins
+    with a quoted name would extend the string ending the line before; a statement between
+    them keeps them apart without changing any resource's bytes."""
+    lines = rc_text.split(b"\n")
+    return b"\n".join(b"LANGUAGE 9, 1\n" + line if line.startswith(b'"') else line
+                      for line in lines)
+
+
+def read_res_name(data, offset):
+    """A type or name field of a .res header: an ordinal, or a zero-ended UTF-16 string."""
+    (first,) = struct.unpack_from("<H", data, offset)
+    if first == 0xFFFF:
+        return struct.unpack_from("<H", data, offset + 2)[0], offset + 4
+    end = offset
+    while struct.unpack_from("<H", data, end)[0] != 0:
+        end += 2
+    return data[offset:end].decode("utf-16-le"), end + 2
+
+
+def read_res(data):
+    """Maps (type, name) to the data of every resource in a .res file; duplicates are listed
+    apart so that the caller can report them."""
+    resources, duplicates, offset = {}, [], 0
+    while offset + 8 <= len(data):
+        data_size, header_size = struct.unpack_from("<II", data, offset)
+        kind, position = read_res_name(data, offset + 8)
+        name, _ = read_res_name(data, position)
+        body = data[offset + header_size:offset + header_size + data_size]
+        offset = (offset + header_size + data_size + 3) & ~3
+        if (kind, name) == (0, 0) and data_size == 0:
+            continue  # the empty entry every .res file starts with
+        if (kind, name) in resources:
+            duplicates.append((kind, name))
+        resources[(kind, name)] = body
+    return resources, duplicates
+
+
+def run_scenario(name, args, work):
+    files, entries, expected = SCENARIOS[name]()
+    for file_name, content in files.items():
+        with open(os.path.join(work, file_name), "wb") as f:
+            f.write(content)
+    with open(os.path.join(work, "resources.json"), "w") as f:
+        json.dump(entries, f)
+
+    emulator = args.emulator.split("|") if args.emulator else []
+    command = emulator + [args.program, "--input", "resources.json",
+                                          "--adobe", "IDtoFile.txt", "--windows", "out.rc"]
+    run = subprocess.run(command, cwd=work, capture_output=True, timeout=120)
+    if run.returncode != 0 or run.stderr:
+        return [f"program status {run.returncode}, stderr {run.stderr!r}"]
+    with open(os.path.join(work, "out.rc"), "rb") as f:
+        rc_text = f.read()
+    with open(os.path.join(work, "compilable.rc"), "wb") as f:
+        f.write(compilable(rc_text))
+
+    compile_run = subprocess.run([args.windres, "--input-format=rc", "--output-format=res",
+                                  "-i", "compilable.rc", "-o", "out.res"],
+                                 cwd=work, capture_output=True, timeout=600)
+    if compile_run.returncode != 0:
+        return [f"{args.windres} failed:\n{compile_run.stderr.decode(errors='replace')}",
+                f"script:\n{rc_text.decode(errors='replace')}"]
+    with open(os.path.join(work, "out.res"), "rb") as f:
+        resources, duplicates = read_res(f.read())
+
+    failures = [f"{key} compiled twice" for key in duplicates]
+    for key in sorted(set(expected) | set(resources), key=repr):
+        if key not in resources:
+            failures.append(f"{key} missing from the compiled resources")
+        elif key not in expected:
+            failures.append(f"{key} compiled but not expected")
+        elif resources[key] != expected[key]:
+            failures.append(f"{key} differs\n--- expected\n{expected[key].hex()}\n"
+                            f"--- compiled\n{resources[key].hex()}")
+    return failures
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--emulator", default="", help="command words joined by |")
+    parser.add_argument("--program", required=True)
+    parser.add_argument("--windres", required=True)
+    parser.add_argument("scenario", choices=sorted(SCENARIOS))
+    args = parser.parse_args()
+    args.program = os.path.abspath(args.program)
+    with tempfile.TemporaryDirectory(prefix="vantrel-rc-") as work:
+        failures = run_scenario(args.scenario, args, work)
+    print("\n".join(failures))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
