@@ -1,6 +1,7 @@
 #include "keljsonNode.h"
 
 #include <cfloat>
+#include <unordered_set>
 
 #include "kelutilsMath.h"
 #include "kelutilsStrings.h"
@@ -38,7 +39,8 @@ Node::Node(Type type, const std::string& name)
       intVal(0),
       floatVal(0.0),
       isFloat(false),
-      parentNode(nullptr)
+      parentNode(nullptr),
+      containerCount(0)
 {
 }
 
@@ -58,6 +60,7 @@ Node::~Node()
             continue;
         if (child->refCount >= 2) {
             --child->refCount;
+            --child->containerCount;
             if (child->parentNode == held.holder)
                 child->parentNode = nullptr;
             continue;
@@ -244,6 +247,7 @@ bool Node::addElement(Node* child)
         return false;
     child->parentNode = this;
     child->acquire();
+    ++child->containerCount;
     elementList.push_back(child);
     return true;
 }
@@ -256,6 +260,7 @@ bool Node::removeElement(unsigned int index)
     elementList.erase(elementList.begin() + index);
     if (child != nullptr) {
         child->parentNode = nullptr;
+        --child->containerCount;
         child->release();
     }
     return true;
@@ -287,6 +292,7 @@ bool Node::addMember(Node* child)
         return false;
     child->parentNode = this;
     child->acquire();
+    ++child->containerCount;
     return true;
 }
 
@@ -299,6 +305,7 @@ bool Node::removeMember(Node* child)
         return false;
     memberMap.erase(found);
     child->parentNode = nullptr;
+    --child->containerCount;
     child->release();
     return true;
 }
@@ -326,11 +333,42 @@ Node* Node::find(const std::string& name) const
     return nullptr;
 }
 
+// The parentNode chain is the whole story only while every node on it sits in at most one
+// container and knows which. A shared node (or one whose recorded parent has let it go)
+// may have ancestors the chain does not show, so then the candidate's subtree is searched
+// instead: without that, a node shared by two containers could be made its own ancestor.
 bool Node::__isAncestor(const Node* candidate) const
 {
-    for (const Node* up = parentNode; up != nullptr; up = up->parentNode)
-        if (up == candidate)
+    for (const Node* node = this; node != nullptr; node = node->parentNode) {
+        if (node != this && node == candidate)
             return true;
+        bool chainIsComplete = node->containerCount == 0
+                               || (node->containerCount == 1 && node->parentNode != nullptr);
+        if (!chainIsComplete)
+            return candidate->__subtreeHolds(this);
+    }
+    return false;
+}
+
+// Explicit stack and a visited set: shared subtrees are searched once.
+bool Node::__subtreeHolds(const Node* target) const
+{
+    std::vector<const Node*> pending{this};
+    std::unordered_set<const Node*> visited{this};
+    while (!pending.empty()) {
+        const Node* node = pending.back();
+        pending.pop_back();
+        if (node == target)
+            return true;
+        auto visit = [&](const Node* child) {
+            if (child != nullptr && visited.insert(child).second)
+                pending.push_back(child);
+        };
+        for (const Node* element : node->elementList)
+            visit(element);
+        for (const auto& entry : node->memberMap)
+            visit(entry.second);
+    }
     return false;
 }
 

@@ -89,6 +89,7 @@ public:
 
 private:
     bool __isAncestor(const Node* candidate) const;
+    bool __subtreeHolds(const Node* target) const;
 
     std::int32_t refCount;
     std::string nodeName;
@@ -101,6 +102,9 @@ private:
     std::vector<Node*> elementList;
     std::map<std::string, Node*> memberMap;
     Node* parentNode;
+    // How many container entries hold this node. parentNode records only the last container,
+    // so the cycle check trusts the parentNode chain only where this count is at most one.
+    std::int32_t containerCount;
 };
 
 }  // namespace kel::json

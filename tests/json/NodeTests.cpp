@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "keljsonNode.h"
+#include "keljsonParse.h"
 
 using kel::json::Node;
 using kel::utils::AutoNode;
@@ -159,6 +160,26 @@ TEST(NodeContainers, noCycles)
 
     AutoNode parent(inner->parent());
     EXPECT_EQ(middle.get(), parent.get());
+}
+
+TEST(NodeContainers, noCyclesThroughANodeSharedByTwoContainers)
+{
+    AutoNode first(Node::create(Node::TypeArray));
+    AutoNode second(Node::create(Node::TypeArray));
+    AutoNode shared(Node::create(Node::TypeObject));
+    AutoNode top(Node::create(Node::TypeArray));
+    EXPECT_TRUE(top->addElement(first.get()));
+    EXPECT_TRUE(first->addElement(shared.get()));
+    EXPECT_TRUE(second->addElement(shared.get()));  // its parent is now second
+
+    AutoNode renamedTop(Node::create(Node::TypeArray, "top"));
+    EXPECT_FALSE(shared->addMember(first.get()));
+    EXPECT_FALSE(shared->addMember(top.get()));
+    EXPECT_TRUE(second->removeElement(0));  // no parent recorded, still inside first
+    EXPECT_FALSE(shared->addMember(top.get()));
+    EXPECT_TRUE(shared->addMember(second.get()));
+    EXPECT_TRUE(shared->addMember(renamedTop.get()));
+    EXPECT_EQ("[[{\"\":[],\"top\":[]}]]", kel::json::serialize(top.get()));
 }
 
 TEST(NodeContainers, removeElementShiftsTheRest)
