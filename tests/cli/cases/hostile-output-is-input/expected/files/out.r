@@ -1,0 +1,1 @@
+read 'PNGI' (10001, "a") "img/a.png";
