@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
+#include <vector>
 
 #include "ExitStatus.h"
 #include "kelutilsStrings.h"
@@ -83,35 +85,79 @@ std::size_t firstNonHex(const std::string& hexData)
     return hexData.size();
 }
 
+/// Gathers small writes in a buffer of its own and appends them to a text in large
+/// pieces, so that a text of many megabytes is written once, without being zero-filled
+/// or grown byte by byte.
+class ChunkedAppender
+{
+public:
+    static constexpr std::size_t capacity = 1 << 16;
+
+    explicit ChunkedAppender(std::string& out) : __out(out) {}
+    ChunkedAppender(const ChunkedAppender&) = delete;
+    ChunkedAppender& operator=(const ChunkedAppender&) = delete;
+    ~ChunkedAppender() { flush(); }
+
+    /// Room for count bytes (at most capacity); write there, then call advance.
+    char* room(std::size_t count)
+    {
+        if (__used + count > capacity)
+            flush();
+        return __buffer + __used;
+    }
+    void advance(std::size_t count) { __used += count; }
+    void flush()
+    {
+        __out.append(__buffer, __used);
+        __used = 0;
+    }
+
+private:
+    std::string& __out;
+    char __buffer[capacity];
+    std::size_t __used = 0;
+};
+
 constexpr std::size_t digitsPerLine = 32;
 constexpr std::size_t digitsPerGroup = 4;
+constexpr char rezLineOpening[] = "\n\t$\"";
+constexpr std::size_t rezLineOpeningLength = sizeof(rezLineOpening) - 1;
+/// A closing quote, the opening, 32 digits and 7 spaces.
+constexpr std::size_t rezLineMaxLength = 1 + rezLineOpeningLength + digitsPerLine + 7;
 
 /// The data lines of a Rez statement: 32 digits a line in groups of 4, each line
 /// opened by a tab, "$" and a quote, each but the last closed here.
 void appendRezDataLines(const std::string& hexData, std::string& out)
 {
+    ChunkedAppender appender(out);
     const std::size_t size = hexData.size();
-    const std::size_t lineCount = (size + digitsPerLine - 1) / digitsPerLine;
-    out.reserve(out.size() + size + size / digitsPerGroup + lineCount * 5 + 8);
+    const char* digits = hexData.data();
     for (std::size_t lineStart = 0; lineStart < size; lineStart += digitsPerLine) {
+        char* const lineBegin = appender.room(rezLineMaxLength);
+        char* write = lineBegin;
         if (lineStart > 0)
-            out += '"';
-        out += "\n\t$\"";
+            *write++ = '"';
+        std::memcpy(write, rezLineOpening, rezLineOpeningLength);
+        write += rezLineOpeningLength;
         const std::size_t lineEnd = std::min(size, lineStart + digitsPerLine);
         for (std::size_t group = lineStart; group < lineEnd; group += digitsPerGroup) {
             if (group > lineStart)
-                out += ' ';
-            out.append(hexData, group, std::min(digitsPerGroup, lineEnd - group));
+                *write++ = ' ';
+            const std::size_t count = std::min(digitsPerGroup, lineEnd - group);
+            std::memcpy(write, digits + group, count);
+            write += count;
         }
+        appender.advance(static_cast<std::size_t>(write - lineBegin));
     }
 }
 
-/// Converts digit pairs to octal escapes. On a bad digit returns false with badChar set;
-/// a lone last digit counts as a pair whose partner is the byte 0.
-bool escapeHexPairs(const std::string& hexData, std::string& escaped, char& badChar)
+/// Checks the digit pairs and sums the lengths of their octal escapes. On a bad digit
+/// returns false with badChar set; a lone last digit is reported as the byte 0, once all
+/// complete pairs before it are valid.
+bool measureOctalEscapes(const std::string& hexData, std::size_t& length, char& badChar)
 {
     const std::size_t pairEnd = hexData.size() - hexData.size() % 2;
-    escaped.reserve(pairEnd * 2);
+    length = 0;
     for (std::size_t i = 0; i < pairEnd; i += 2) {
         const int high = hexValue(hexData[i]);
         if (high == notHex) {
@@ -123,8 +169,7 @@ bool escapeHexPairs(const std::string& hexData, std::string& escaped, char& badC
             badChar = hexData[i + 1];
             return false;
         }
-        const OctalEscape& escape = octalEscapes[high * 16 + low];
-        escaped.append(escape.text, escape.length);
+        length += octalEscapes[high * 16 + low].length;
     }
     if (pairEnd != hexData.size()) {
         badChar = '\0';
@@ -133,16 +178,38 @@ bool escapeHexPairs(const std::string& hexData, std::string& escaped, char& badC
     return true;
 }
 
-void appendWinBlock(const std::string& key, const std::string& type, const std::string& escaped,
-                    std::string& out)
+/// Appends the escapes of checked digits. Each escape is copied as its four bytes and the
+/// position moves by its true length; the bytes past it are overwritten by what follows.
+void appendOctalEscapes(const std::string& hexData, std::string& out)
 {
-    out.reserve(out.size() + key.size() + type.size() + escaped.size() + 16);
+    ChunkedAppender appender(out);
+    const std::size_t pairEnd = hexData.size() - hexData.size() % 2;
+    for (std::size_t i = 0; i < pairEnd; i += 2) {
+        const OctalEscape& escape =
+            octalEscapes[hexValue(hexData[i]) * 16 + hexValue(hexData[i + 1])];
+        std::memcpy(appender.room(sizeof escape.text), escape.text, sizeof escape.text);
+        appender.advance(escape.length);
+    }
+}
+
+/// Appends one block: key, type, the escaped bytes on one line. The escapes are made from
+/// hexData, or copied from an earlier block of out when escapesInOut is not npos.
+/// Returns where the escapes of this block begin in out.
+std::size_t appendWinBlock(const std::string& key, const std::string& type,
+                           const std::string& hexData, std::size_t escapedLength,
+                           std::size_t escapesInOut, std::string& out)
+{
     out += key;
     out += ' ';
     out += type;
     out += " {\n\t\"";
-    out += escaped;
+    const std::size_t escapesStart = out.size();
+    if (escapesInOut == std::string::npos)
+        appendOctalEscapes(hexData, out);
+    else
+        out.append(out, escapesInOut, escapedLength);  // room was reserved: no reallocation
     out += "\"\n}\n\n";
+    return escapesStart;
 }
 
 }  // namespace
@@ -154,6 +221,9 @@ bool __processByteStrMac(const Resource& resource, const std::string& hexData, s
     if (bad != hexData.size())
         return reportBadHexChar(resource, hexData[bad]);
 
+    const std::size_t lines = hexData.size() / digitsPerLine + 1;
+    out.reserve(out.size() + 2 * resource.name.size() + resource.type.size() + 32 +
+                hexData.size() + hexData.size() / digitsPerGroup + lines * rezLineMaxLength);
     out += "data '";
     out += resource.type;
     out += "' (";
@@ -173,17 +243,23 @@ bool __processByteStrMac(const Resource& resource, const std::string& hexData, s
 bool __processByteStrWin(const Resource& resource, const std::string& hexData, std::string& out,
                          bool duplicateByName)
 {
-    std::string escaped;
+    std::size_t escapedLength = 0;
     char badChar = '\0';
-    if (!escapeHexPairs(hexData, escaped, badChar))
+    if (!measureOctalEscapes(hexData, escapedLength, badChar))
         return reportBadHexChar(resource, badChar);
 
+    std::vector<std::string> keys;
     if (duplicateByName || resource.id != 0)
-        appendWinBlock(kel::utils::itoa(resource.id), resource.type, escaped, out);
+        keys.push_back(kel::utils::itoa(resource.id));
     const bool byIdOnly = duplicateByName ? resource.name.empty() : resource.id != 0;
-    if (byIdOnly)
-        return true;
-    appendWinBlock("\"" + resource.name + "\"", resource.type, escaped, out);
+    if (!byIdOnly)
+        keys.push_back("\"" + resource.name + "\"");
+
+    out.reserve(out.size() + keys.size() * (escapedLength + resource.type.size() + 32) +
+                resource.name.size());
+    std::size_t escapesInOut = std::string::npos;
+    for (const std::string& key : keys)
+        escapesInOut = appendWinBlock(key, resource.type, hexData, escapedLength, escapesInOut, out);
     return true;
 }
 

@@ -1,6 +1,7 @@
 // The Rez data statement and the resource-script raw-data blocks made from hex text.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 #include "RawDataEmitters.h"
@@ -168,6 +169,91 @@ TEST(EmitterErrors, EmbeddedZeroByteAndSpaceAreNotHex)
     EXPECT_EQ(badCharMessage("a b", "10000", " "), emitMac(resource, "00 1").err);
     EXPECT_EQ(badCharMessage("a b", "10000", std::string(1, '\0')),
               emitMac(resource, std::string("0\0", 2)).err);
+}
+
+/// Every byte value, many times over: more text than one internal chunk holds.
+std::string longHexData()
+{
+    static const char digits[] = "0123456789abcdefABCDEF";
+    std::string hex;
+    for (int round = 0; round < 300; ++round)
+        for (int value = 0; value < 256; ++value) {
+            hex += digits[value / 16];
+            hex += digits[(value + round) % 22];
+        }
+    return hex;
+}
+
+/// Reads the octal escapes back into bytes; "?" on anything else.
+std::string unescapeOctal(const std::string& escaped)
+{
+    std::string bytes;
+    for (std::size_t i = 0; i < escaped.size();) {
+        if (escaped[i] != '\\')
+            return "?";
+        int value = 0;
+        std::size_t digits = 0;
+        for (++i; i < escaped.size() && digits < 3 && escaped[i] >= '0' && escaped[i] <= '7'; ++i, ++digits)
+            value = value * 8 + (escaped[i] - '0');
+        if (digits == 0 || value > 255)
+            return "?";
+        bytes += static_cast<char>(value);
+    }
+    return bytes;
+}
+
+std::string bytesOfHex(const std::string& hex)
+{
+    std::string bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    return bytes;
+}
+
+TEST(EmitterLongData, MacLinesHoldThirtyTwoDigitsInGroupsOfFour)
+{
+    const std::string hex = longHexData() + "123";
+    EmitResult result = emitMac(makeResource("BIG ", 12000), hex);
+    ASSERT_TRUE(result.ok);
+    const std::string head = "data 'BIG ' (12000) {\n";
+    const std::string tail = "};\n\n";
+    ASSERT_EQ(head, result.out.substr(0, head.size()));
+    ASSERT_EQ(tail, result.out.substr(result.out.size() - tail.size()));
+    std::istringstream lines(result.out.substr(head.size(), result.out.size() - head.size() - tail.size()));
+    std::string line, digits;
+    std::size_t lineCount = 0;
+    while (std::getline(lines, line)) {
+        ++lineCount;
+        ASSERT_EQ("\t$\"", line.substr(0, 3));
+        ASSERT_EQ('"', line.back());
+        const std::string body = line.substr(3, line.size() - 4);
+        for (std::size_t i = 0; i < body.size(); ++i) {
+            if (i % 5 == 4) {
+                ASSERT_EQ(' ', body[i]) << lineCount;
+            } else {
+                digits += body[i];
+            }
+        }
+        if (digits.size() < hex.size()) {
+            ASSERT_EQ(39u, body.size()) << lineCount;  // every line but the last is full
+        }
+    }
+    EXPECT_EQ(hex, digits);
+    EXPECT_EQ((hex.size() + 31) / 32, lineCount);
+}
+
+TEST(EmitterLongData, WinBlocksCarryEveryByteTwice)
+{
+    const std::string hex = longHexData();
+    EmitResult result = emitWin(makeResource("BIG", 12000, "Big"), hex);
+    ASSERT_TRUE(result.ok);
+    const std::size_t firstQuote = result.out.find("\t\"") + 2;
+    const std::size_t firstEnd = result.out.find("\"\n}\n\n", firstQuote);
+    ASSERT_EQ("12000 BIG {\n\t\"", result.out.substr(0, firstQuote));
+    const std::string escaped = result.out.substr(firstQuote, firstEnd - firstQuote);
+    EXPECT_EQ(bytesOfHex(hex), unescapeOctal(escaped));
+    EXPECT_EQ("12000 BIG {\n\t\"" + escaped + "\"\n}\n\n\"Big\" BIG {\n\t\"" + escaped + "\"\n}\n\n",
+              result.out);
 }
 
 }  // namespace
