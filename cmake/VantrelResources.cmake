@@ -9,9 +9,12 @@
 # list names changes: the tool itself only names those files, but the resource compilers
 # embed them, so a fresh .rc / .r is what makes the next compile step pick up a new image.
 # The header's folder goes on the target's include path and, on Windows, the .rc is
-# compiled into the target. Call it in the folder that creates <target>.
+# compiled into the target (for GNU windres, a copy it reads as intended). Call it in the
+# folder that creates <target>.
 
 include_guard(GLOBAL)
+
+set_property(GLOBAL PROPERTY __VANTREL_MODULE_DIR "${CMAKE_CURRENT_LIST_DIR}")
 
 if(CMAKE_VERSION VERSION_LESS 3.19)
   message(FATAL_ERROR "vantrel_add_resources needs CMake 3.19 or later (string(JSON))")
@@ -103,14 +106,33 @@ function(vantrel_add_resources target)
   # A changed list may name other files: configure again to read it anew.
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${input}")
 
+  # The script compiled into a Windows target: the tool's .rc, or for GNU windres a copy
+  # it reads as intended (see VantrelWindresCompatible.cmake).
+  set(compiled_rc)
+  set(windres_commands)
+  if(WIN32 AND arg_WINDOWS)
+    set(compiled_rc "${path_WINDOWS}")
+    if(CMAKE_RC_COMPILER MATCHES "windres")
+      get_property(module_dir GLOBAL PROPERTY __VANTREL_MODULE_DIR)
+      get_filename_component(rc_name "${path_WINDOWS}" NAME_WLE)
+      get_filename_component(rc_dir "${path_WINDOWS}" DIRECTORY)
+      set(compiled_rc "${rc_dir}/${rc_name}.windres.rc")
+      set(windres_commands COMMAND "${CMAKE_COMMAND}" "-DINPUT=${path_WINDOWS}"
+          "-DOUTPUT=${compiled_rc}" -P "${module_dir}/VantrelWindresCompatible.cmake")
+    endif()
+  endif()
+
   # The tool leaves an output unwritten when it has nothing to put in it (no PiPL, no
   # "define"): removing the old outputs first and creating the missing ones afterwards
   # keeps stale content out and lets the build see every output as up to date.
+  set(all_outputs ${outputs} ${compiled_rc})
+  list(REMOVE_DUPLICATES all_outputs)
   add_custom_command(
-    OUTPUT ${outputs}
-    COMMAND "${CMAKE_COMMAND}" -E rm -f ${outputs}
+    OUTPUT ${all_outputs}
+    COMMAND "${CMAKE_COMMAND}" -E rm -f ${all_outputs}
     COMMAND vantrel::vantrel ${tool_arguments}
     COMMAND "${CMAKE_COMMAND}" -E touch ${outputs}
+    ${windres_commands}
     DEPENDS "${input}" ${listed_files} "$<TARGET_FILE:vantrel::vantrel>"
     WORKING_DIRECTORY "${input_dir}"
     COMMENT "vantrel: generating the resources of ${target} from ${arg_INPUT}"
@@ -118,16 +140,16 @@ function(vantrel_add_resources target)
 
   # Every output is a source of the target so the command runs before the target builds;
   # only the .rc is compiled, and only when the target is built for Windows.
-  target_sources(${target} PRIVATE ${outputs})
-  foreach(output ${outputs})
-    if(NOT (WIN32 AND output STREQUAL path_WINDOWS))
+  target_sources(${target} PRIVATE ${all_outputs})
+  foreach(output ${all_outputs})
+    if(NOT output STREQUAL compiled_rc)
       set_source_files_properties("${output}" PROPERTIES HEADER_FILE_ONLY TRUE)
     endif()
   endforeach()
-  if(WIN32 AND arg_WINDOWS)
+  if(compiled_rc)
     # The .rc names files relative to the list's folder; resource compilers search the
     # include path for them.
-    set_property(SOURCE "${path_WINDOWS}" APPEND PROPERTY INCLUDE_DIRECTORIES "${input_dir}")
+    set_property(SOURCE "${compiled_rc}" APPEND PROPERTY INCLUDE_DIRECTORIES "${input_dir}")
   endif()
   if(arg_HEADER)
     get_filename_component(header_dir "${path_HEADER}" DIRECTORY)
