@@ -95,7 +95,8 @@ class SamplePluginTest(unittest.TestCase):
                      "share/cmake/vantrel/vantrelConfig.cmake",
                      "share/cmake/vantrel/vantrelConfigVersion.cmake",
                      "share/cmake/vantrel/vantrelTargets.cmake",
-                     "share/cmake/vantrel/VantrelResources.cmake"]:
+                     "share/cmake/vantrel/VantrelResources.cmake",
+                     "share/cmake/vantrel/VantrelWindresCompatible.cmake"]:
             with self.subTest(path=path):
                 self.assertTrue(os.path.isfile(os.path.join(self.prefix, path)))
         self.assertTrue(os.access(os.path.join(self.prefix, "bin", "vantrel"), os.X_OK))
