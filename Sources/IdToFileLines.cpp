@@ -7,12 +7,14 @@ namespace kel::rez {
 
 namespace {
 
-std::string extensionOf(const std::string& type)
+const std::string& extensionOf(const std::string& type)
 {
+    static const std::string png = "png";
+    static const std::string svg = "svg";
     if (type == resourceTypePNGI)
-        return "png";
+        return png;
     if (type == resourceTypeSVG)
-        return "svg";
+        return svg;
     return type;
 }
 
@@ -23,16 +25,29 @@ bool nameEndsWithType(const std::string& name, const std::string& type)
            name.compare(name.size() - type.size(), type.size(), type) == 0;
 }
 
+void appendLine(const std::string& key, const std::string* extension, const std::string& file,
+                std::string& idToFileText)
+{
+    idToFileText += key;
+    if (extension) {
+        idToFileText += '.';
+        idToFileText += *extension;
+    }
+    idToFileText += ' ';
+    idToFileText += file;
+    idToFileText += '\n';
+}
+
 }  // namespace
 
 void appendIdToFileLines(const Resource& resource, std::string& idToFileText)
 {
-    const std::string suffix = "." + extensionOf(resource.type);
-    idToFileText += kel::utils::itoa(resource.id) + suffix + " " + resource.file + "\n";
+    const std::string& extension = extensionOf(resource.type);
+    appendLine(kel::utils::itoa(resource.id), &extension, resource.file, idToFileText);
     if (resource.name.empty())
         return;
     const bool keepNameAlone = nameEndsWithType(resource.name, resource.type);
-    idToFileText += resource.name + (keepNameAlone ? "" : suffix) + " " + resource.file + "\n";
+    appendLine(resource.name, keepNameAlone ? nullptr : &extension, resource.file, idToFileText);
 }
 
 }  // namespace kel::rez

@@ -8,13 +8,20 @@ namespace kel::rez {
 void appendMacReadStatement(const Resource& resource, std::string& macText)
 {
     // The Mac side knows SVG resources as "SVG_"; every other output keeps "SVG".
-    const std::string type = resource.type == resourceTypeSVG ? "SVG_" : resource.type;
-    macText += "read '" + type + "' (" + kel::utils::itoa(resource.id);
-    if (resource.name.empty())
+    macText += "read '";
+    macText += resource.type == resourceTypeSVG ? std::string("SVG_") : resource.type;
+    macText += "' (";
+    macText += kel::utils::itoa(resource.id);
+    if (resource.name.empty()) {
         macText += ") ";
-    else
-        macText += ", \"" + kel::utils::stringReplaceAll(resource.name, "\"", "\\\"") + "\") ";
-    macText += "\"" + resource.file + "\";\n";
+    } else {
+        macText += ", \"";
+        macText += kel::utils::stringReplaceAll(resource.name, "\"", "\\\"");
+        macText += "\") ";
+    }
+    macText += '"';
+    macText += resource.file;
+    macText += "\";\n";
 }
 
 }  // namespace kel::rez

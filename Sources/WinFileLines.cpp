@@ -10,7 +10,12 @@ namespace {
 void appendFileLine(const std::string& key, const std::string& type, const std::string& file,
                     std::string& winText)
 {
-    winText += key + " " + type + " \"" + file + "\"\n";
+    winText += key;
+    winText += ' ';
+    winText += type;
+    winText += " \"";
+    winText += file;
+    winText += "\"\n";
 }
 
 }  // namespace
