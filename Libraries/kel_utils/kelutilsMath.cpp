@@ -12,10 +12,8 @@
 
 #ifdef _WIN32
 #include <process.h>
-#define __kelProcessId _getpid
 #else
 #include <unistd.h>
-#define __kelProcessId getpid
 #endif
 
 namespace kel::utils {
@@ -62,6 +60,15 @@ double __snapToZero(double result, double tolerance)
 
 double __clampUnit(double x) { return checkRange(x, -1.0, 1.0); }
 
+int __processId()
+{
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<int>(getpid());
+#endif
+}
+
 /// Seeds the standard generator once per process and discards its first value.
 void __seedOnce()
 {
@@ -69,7 +76,7 @@ void __seedOnce()
     if (seeded)
         return;
     seeded = true;
-    const auto seed = static_cast<unsigned int>(__kelProcessId())
+    const auto seed = static_cast<unsigned int>(__processId())
                       + static_cast<unsigned int>(std::clock())
                       + static_cast<unsigned int>(std::time(nullptr));
     std::srand(seed);
