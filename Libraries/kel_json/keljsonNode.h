@@ -3,6 +3,7 @@
 // Ownership: every function that returns a Node* hands over one reference, which the
 // receiver releases (normally by putting it into a kel::utils::AutoRC). A container holds
 // one reference per child. elements() and members() give read access without a reference.
+// Releasing, searching and serializing never recurse, so trees may nest arbitrarily deep.
 #ifndef KEL_JSON_NODE_H
 #define KEL_JSON_NODE_H
 
@@ -44,6 +45,7 @@ public:
     /// Null stays null; otherwise one more reference on node, which is returned.
     static Node* acquire(Node* node);
     /// Drops one reference; destroys the node (and releases its children) at the last one.
+    /// A child that outlives its container has its parent cleared when it named that one.
     void release();
 
     std::string name() const;
