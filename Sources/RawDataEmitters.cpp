@@ -182,13 +182,20 @@ bool measureOctalEscapes(const std::string& hexData, std::size_t& length, char& 
 /// position moves by its true length; the bytes past it are overwritten by what follows.
 void appendOctalEscapes(const std::string& hexData, std::string& out)
 {
+    constexpr std::size_t pairsPerBatch = ChunkedAppender::capacity / sizeof(OctalEscape::text);
     ChunkedAppender appender(out);
     const std::size_t pairEnd = hexData.size() - hexData.size() % 2;
-    for (std::size_t i = 0; i < pairEnd; i += 2) {
-        const OctalEscape& escape =
-            octalEscapes[hexValue(hexData[i]) * 16 + hexValue(hexData[i + 1])];
-        std::memcpy(appender.room(sizeof escape.text), escape.text, sizeof escape.text);
-        appender.advance(escape.length);
+    const char* digits = hexData.data();
+    for (std::size_t batch = 0; batch < pairEnd; batch += 2 * pairsPerBatch) {
+        const std::size_t batchEnd = std::min(pairEnd, batch + 2 * pairsPerBatch);
+        char* const begin = appender.room((batchEnd - batch) / 2 * sizeof(OctalEscape::text));
+        char* write = begin;
+        for (std::size_t i = batch; i < batchEnd; i += 2) {
+            const OctalEscape& escape = octalEscapes[hexValue(digits[i]) * 16 + hexValue(digits[i + 1])];
+            std::memcpy(write, escape.text, sizeof escape.text);
+            write += escape.length;
+        }
+        appender.advance(static_cast<std::size_t>(write - begin));
     }
 }
 
