@@ -5,6 +5,7 @@
 #include <string>
 
 #include "keljsonParse.h"
+#include "kelutilsFiles.h"
 
 using kel::json::Node;
 using kel::utils::AutoNode;
@@ -17,10 +18,30 @@ std::string numberText(double value)
     return kel::json::serialize(node.get());
 }
 
+// Pretty text with each platformLineEnding (CR LF on Windows) read as "\n", so that one
+// expectation serves every platform; a bare LF where CR LF belongs shows as "<bare LF>".
+std::string withLineFeeds(const std::string& text)
+{
+    const std::string ending = kel::utils::platformLineEnding;
+    std::string lines;
+    for (std::size_t i = 0; i < text.size();) {
+        if (text.compare(i, ending.size(), ending) == 0) {
+            lines += '\n';
+            i += ending.size();
+        } else if (text[i] == '\n') {
+            lines += "<bare LF>";
+            ++i;
+        } else {
+            lines += text[i++];
+        }
+    }
+    return lines;
+}
+
 std::string prettyOf(const std::string& json, unsigned int indent = 0)
 {
     AutoNode root(kel::json::parse(json));
-    return kel::json::serialize(root.get(), true, indent);
+    return withLineFeeds(kel::json::serialize(root.get(), true, indent));
 }
 
 }  // namespace
@@ -45,7 +66,7 @@ TEST(SerializeLayout, prettyObjectWithArrayMember)
               "\t],\n"
               "\t\"b\":true\n"
               "}",
-              kel::json::serialize(root.get(), true));
+              withLineFeeds(kel::json::serialize(root.get(), true)));
     EXPECT_EQ("{\"a\":[1,2],\"b\":true}", kel::json::serialize(root.get()));
 }
 

@@ -1,0 +1,47 @@
+# Shared by the Windows scripts: the MinGW-w64 cross toolchains, Wine, and the two builds.
+# Source after lib/common.sh.
+
+WINDOWS_TARGETS=(win64 win32)
+
+# The cross compilers and binutils (windres included) for both targets, and what the
+# cross-built tests need on the build machine.
+ensure_windows_toolchain() {
+    ensure_packages cmake ninja-build python3 libgtest-dev \
+        g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
+        binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+}
+
+# Wine for the 64-bit programs, and the 32-bit loader (an i386 package) for the 32-bit ones.
+ensure_wine() {
+    ensure_packages wine wine64
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        log "enabling the i386 architecture for wine32"
+        dpkg --add-architecture i386
+        unset VANTREL_APT_UPDATED
+    fi
+    ensure_packages wine32:i386
+}
+
+# True when this machine can run the 32-bit Wine loader; some kernels are built without
+# 32-bit program support, and then every 32-bit Windows program fails before it starts.
+can_run_wine32() {
+    /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+windows_build_dir() { echo "$VANTREL_ROOT/build/$1"; }
+
+# build_windows win64|win32: configures and builds build/<target> (Release, static .exe).
+build_windows() {
+    local target=$1 bits=${1#win}
+    cmake -S "$VANTREL_ROOT" -B "$(windows_build_dir "$target")" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$VANTREL_ROOT/cmake/toolchain-mingw$bits.cmake" \
+        -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$(windows_build_dir "$target")" -j "$VANTREL_JOBS"
+}
+
+# Ends the Wine server the tests of build/<target> left lingering.
+stop_wine() {
+    local server=/usr/lib/wine/wineserver64
+    [ -x "$server" ] || server=wineserver
+    WINEPREFIX="$(windows_build_dir "$1")/wineprefix" "$server" -k 2>/dev/null || true
+}
