@@ -163,14 +163,6 @@ TEST(EmitterErrors, OddDigitCountRejectedForWinWithByteZero)
     EXPECT_EQ(badCharMessage("PNGI", "12346", "G"), emitMac(resource, "abG").err);
 }
 
-TEST(EmitterErrors, EmbeddedZeroByteAndSpaceAreNotHex)
-{
-    const Resource resource = makeResource("a b", 10000, "n");
-    EXPECT_EQ(badCharMessage("a b", "10000", " "), emitMac(resource, "00 1").err);
-    EXPECT_EQ(badCharMessage("a b", "10000", std::string(1, '\0')),
-              emitMac(resource, std::string("0\0", 2)).err);
-}
-
 /// Every byte value, many times over: more text than one internal chunk holds.
 std::string longHexData()
 {

@@ -38,18 +38,6 @@ TEST(OutputPass, StartsFromEmptyTextsAndSkipsAbsentOutputs)
     EXPECT_EQ("10000 T \"a/b.c\"\n\"b\" T \"a/b.c\"\n10001 T {\n\t\"\\1\"\n}\n\n", texts.winText);
 }
 
-TEST(OutputPass, ObjectDataOnlyForPipl)
-{
-    OutputPaths paths;
-    paths.mac = "res.r";
-    OutputTexts texts;
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(statusBadObjectData,
-              buildOutputsFromText(R"([{"type":"A","data":"00"},{"type":"pipl","data":{}}])", paths, texts));
-    EXPECT_EQ("Error: Only \"PiPL\" resources support a JSON object for the \"data\" member.\n",
-              testing::internal::GetCapturedStderr());
-}
-
 TEST(OutputFiles, PiplImageIsWrittenByteForByte)
 {
     const std::string path = "output_files_test_image.bin";

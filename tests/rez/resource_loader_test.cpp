@@ -97,19 +97,6 @@ TEST(ResourceLoader, IdIsRoundedThenRangeChecked)
     }
 }
 
-TEST(ResourceLoader, RecordsFiledByTypeInInputOrder)
-{
-    Loaded loaded = load(R"([{"type":"b","file":"1"},{"type":"a","file":"2"},{"type":"b","file":"3"},
-                            {"type":"","data":""}])");
-    ASSERT_EQ(statusSuccess, loaded.status);
-    ASSERT_EQ(3u, loaded.byType.size());
-    EXPECT_EQ("", loaded.byType.begin()->first);
-    ASSERT_EQ(2u, loaded.byType["b"].size());
-    EXPECT_EQ("1", loaded.byType["b"][0]->file);
-    EXPECT_EQ("3", loaded.byType["b"][1]->file);
-    EXPECT_EQ("2", loaded.byType["a"][0]->file);
-}
-
 std::string unnumberedEntries(int count)
 {
     std::string json = "[";
