@@ -12,8 +12,9 @@ import tempfile
 
 ALL_BYTES = bytes(range(256))
 
-# A resource-script property list and terminology resource: the Illustrator plug-in "Hi"
-# and the Photoshop filter "Blur" (version 1.2.3, category "Demo", RGB only).
+# Two PiPL descriptions and the Windows bytes they must compile to: the Illustrator plug-in
+# "Hi" and the Photoshop filter "Blur" (version 1.2.3, category "Demo", RGB only), whose
+# terminology resource comes with it.
 ILLUSTRATOR_HI = {"PluginType": "Illustrator", "Name": "Hi",
                   "Version": {"Major": 1, "Minor": 0, "Revision": 0}}
 PHOTOSHOP_BLUR = {"PluginType": "Photoshop_Filter", "Name": "Blur",
