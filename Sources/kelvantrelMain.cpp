@@ -8,9 +8,11 @@
 int main(int argc, char** argv)
 {
 #ifdef _WIN32
-    // The debugger stream lives from start-up to exit in every Windows run; naming it here
-    // keeps the linker from dropping it out of the static library.
-    static_cast<void>(&kel::utils::winDebugStream);
+    // The debugger stream lives from start-up to exit in every Windows run, though nothing
+    // here writes to it. Reading its address through a volatile keeps the reference, and so
+    // keeps the linker from leaving the stream out of the static library.
+    static std::ostream* volatile debugStream = &kel::utils::winDebugStream;
+    static_cast<void>(debugStream);
 
     std::vector<std::string> arguments = kel::rez::utf8CommandLineArguments();
     if (!arguments.empty()) {
