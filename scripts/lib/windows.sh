@@ -4,9 +4,9 @@
 WINDOWS_TARGETS=(win64 win32)
 
 # The cross compilers and binutils (windres included) for both targets, and what the
-# cross-built tests need on the build machine.
+# cross-built tests need on the build machine (GoogleTest as sources, compiled per target).
 ensure_windows_toolchain() {
-    ensure_packages cmake ninja-build python3 libgtest-dev \
+    ensure_packages cmake ninja-build python3 googletest \
         g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
         binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
 }
