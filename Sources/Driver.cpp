@@ -1,6 +1,7 @@
 #include "Driver.h"
 
 #include <iostream>
+#include <utility>
 
 #include "CommandLine.h"
 #include "ExitStatus.h"
@@ -27,10 +28,10 @@ int __printUsage(const std::string& invocationName)
     return statusSuccess;
 }
 
-int __buildAndWrite(const std::string& inputText, const OutputPaths& paths)
+int __buildAndWrite(std::string inputText, const OutputPaths& paths)
 {
     OutputTexts texts;
-    if (int status = buildOutputsFromText(inputText, paths, texts))
+    if (int status = buildOutputsFromText(std::move(inputText), paths, texts))
         return status;
     return writeOutputs(texts, paths);
 }
@@ -53,10 +54,10 @@ int runTool(int argc, char** argv)
     if (int status = checkRequiredOutputs(settings.outputs))
         return status;
 
-    const std::string inputText = readInputText(settings.inputPath);
+    std::string inputText = readInputText(settings.inputPath);
     if (inputText.empty())
         return failWith(statusNoInput, "no input provided");
-    return __buildAndWrite(inputText, settings.outputs);
+    return __buildAndWrite(std::move(inputText), settings.outputs);
 }
 
 }  // namespace kel::rez
