@@ -5,13 +5,17 @@
 // .rc texts. With 4 KiB pages every first touch of that memory is a page fault, and the
 // faults cost more than all the parsing and formatting together. Blocks of 4 MiB and more
 // are therefore mapped 2 MiB-aligned and marked for huge pages; everything smaller still
-// comes from malloc. The program is single-threaded, so a small table records the blocks.
+// comes from malloc, whose heap is grown in steps of 32 MiB and marked for huge pages as it
+// grows (a document of many small entries is mostly small tree nodes). The program is
+// single-threaded, so a small table records the large blocks.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
 
+#include <malloc.h>
 #include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 
@@ -60,6 +64,28 @@ bool __releaseLarge(void* block)
     return false;
 }
 
+constexpr int __heapGrowthStep = 32 << 20;
+char* __heapMarkedUpTo = nullptr;
+
+/// Marks the part of malloc's heap grown since the last call for huge pages. The first
+/// call also makes the heap grow in large steps, so that whole 2 MiB pages fit in it.
+void __markHeapGrowth()
+{
+    if (__heapMarkedUpTo == nullptr) {
+        mallopt(M_TOP_PAD, __heapGrowthStep);
+        __heapMarkedUpTo = static_cast<char*>(sbrk(0));
+        return;
+    }
+    char* const heapEnd = static_cast<char*>(sbrk(0));
+    if (heapEnd <= __heapMarkedUpTo)
+        return;
+    const std::uintptr_t pageMask = static_cast<std::uintptr_t>(getpagesize()) - 1;
+    char* const start = reinterpret_cast<char*>(
+        reinterpret_cast<std::uintptr_t>(__heapMarkedUpTo) & ~pageMask);
+    madvise(start, static_cast<std::size_t>(heapEnd - start), MADV_HUGEPAGE);
+    __heapMarkedUpTo = heapEnd;
+}
+
 }  // namespace
 
 void* operator new(std::size_t size)
@@ -67,8 +93,10 @@ void* operator new(std::size_t size)
     if (size >= __largeBlockSize)
         if (void* block = __allocateLarge(size))
             return block;
-    if (void* block = std::malloc(size != 0 ? size : 1))
+    if (void* block = std::malloc(size != 0 ? size : 1)) {
+        __markHeapGrowth();
         return block;
+    }
     throw std::bad_alloc();
 }
 
