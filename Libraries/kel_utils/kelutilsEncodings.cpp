@@ -1,5 +1,6 @@
 // Base64 (with '=' padding, decoded leniently) and ROT13.
 #include "kelutilsStrings.h"
+#include "kelutilsUtf8.h"
 
 #include <array>
 
@@ -52,18 +53,6 @@ unsigned __trailingPadding(const std::string& text)
             break;
     }
     return padding;
-}
-
-/// Length of the UTF-8 sequence a lead byte at or above 0xC2 starts; 1 for any other byte.
-std::size_t __utf8SequenceLength(unsigned char lead)
-{
-    if (lead >= 0xF0)
-        return 4;
-    if (lead >= 0xE0)
-        return 3;
-    if (lead >= 0xC2)
-        return 2;
-    return 1;
 }
 
 char __rotateLetter(char byte)

@@ -1,5 +1,6 @@
 // Byte-string functions, string-form conversions and number-to-text conversions.
 #include "kelutilsStrings.h"
+#include "kelutilsUtf8.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,18 +12,6 @@ namespace kel::utils {
 namespace {
 
 const char* const __blankBytes = " \t\v\r\n\f";
-
-/// Length of the UTF-8 sequence a lead byte at or above 0xC2 starts; 1 for any other byte.
-std::size_t __utf8SequenceLength(unsigned char lead)
-{
-    if (lead >= 0xF0)
-        return 4;
-    if (lead >= 0xE0)
-        return 3;
-    if (lead >= 0xC2)
-        return 2;
-    return 1;
-}
 
 /// Maps single bytes with mapByte and copies multi-byte UTF-8 sequences unchanged.
 template <typename ByteMapping>
