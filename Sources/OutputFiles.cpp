@@ -2,36 +2,12 @@
 // and the PiPL byte image, in that order, stopping at the first that cannot be written.
 #include "OutputPass.h"
 
-#include <filesystem>
-#include <fstream>
-
 #include "ExitStatus.h"
 #include "kelutilsFiles.h"
 
 namespace kel::rez {
 
 namespace {
-
-/// Creates or truncates the file and writes the bytes in binary mode. True only when the
-/// open, the write, the flush and the close all succeeded.
-bool writeBinaryFile(const std::string& path, const std::vector<unsigned char>& bytes)
-{
-    std::ofstream stream;
-    try {
-        // u8path: the path is UTF-8 on every platform, also where files open by wide name.
-        stream.open(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc);
-    } catch (const std::exception&) {
-        return false;
-    }
-    if (!stream.is_open())
-        return false;
-    stream.write(reinterpret_cast<const char*>(bytes.data()),
-                 static_cast<std::streamsize>(bytes.size()));
-    stream.flush();
-    const bool written = stream.good();
-    stream.close();
-    return written && !stream.fail();
-}
 
 /// 0 when nothing is to be written or the write succeeded; otherwise 91 after the message.
 int writeTextFile(const std::optional<std::string>& path, const std::string& text,
@@ -55,7 +31,8 @@ int writeOutputs(const OutputTexts& texts, const OutputPaths& paths)
         return status;
     if (int status = writeTextFile(paths.windows, texts.winText, "*.rc"))
         return status;
-    if (paths.pipl && !texts.piplBytes.empty() && !writeBinaryFile(*paths.pipl, texts.piplBytes))
+    if (paths.pipl && !texts.piplBytes.empty() && 
+        !kel::utils::setBinaryFileContents(*paths.pipl, texts.piplBytes))
         return failWith(statusCannotWrite, "cannot write to PiPL output file at " + *paths.pipl);
     return statusSuccess;
 }

@@ -142,6 +142,26 @@ void __removeCutShortFile(const std::string& path)
 #endif
 }
 
+/// Creates or truncates path and writes size bytes in the given mode. True only when the
+/// open, the write, the flush and the close all succeeded; otherwise a file cut short is
+/// removed.
+bool __writeWholeFile(const std::string& path, const char* data, std::size_t size,
+                      std::ios::openmode mode)
+{
+    std::ofstream out(__nativePath(path).c_str(), mode | std::ios::trunc);
+    if (!out.is_open())
+        return false;
+    out.write(data, static_cast<std::streamsize>(size));
+    // A full disk or a failing device often shows only when the buffer is flushed or closed.
+    out.flush();
+    const bool written = out.good();
+    out.close();
+    if (written && !out.fail())
+        return true;
+    __removeCutShortFile(path);
+    return false;
+}
+
 }  // namespace
 
 std::string getPlainFileContents(const std::string& path)
@@ -158,18 +178,13 @@ std::string getPlainFileContents(const std::string& path)
 
 bool setPlainFileContents(const std::string& path, const std::string& contents)
 {
-    std::ofstream out(__nativePath(path).c_str(), std::ios::out | std::ios::trunc);
-    if (!out.is_open())
-        return false;
-    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-    // A full disk or a failing device often shows only when the buffer is flushed or closed.
-    out.flush();
-    const bool written = out.good();
-    out.close();
-    if (written && !out.fail())
-        return true;
-    __removeCutShortFile(path);
-    return false;
+    return __writeWholeFile(path, contents.data(), contents.size(), std::ios::out);
+}
+
+bool setBinaryFileContents(const std::string& path, const std::vector<unsigned char>& bytes)
+{
+    return __writeWholeFile(path, reinterpret_cast<const char*>(bytes.data()), bytes.size(),
+                            std::ios::out | std::ios::binary);
 }
 
 #ifndef _WIN32

@@ -27,6 +27,10 @@ std::string getPlainFileContents(const std::string& path);
 /// A regular file whose write failed after it was opened is removed, not left cut short.
 bool setPlainFileContents(const std::string& path, const std::string& contents);
 
+/// As setPlainFileContents, but in binary mode: the bytes reach the file unchanged on every
+/// platform.
+bool setBinaryFileContents(const std::string& path, const std::vector<unsigned char>& bytes);
+
 #ifndef _WIN32
 bool fileExists(const std::string& path);
 /// Size in bytes, or -1 when the path cannot be examined.

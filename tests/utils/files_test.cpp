@@ -117,6 +117,16 @@ TEST_F(FilesTest, WritingReportsFailures)
     EXPECT_FALSE(setPlainFileContents(path("no/such/folder/out"), "x"));
     EXPECT_FALSE(setPlainFileContents(folder.string(), "x"));
     EXPECT_FALSE(setPlainFileContents("", "x"));
+    EXPECT_FALSE(setBinaryFileContents(path("no/such/folder/out"), {1}));
+    EXPECT_FALSE(setBinaryFileContents(folder.string(), {1}));
+}
+
+TEST_F(FilesTest, BinaryWritingKeepsEveryByte)
+{
+    EXPECT_TRUE(setBinaryFileContents(path("out"), {'\n', '\r', '\n', 0x1a, 0x00, 0xff}));
+    EXPECT_EQ(std::string("\n\r\n\x1a\0\xff", 6), readBytes("out"));
+    EXPECT_TRUE(setBinaryFileContents(path("out"), {'A'}));
+    EXPECT_EQ("A", readBytes("out"));
 }
 
 #ifndef _WIN32
@@ -127,6 +137,7 @@ TEST(FilesFullDevice, WritingReportsAFullDiskThatShowsOnlyAtFlush)
         GTEST_SKIP() << "no /dev/full on this system";
     EXPECT_FALSE(setPlainFileContents("/dev/full", "x"));
     EXPECT_FALSE(setPlainFileContents("/dev/full", std::string(1 << 20, 'x')));
+    EXPECT_FALSE(setBinaryFileContents("/dev/full", std::vector<unsigned char>(1 << 20, 'x')));
 }
 
 TEST_F(FilesTest, AFailedWriteRemovesTheFileItCutShort)
