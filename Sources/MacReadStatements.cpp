@@ -1,9 +1,20 @@
-// Rez "read" statements that pull a resource from a file.
+// Rez "read" statements that pull a resource from a file, and the resource header that
+// they share with the Rez "data" statements.
 #include "OutputLines.h"
 
 #include "kelutilsStrings.h"
 
 namespace kel::rez {
+
+void appendRezIdAndName(const Resource& resource, std::string& macText)
+{
+    macText += kel::utils::itoa(resource.id);
+    if (!resource.name.empty()) {
+        macText += ", \"";
+        macText += kel::utils::stringReplaceAll(resource.name, "\"", "\\\"");
+        macText += '"';
+    }
+}
 
 void appendMacReadStatement(const Resource& resource, std::string& macText)
 {
@@ -11,15 +22,8 @@ void appendMacReadStatement(const Resource& resource, std::string& macText)
     macText += "read '";
     macText += resource.type == resourceTypeSVG ? std::string("SVG_") : resource.type;
     macText += "' (";
-    macText += kel::utils::itoa(resource.id);
-    if (resource.name.empty()) {
-        macText += ") ";
-    } else {
-        macText += ", \"";
-        macText += kel::utils::stringReplaceAll(resource.name, "\"", "\\\"");
-        macText += "\") ";
-    }
-    macText += '"';
+    appendRezIdAndName(resource, macText);
+    macText += ") \"";
     macText += resource.file;
     macText += "\";\n";
 }

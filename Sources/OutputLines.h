@@ -15,6 +15,10 @@ void appendHeaderLines(const Resource& resource, std::string& headerText);
 /// The line keyed by ID and, for a named resource, the line keyed by name (file resources).
 void appendIdToFileLines(const Resource& resource, std::string& idToFileText);
 
+/// The inside of a Rez resource header: the ID and, for a named resource, the name quoted
+/// with its double quotes escaped (12345, "My_Image").
+void appendRezIdAndName(const Resource& resource, std::string& macText);
+
 /// The Rez "read" statement of a file resource.
 void appendMacReadStatement(const Resource& resource, std::string& macText);
 

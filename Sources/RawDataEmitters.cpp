@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ExitStatus.h"
+#include "OutputLines.h"
 #include "kelutilsStrings.h"
 
 namespace kel::rez {
@@ -234,14 +235,8 @@ bool __processByteStrMac(const Resource& resource, const std::string& hexData, s
     out += "data '";
     out += resource.type;
     out += "' (";
-    out += kel::utils::itoa(resource.id);
-    if (resource.name.empty()) {
-        out += ") {";
-    } else {
-        out += ", \"";
-        out += kel::utils::stringReplaceAll(resource.name, "\"", "\\\"");
-        out += "\") {";
-    }
+    appendRezIdAndName(resource, out);
+    out += ") {";
     appendRezDataLines(hexData, out);
     out += "\"\n};\n\n";
     return true;
