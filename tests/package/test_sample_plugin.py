@@ -9,11 +9,12 @@ missing file or one the tool refuses fails the build.
 import argparse
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
 import time
 import unittest
+
+from sample_project import install_package_and_copy_sample, run
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
@@ -31,21 +32,13 @@ OUTPUTS = {
 }
 
 
-def run(command, **kwargs):
-    return subprocess.run(command, capture_output=True, text=True, timeout=300, **kwargs)
-
-
 class SamplePluginTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.temp = tempfile.TemporaryDirectory()
-        cls.prefix = os.path.join(cls.temp.name, "prefix")
-        install = run(["cmake", "--install", OPTIONS.build_dir, "--prefix", cls.prefix])
-        if install.returncode != 0:
-            raise AssertionError("cmake --install failed:\n" + install.stdout + install.stderr)
-        # Blanks in both paths check the quoting of every path the function passes on.
-        cls.source = os.path.join(cls.temp.name, "sample plugin")
-        shutil.copytree(os.path.join(ROOT, "examples", "cmake-plugin"), cls.source)
+        cls.prefix, cls.source = install_package_and_copy_sample(OPTIONS.build_dir,
+                                                                 cls.temp.name)
+        # A blank in the build path too checks the quoting of every path passed on.
         cls.build = os.path.join(cls.temp.name, "plugin build")
         configure = run(["cmake", "-S", cls.source, "-B", cls.build, "-G", OPTIONS.generator,
                          "-DCMAKE_PREFIX_PATH=" + cls.prefix])

@@ -7,11 +7,11 @@ the package of a 64-bit program serves it.
 import argparse
 import os
 import re
-import shutil
-import subprocess
 import sys
 import tempfile
 import unittest
+
+from sample_project import install_package_and_copy_sample, run
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
@@ -22,10 +22,6 @@ EXPECTED_KEYS = sorted([
     '10000 "PNGI"', '"TOOL" "PNGI"', '10001 "PNGI"', '"TOOL@2X" "PNGI"', '16000 "PIPL"',
     '10000 "SVG"', '10000 "SVG_"', '"LOGO" "SVG"', '"LOGO" "SVG_"'])
 OPTIONS = None
-
-
-def run(command, **kwargs):
-    return subprocess.run(command, capture_output=True, text=True, timeout=300, **kwargs)
 
 
 def windows_pipl_bytes():
@@ -39,12 +35,8 @@ class WindowsCrossBuildTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.temp = tempfile.TemporaryDirectory()
-        cls.prefix = os.path.join(cls.temp.name, "prefix")
-        install = run(["cmake", "--install", OPTIONS.build_dir, "--prefix", cls.prefix])
-        if install.returncode != 0:
-            raise AssertionError("cmake --install failed:\n" + install.stdout + install.stderr)
-        cls.source = os.path.join(cls.temp.name, "sample plugin")
-        shutil.copytree(os.path.join(ROOT, "examples", "cmake-plugin"), cls.source)
+        cls.prefix, cls.source = install_package_and_copy_sample(OPTIONS.build_dir,
+                                                                 cls.temp.name)
 
     @classmethod
     def tearDownClass(cls):
