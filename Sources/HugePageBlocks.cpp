@@ -1,26 +1,25 @@
-// Large blocks on transparent huge pages, for the Linux program only (not its tests or the
-// sanitizer builds, which keep their own allocators).
+// Large blocks on transparent huge pages, and huge pages for the growth of malloc's heap.
 //
 // A 64 MiB document becomes several hundred MiB of strings: the text, the data, the .r and
 // .rc texts. With 4 KiB pages every first touch of that memory is a page fault, and the
-// faults cost more than all the parsing and formatting together. Blocks of 4 MiB and more
-// are therefore mapped 2 MiB-aligned and marked for huge pages; everything smaller still
-// comes from malloc, whose heap is grown in steps of 32 MiB and marked for huge pages as it
-// grows (a document of many small entries is mostly small tree nodes). The program is
-// single-threaded, so a small table records the large blocks.
-#include <cstddef>
+// faults cost more than all the parsing and formatting together. Large blocks are therefore
+// mapped 2 MiB-aligned and marked for huge pages, and the heap behind malloc grows in steps
+// of 32 MiB, marked the same way. The program is single-threaded, so a small table records
+// the large blocks.
+#include "HugePageBlocks.h"
+
 #include <cstdint>
 #include <cstdlib>
-#include <new>
 
 #include <malloc.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
+namespace kel::rez {
+
 namespace {
 
 constexpr std::size_t __hugePageSize = std::size_t(2) << 20;
-constexpr std::size_t __largeBlockSize = std::size_t(4) << 20;
 constexpr std::size_t __maxLargeBlocks = 64;
 
 struct __LargeBlock {
@@ -32,7 +31,11 @@ struct __LargeBlock {
 __LargeBlock __largeBlocks[__maxLargeBlocks];
 std::size_t __largeBlockCount = 0;
 
-/// A block of at least size bytes on huge pages, or null (the caller then uses malloc).
+constexpr int __heapGrowthStep = 32 << 20;
+char* __heapMarkedUpTo = nullptr;
+
+}  // namespace
+
 void* __allocateLarge(std::size_t size)
 {
     if (__largeBlockCount == __maxLargeBlocks || size > SIZE_MAX - 2 * __hugePageSize)
@@ -51,7 +54,6 @@ void* __allocateLarge(std::size_t size)
     return block;
 }
 
-/// Unmaps block when it is one of the large blocks; false otherwise.
 bool __releaseLarge(void* block)
 {
     for (std::size_t i = 0; i < __largeBlockCount; ++i) {
@@ -64,11 +66,7 @@ bool __releaseLarge(void* block)
     return false;
 }
 
-constexpr int __heapGrowthStep = 32 << 20;
-char* __heapMarkedUpTo = nullptr;
 
-/// Marks the part of malloc's heap grown since the last call for huge pages. The first
-/// call also makes the heap grow in large steps, so that whole 2 MiB pages fit in it.
 void __markHeapGrowth()
 {
     if (__heapMarkedUpTo == nullptr) {
@@ -86,28 +84,4 @@ void __markHeapGrowth()
     __heapMarkedUpTo = heapEnd;
 }
 
-}  // namespace
-
-void* operator new(std::size_t size)
-{
-    if (size >= __largeBlockSize)
-        if (void* block = __allocateLarge(size))
-            return block;
-    if (void* block = std::malloc(size != 0 ? size : 1)) {
-        __markHeapGrowth();
-        return block;
-    }
-    throw std::bad_alloc();
-}
-
-void* operator new[](std::size_t size) { return ::operator new(size); }
-
-void operator delete(void* block) noexcept
-{
-    if (block != nullptr && !__releaseLarge(block))
-        std::free(block);
-}
-
-void operator delete[](void* block) noexcept { ::operator delete(block); }
-void operator delete(void* block, std::size_t) noexcept { ::operator delete(block); }
-void operator delete[](void* block, std::size_t) noexcept { ::operator delete(block); }
+}  // namespace kel::rez
