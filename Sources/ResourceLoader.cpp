@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "ExitStatus.h"
 #include "ResourceIds.h"
@@ -15,26 +16,26 @@ namespace {
 using kel::json::Node;
 using kel::utils::AutoNode;
 
-/// A member may be spelled three ways; the first spelling present wins.
-struct MemberNames {
-    const char* names[3];
+/// The members the loader reads, each of which may be spelled three ways.
+enum MemberKind { kindType, kindFile, kindData, kindId, kindName, kindDefine, kindCount };
+
+/// Per kind, its spellings in order of precedence: the first one present wins.
+constexpr std::string_view memberSpellings[kindCount][3] = {
+    {"type", "Type", "TYPE"}, {"file", "File", "FILE"}, {"data", "Data", "DATA"},
+    {"id", "Id", "ID"},       {"name", "Name", "NAME"}, {"define", "Define", "DEFINE"},
 };
 
-constexpr MemberNames typeNames = {{"type", "Type", "TYPE"}};
-constexpr MemberNames fileNames = {{"file", "File", "FILE"}};
-constexpr MemberNames dataNames = {{"data", "Data", "DATA"}};
-constexpr MemberNames idNames = {{"id", "Id", "ID"}};
-constexpr MemberNames nameNames = {{"name", "Name", "NAME"}};
-constexpr MemberNames defineNames = {{"define", "Define", "DEFINE"}};
-
-AutoNode findMember(const Node& entry, const MemberNames& spellings)
+/// The rank of key among the spellings of kind (0 to 2), or 3 when it is none of them.
+/// Length and first letter rule out all but one kind before any text is compared.
+int spellingRank(std::string_view key, MemberKind kind)
 {
-    for (const char* name : spellings.names) {
-        AutoNode member(entry.member(name));
-        if (member)
-            return member;
-    }
-    return AutoNode();
+    const std::string_view lowerCase = memberSpellings[kind][0];
+    if (key.size() != lowerCase.size() || (key[0] | 0x20) != lowerCase[0])
+        return 3;
+    int rank = 0;
+    while (rank < 3 && key != memberSpellings[kind][rank])
+        ++rank;
+    return rank;
 }
 
 bool isOfType(const AutoNode& node, Node::Type type)
@@ -46,6 +47,28 @@ bool isOfType(const AutoNode& node, Node::Type type)
 struct EntryMembers {
     AutoNode type, file, data, id, name, define;
 };
+
+/// One walk over the entry's members finds every kind under its best spelling present,
+/// as a lookup of each spelling in turn would, without a dozen and a half lookups.
+EntryMembers findMembers(const Node& entry)
+{
+    Node* found[kindCount] = {};
+    int foundRank[kindCount] = {3, 3, 3, 3, 3, 3};
+    for (const auto& [key, child] : *entry.members()) {
+        if (child == nullptr)
+            continue;
+        for (int kind = 0; kind < kindCount; ++kind) {
+            const int rank = spellingRank(key, static_cast<MemberKind>(kind));
+            if (rank < foundRank[kind]) {
+                found[kind] = child;
+                foundRank[kind] = rank;
+            }
+        }
+    }
+    auto held = [&](MemberKind kind) { return AutoNode(Node::acquire(found[kind])); };
+    return {held(kindType), held(kindFile), held(kindData), held(kindId), held(kindName),
+            held(kindDefine)};
+}
 
 bool isValidId(const AutoNode& id)
 {
@@ -123,13 +146,7 @@ int loadResources(const Node& rootArray, ResourcesByType& resourcesByType)
         if (!entry || !isOfType(entry, Node::TypeObject))
             return failWith(statusEntryNotObject, "expected to fine JSON object at array index " + index);
 
-        EntryMembers members;
-        members.type = findMember(*entry.get(), typeNames);
-        members.file = findMember(*entry.get(), fileNames);
-        members.data = findMember(*entry.get(), dataNames);
-        members.id = findMember(*entry.get(), idNames);
-        members.name = findMember(*entry.get(), nameNames);
-        members.define = findMember(*entry.get(), defineNames);
+        const EntryMembers members = findMembers(*entry.get());
         if (int status = checkEntry(members, index))
             return status;
 
