@@ -3,6 +3,7 @@
 #include "ResourceIds.h"
 
 #include <array>
+#include <cstring>
 #include <map>
 #include <vector>
 
@@ -23,21 +24,19 @@ const std::array<VariantGroup, 4> variantGroups = {{
     {"@4x", "@4x.png", "@4x.PNG"},
 }};
 
-bool endsWith(const std::string& text, const std::string& suffix)
+bool endsWith(const std::string& text, const char* suffix)
 {
-    return text.size() >= suffix.size() &&
-           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+    const std::size_t length = std::strlen(suffix);
+    return text.size() >= length && text.compare(text.size() - length, length, suffix) == 0;
 }
 
 /// A variant has at least one character before its suffix: "@2x" alone is a base.
 bool isVariantName(const std::string& name)
 {
     for (const VariantGroup& group : variantGroups)
-        for (const char* suffix : group) {
-            const std::string text(suffix);
-            if (name.size() > text.size() && endsWith(name, text))
+        for (const char* suffix : group)
+            if (name.size() > std::strlen(suffix) && endsWith(name, suffix))
                 return true;
-        }
     return false;
 }
 
@@ -71,9 +70,10 @@ private:
 };
 
 /// The unnumbered PNGI records: the first of each name by name, the rest in input order.
+/// The records belong to the by-type table, which outlives the numbering.
 struct UnnumberedPngs {
-    std::map<std::string, ResourcePtr> byName;
-    std::vector<ResourcePtr> sharingName;
+    std::map<std::string, Resource*> byName;
+    std::vector<Resource*> sharingName;
 };
 
 bool numberPlainTypes(ResourcesByType& resourcesByType, IdCounters& counters, UnnumberedPngs& pngs)
@@ -85,28 +85,31 @@ bool numberPlainTypes(ResourcesByType& resourcesByType, IdCounters& counters, Un
             if (type != resourceTypePNGI) {
                 if (!counters.assignNext(*resource))
                     return false;
-            } else if (!pngs.byName.emplace(resource->name, resource).second) {
-                pngs.sharingName.push_back(resource);
+            } else if (!pngs.byName.emplace(resource->name, resource.get()).second) {
+                pngs.sharingName.push_back(resource.get());
             }
         }
     return true;
 }
 
 /// The first unnumbered record among stem + each suffix of the group, or null. A record
-/// numbered already (through a base with the same stem) does not count.
+/// numbered already (through a base with the same stem) does not count. variantName is
+/// only a buffer, reused so that the lookups allocate nothing.
 Resource* findUnnumberedVariant(const UnnumberedPngs& pngs, const std::string& stem,
-                                const VariantGroup& group)
+                                const VariantGroup& group, std::string& variantName)
 {
     for (const char* suffix : group) {
-        auto found = pngs.byName.find(stem + suffix);
+        variantName.assign(stem).append(suffix);
+        auto found = pngs.byName.find(variantName);
         if (found != pngs.byName.end() && found->second->id == 0)
-            return found->second.get();
+            return found->second;
     }
     return nullptr;
 }
 
 bool numberPngBases(UnnumberedPngs& pngs, IdCounters& counters)
 {
+    std::string variantName;
     for (auto& [name, resource] : pngs.byName) {
         if (name.empty() || isVariantName(name))
             continue;
@@ -114,7 +117,7 @@ bool numberPngBases(UnnumberedPngs& pngs, IdCounters& counters)
             return false;
         const std::string stem = stemOf(name);
         for (const VariantGroup& group : variantGroups) {
-            Resource* variant = findUnnumberedVariant(pngs, stem, group);
+            Resource* variant = findUnnumberedVariant(pngs, stem, group, variantName);
             if (variant && !counters.assignNext(*variant))
                 return false;
         }
@@ -127,7 +130,7 @@ bool numberPngLeftovers(UnnumberedPngs& pngs, IdCounters& counters)
     for (auto& [name, resource] : pngs.byName)
         if (resource->id == 0 && !counters.assignNext(*resource))
             return false;
-    for (const ResourcePtr& resource : pngs.sharingName)
+    for (Resource* resource : pngs.sharingName)
         if (!counters.assignNext(*resource))
             return false;
     return true;
