@@ -1,8 +1,6 @@
 // C header lines: NAME_ID, NAME_NAME and NAME_FILE macros of one resource.
 #include "OutputLines.h"
 
-#include "kelutilsStrings.h"
-
 namespace kel::rez {
 
 namespace {
@@ -27,7 +25,7 @@ void appendHeaderLines(const Resource& resource, std::string& headerText)
 {
     // Names and paths are copied as they are; quotes in them are not escaped.
     appendDefine(resource.define, "_ID\t", headerText);
-    headerText += kel::utils::itoa(resource.id);
+    appendId(resource.id, headerText);
     headerText += '\n';
     if (!resource.name.empty()) {
         appendDefine(resource.define, "_NAME\t", headerText);

@@ -1,8 +1,6 @@
 // IDtoFile.txt lines: "<key>.<extension> <file>", keyed by ID and by name.
 #include "OutputLines.h"
 
-#include "kelutilsStrings.h"
-
 namespace kel::rez {
 
 namespace {
@@ -25,10 +23,9 @@ bool nameEndsWithType(const std::string& name, const std::string& type)
            name.compare(name.size() - type.size(), type.size(), type) == 0;
 }
 
-void appendLine(const std::string& key, const std::string* extension, const std::string& file,
-                std::string& idToFileText)
+/// What follows a line's key: "." and the extension (unless null), a space and the file.
+void appendLineEnd(const std::string* extension, const std::string& file, std::string& idToFileText)
 {
-    idToFileText += key;
     if (extension) {
         idToFileText += '.';
         idToFileText += *extension;
@@ -43,11 +40,13 @@ void appendLine(const std::string& key, const std::string* extension, const std:
 void appendIdToFileLines(const Resource& resource, std::string& idToFileText)
 {
     const std::string& extension = extensionOf(resource.type);
-    appendLine(kel::utils::itoa(resource.id), &extension, resource.file, idToFileText);
+    appendId(resource.id, idToFileText);
+    appendLineEnd(&extension, resource.file, idToFileText);
     if (resource.name.empty())
         return;
     const bool keepNameAlone = nameEndsWithType(resource.name, resource.type);
-    appendLine(resource.name, keepNameAlone ? nullptr : &extension, resource.file, idToFileText);
+    idToFileText += resource.name;
+    appendLineEnd(keepNameAlone ? nullptr : &extension, resource.file, idToFileText);
 }
 
 }  // namespace kel::rez

@@ -8,19 +8,25 @@ namespace kel::rez {
 
 void appendRezIdAndName(const Resource& resource, std::string& macText)
 {
-    macText += kel::utils::itoa(resource.id);
-    if (!resource.name.empty()) {
-        macText += ", \"";
+    appendId(resource.id, macText);
+    if (resource.name.empty())
+        return;
+    macText += ", \"";
+    if (resource.name.find('"') == std::string::npos)
+        macText += resource.name;  // the usual case, without an escaped copy
+    else
         macText += kel::utils::stringReplaceAll(resource.name, "\"", "\\\"");
-        macText += '"';
-    }
+    macText += '"';
 }
 
 void appendMacReadStatement(const Resource& resource, std::string& macText)
 {
     // The Mac side knows SVG resources as "SVG_"; every other output keeps "SVG".
     macText += "read '";
-    macText += resource.type == resourceTypeSVG ? std::string("SVG_") : resource.type;
+    if (resource.type == resourceTypeSVG)
+        macText += "SVG_";
+    else
+        macText += resource.type;
     macText += "' (";
     appendRezIdAndName(resource, macText);
     macText += ") \"";

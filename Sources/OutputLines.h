@@ -3,11 +3,21 @@
 #ifndef VANTREL_OUTPUT_LINES_H
 #define VANTREL_OUTPUT_LINES_H
 
+#include <charconv>
 #include <string>
 
 #include "Resource.h"
 
 namespace kel::rez {
+
+/// The ID in decimal, as kel::utils::itoa writes it, without a temporary string: the output
+/// pass writes an ID several times for each of tens of thousands of resources.
+inline void appendId(std::int16_t id, std::string& text)
+{
+    char digits[8];
+    const auto written = std::to_chars(digits, digits + sizeof digits, id);
+    text.append(digits, written.ptr);
+}
 
 /// "#define" lines for the ID, the name and the file; the caller checks that define is set.
 void appendHeaderLines(const Resource& resource, std::string& headerText);

@@ -1,16 +1,13 @@
 // Resource-script lines that pull a resource from a file.
 #include "OutputLines.h"
 
-#include "kelutilsStrings.h"
-
 namespace kel::rez {
 
 namespace {
 
-void appendFileLine(const std::string& key, const std::string& type, const std::string& file,
-                    std::string& winText)
+/// What follows a line's key: the type and the quoted file.
+void appendLineEnd(const std::string& type, const std::string& file, std::string& winText)
 {
-    winText += key;
     winText += ' ';
     winText += type;
     winText += " \"";
@@ -24,17 +21,27 @@ void appendWinFileLines(const Resource& resource, std::string& winText)
 {
     // SVG files are also listed as "SVG_", the type the Mac side uses for them.
     const bool isSvg = resource.type == resourceTypeSVG;
-    const std::string idKey = kel::utils::itoa(resource.id);
-    appendFileLine(idKey, resource.type, resource.file, winText);
-    if (isSvg)
-        appendFileLine(idKey, "SVG_", resource.file, winText);
+    static const std::string svgUnderscore = "SVG_";
+    appendId(resource.id, winText);
+    appendLineEnd(resource.type, resource.file, winText);
+    if (isSvg) {
+        appendId(resource.id, winText);
+        appendLineEnd(svgUnderscore, resource.file, winText);
+    }
     if (resource.name.empty())
         return;
     // Unlike the .r text, a quote inside the name is copied unescaped.
-    const std::string nameKey = "\"" + resource.name + "\"";
-    appendFileLine(nameKey, resource.type, resource.file, winText);
-    if (isSvg)
-        appendFileLine(nameKey, "SVG_", resource.file, winText);
+    auto appendNameKey = [&] {
+        winText += '"';
+        winText += resource.name;
+        winText += '"';
+    };
+    appendNameKey();
+    appendLineEnd(resource.type, resource.file, winText);
+    if (isSvg) {
+        appendNameKey();
+        appendLineEnd(svgUnderscore, resource.file, winText);
+    }
 }
 
 }  // namespace kel::rez
