@@ -9,6 +9,7 @@
 #else
 #include <cerrno>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -142,6 +143,7 @@ void __removeCutShortFile(const std::string& path)
 #endif
 }
 
+#ifdef _WIN32
 /// Creates or truncates path and writes size bytes in the given mode. True only when the
 /// open, the write, the flush and the close all succeeded; otherwise a file cut short is
 /// removed.
@@ -161,6 +163,44 @@ bool __writeWholeFile(const std::string& path, const char* data, std::size_t siz
     __removeCutShortFile(path);
     return false;
 }
+#else
+bool __writeAll(int descriptor, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = write(descriptor, data, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+/// Writes size bytes over path and then cuts a regular file to that size. Build scripts
+/// rewrite the same outputs on every build: overwriting keeps the file's cached pages,
+/// where truncating first frees them all only to allocate them again. True only when the
+/// open, every write, the cut and the close succeeded; otherwise a regular file is removed
+/// rather than left half old, half new. Text and binary modes are the same here.
+bool __writeWholeFile(const std::string& path, const char* data, std::size_t size,
+                      std::ios::openmode)
+{
+    const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (descriptor < 0)
+        return false;
+    bool written = __writeAll(descriptor, data, size);
+    struct stat info;
+    if (written && fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode)
+        && static_cast<std::uint64_t>(info.st_size) > size)
+        written = ftruncate(descriptor, static_cast<off_t>(size)) == 0;
+    if (close(descriptor) != 0)
+        written = false;
+    if (!written)
+        __removeCutShortFile(path);
+    return written;
+}
+#endif
 
 }  // namespace
 

@@ -140,6 +140,14 @@ TEST(FilesFullDevice, WritingReportsAFullDiskThatShowsOnlyAtFlush)
     EXPECT_FALSE(setBinaryFileContents("/dev/full", std::vector<unsigned char>(1 << 20, 'x')));
 }
 
+TEST(FilesDevices, WritingToADeviceNeedsNoCutToSize)
+{
+    if (!fs::exists("/dev/null"))
+        GTEST_SKIP() << "no /dev/null on this system";
+    EXPECT_TRUE(setPlainFileContents("/dev/null", "some text\n"));
+    EXPECT_TRUE(setBinaryFileContents("/dev/null", {1, 2, 3}));
+}
+
 TEST_F(FilesTest, AFailedWriteRemovesTheFileItCutShort)
 {
     rlimit previous{};
