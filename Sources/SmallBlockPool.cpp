@@ -63,7 +63,12 @@ bool __commitMore()
         return false;
     if (mprotect(__committedEnd, __commitStep, PROT_READ | PROT_WRITE) != 0)
         return false;
-    madvise(__committedEnd, __commitStep, MADV_HUGEPAGE);  // only a hint
+    // Only a hint. The first huge page is left out: a short run touches a few small pages
+    // of it, and zeroing a whole huge page would cost it more than its start-up.
+    char* const hugeFrom = __committedEnd == __rangeStart ? __rangeStart + __hugePageSize
+                                                          : __committedEnd;
+    madvise(hugeFrom, static_cast<std::size_t>(__committedEnd + __commitStep - hugeFrom),
+            MADV_HUGEPAGE);
     __committedEnd += __commitStep;
     return true;
 }
