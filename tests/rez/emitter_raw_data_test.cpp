@@ -1,6 +1,7 @@
 // The Rez data statement and the resource-script raw-data blocks made from hex text.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <sstream>
 #include <string>
 
@@ -150,6 +151,33 @@ TEST(EmitterErrors, NonHexByteNamedByBoth)
     EXPECT_EQ(badCharMessage("PNGI", "12346", "Z"), emitWin(resource, "12ZG").err);
     // The complete pairs are checked before a lone last digit.
     EXPECT_EQ(message, emitWin(resource, "G12").err);
+}
+
+TEST(EmitterErrors, EveryByteIsCheckedAtEveryPositionOfLongData)
+{
+    // Long data is checked a block at a time; the first bad byte is still the one named,
+    // wherever it sits relative to the blocks, and no other byte is refused.
+    const Resource resource = makeResource("PNGI", 12346);
+    const std::string digits(200, 'a');
+    for (int value = 0; value < 256; ++value) {
+        const char byte = static_cast<char>(value);
+        const bool isHex = std::isxdigit(value) != 0;
+        for (std::size_t position : {0u, 62u, 63u, 64u, 65u, 127u, 128u, 198u, 199u}) {
+            std::string hex = digits;
+            hex[position] = byte;
+            if (!isHex && position + 1 < hex.size())
+                hex[position + 1] = 'Z';  // a later bad byte is not the one named
+            const EmitResult mac = emitMac(resource, hex);
+            const EmitResult win = emitWin(resource, hex);
+            EXPECT_EQ(isHex, mac.ok) << value << " at " << position;
+            EXPECT_EQ(isHex, win.ok) << value << " at " << position;
+            if (!isHex) {
+                const std::string message = badCharMessage("PNGI", "12346", std::string(1, byte));
+                EXPECT_EQ(message, mac.err) << value << " at " << position;
+                EXPECT_EQ(message, win.err) << value << " at " << position;
+            }
+        }
+    }
 }
 
 TEST(EmitterErrors, OddDigitCountRejectedForWinWithByteZero)
