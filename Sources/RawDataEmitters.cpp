@@ -165,7 +165,10 @@ void appendRezDataLines(const std::string& hexData, std::string& out)
             if (group > lineStart)
                 *write++ = ' ';
             const std::size_t count = std::min(digitsPerGroup, lineEnd - group);
-            std::memcpy(write, digits + group, count);
+            if (count == digitsPerGroup)
+                std::memcpy(write, digits + group, digitsPerGroup);  // a fixed-size copy is inlined
+            else
+                std::memcpy(write, digits + group, count);
             write += count;
         }
         appender.advance(static_cast<std::size_t>(write - lineBegin));
