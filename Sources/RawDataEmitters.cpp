@@ -175,36 +175,12 @@ void appendRezDataLines(const std::string& hexData, std::string& out)
     }
 }
 
-/// Checks the digit pairs and sums the lengths of their octal escapes. On a bad digit
-/// returns false with badChar set; a lone last digit is reported as the byte 0, once all
-/// complete pairs before it are valid.
-bool measureOctalEscapes(const std::string& hexData, std::size_t& length, char& badChar)
-{
-    const std::size_t pairEnd = hexData.size() - hexData.size() % 2;
-    length = 0;
-    for (std::size_t i = 0; i < pairEnd; i += 2) {
-        const int high = hexValue(hexData[i]);
-        if (high == notHex) {
-            badChar = hexData[i];
-            return false;
-        }
-        const int low = hexValue(hexData[i + 1]);
-        if (low == notHex) {
-            badChar = hexData[i + 1];
-            return false;
-        }
-        length += octalEscapes[high * 16 + low].length;
-    }
-    if (pairEnd != hexData.size()) {
-        badChar = '\0';
-        return false;
-    }
-    return true;
-}
-
-/// Appends the escapes of checked digits. Each escape is copied as its four bytes and the
-/// position moves by its true length; the bytes past it are overwritten by what follows.
-void appendOctalEscapes(const std::string& hexData, std::string& out)
+/// Appends the octal escapes of the digit pairs, checking each pair on the way: one pass
+/// over the data. On a bad digit returns false with badChar set; a lone last digit is
+/// reported as the byte 0, once all complete pairs before it are good. The escapes of a
+/// failed call stay in out for the caller to cut off. Each escape is copied as its four
+/// bytes and the position moves by its true length; what follows overwrites the rest.
+bool appendOctalEscapes(const std::string& hexData, std::string& out, char& badChar)
 {
     constexpr std::size_t pairsPerBatch = ChunkedAppender::capacity / sizeof(OctalEscape::text);
     ChunkedAppender appender(out);
@@ -215,32 +191,46 @@ void appendOctalEscapes(const std::string& hexData, std::string& out)
         char* const begin = appender.room((batchEnd - batch) / 2 * sizeof(OctalEscape::text));
         char* write = begin;
         for (std::size_t i = batch; i < batchEnd; i += 2) {
-            const OctalEscape& escape = octalEscapes[hexValue(digits[i]) * 16 + hexValue(digits[i + 1])];
+            const int high = hexValue(digits[i]);
+            const int low = hexValue(digits[i + 1]);
+            if (high == notHex || low == notHex) {
+                badChar = digits[high == notHex ? i : i + 1];
+                return false;
+            }
+            const OctalEscape& escape = octalEscapes[high * 16 + low];
             std::memcpy(write, escape.text, sizeof escape.text);
             write += escape.length;
         }
         appender.advance(static_cast<std::size_t>(write - begin));
     }
+    if (pairEnd != hexData.size()) {
+        badChar = '\0';
+        return false;
+    }
+    return true;
 }
 
-/// Appends one block: key, type, the escaped bytes on one line. The escapes are made from
-/// hexData, or copied from an earlier block of out when escapesInOut is not npos.
-/// Returns where the escapes of this block begin in out.
-std::size_t appendWinBlock(const std::string& key, const std::string& type,
-                           const std::string& hexData, std::size_t escapedLength,
-                           std::size_t escapesInOut, std::string& out)
+/// Appends one block: key, type, the escaped bytes on one line. The first block makes its
+/// escapes from hexData; a later one copies them from the earlier block, whose escapes
+/// occupy [escapesStart, escapesStart + escapesLength) of out. False on a bad digit.
+bool appendWinBlock(const std::string& key, const std::string& type, const std::string& hexData,
+                    std::size_t& escapesStart, std::size_t& escapesLength, std::string& out,
+                    char& badChar)
 {
     out += key;
     out += ' ';
     out += type;
     out += " {\n\t\"";
-    const std::size_t escapesStart = out.size();
-    if (escapesInOut == std::string::npos)
-        appendOctalEscapes(hexData, out);
-    else
-        out.append(out, escapesInOut, escapedLength);  // room was reserved: no reallocation
+    if (escapesStart == std::string::npos) {
+        escapesStart = out.size();
+        if (!appendOctalEscapes(hexData, out, badChar))
+            return false;
+        escapesLength = out.size() - escapesStart;
+    } else {
+        out.append(out, escapesStart, escapesLength);  // room was reserved: no reallocation
+    }
     out += "\"\n}\n\n";
-    return escapesStart;
+    return true;
 }
 
 }  // namespace
@@ -268,11 +258,6 @@ bool __processByteStrMac(const Resource& resource, const std::string& hexData, s
 bool __processByteStrWin(const Resource& resource, const std::string& hexData, std::string& out,
                          bool duplicateByName)
 {
-    std::size_t escapedLength = 0;
-    char badChar = '\0';
-    if (!measureOctalEscapes(hexData, escapedLength, badChar))
-        return reportBadHexChar(resource, badChar);
-
     std::vector<std::string> keys;
     if (duplicateByName || resource.id != 0)
         keys.push_back(kel::utils::itoa(resource.id));
@@ -280,11 +265,22 @@ bool __processByteStrWin(const Resource& resource, const std::string& hexData, s
     if (!byIdOnly)
         keys.push_back("\"" + resource.name + "\"");
 
-    out.reserve(out.size() + keys.size() * (escapedLength + resource.type.size() + 32) +
+    // Room for the longest escapes, four bytes a pair: pages reserved and never written
+    // cost nothing, and the blocks are then made without a pass just to measure them.
+    const std::size_t sizeBefore = out.size();
+    const std::size_t longestEscapes = hexData.size() / 2 * sizeof(OctalEscape::text);
+    out.reserve(sizeBefore + keys.size() * (longestEscapes + resource.type.size() + 32) +
                 resource.name.size());
-    std::size_t escapesInOut = std::string::npos;
-    for (const std::string& key : keys)
-        escapesInOut = appendWinBlock(key, resource.type, hexData, escapedLength, escapesInOut, out);
+    std::size_t escapesStart = std::string::npos;
+    std::size_t escapesLength = 0;
+    char badChar = '\0';
+    for (const std::string& key : keys) {
+        if (!appendWinBlock(key, resource.type, hexData, escapesStart, escapesLength, out,
+                            badChar)) {
+            out.resize(sizeBefore);  // a refused string leaves out as it was
+            return reportBadHexChar(resource, badChar);
+        }
+    }
     return true;
 }
 
