@@ -21,11 +21,11 @@ struct __HeldChild {
 void __moveChildrenTo(const Node* holder, std::vector<Node*>& elements,
                       std::map<std::string, Node*>& members, std::vector<__HeldChild>& worklist)
 {
-    for (Node* element : elements)
-        worklist.push_back({element, holder});
+    for (auto entry = members.rbegin(); entry != members.rend(); ++entry)
+        worklist.push_back({entry->second, holder});
+    for (auto element = elements.rbegin(); element != elements.rend(); ++element)
+        worklist.push_back({*element, holder});
     elements.clear();
-    for (const auto& entry : members)
-        worklist.push_back({entry.second, holder});
     members.clear();
 }
 
