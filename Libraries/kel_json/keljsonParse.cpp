@@ -188,9 +188,13 @@ public:
     Node* run(std::size_t pos)
     {
         __pos = pos;
-        while (__pos < __text.size())
-            if (!__step(__text[__pos]))
+        while (__pos < __text.size()) {
+            const char c = __text[__pos];
+            if (__isParserBlank(c))
+                ++__pos;  // the commonest byte between tokens, passed without the dispatch
+            else if (!__step(c))
                 return nullptr;
+        }
         if (__top() != psRoot)
             return nullptr;
         Node* result = __root;
@@ -254,10 +258,11 @@ private:
             __states.pop_back();
     }
 
-    void __nameIf(Node* node, bool contextAllows)
+    /// The name of a new node: the latest key when there is one and the context allows it.
+    const std::string& __nameFor(bool contextAllows) const
     {
-        if (__keyCount > 0 && contextAllows)
-            node->setName(__keys[__keyCount - 1]);
+        static const std::string noName;
+        return __keyCount > 0 && contextAllows ? __keys[__keyCount - 1] : noName;
     }
 
     void __pushKey(std::string key)
@@ -293,8 +298,7 @@ private:
 
     void __open(Node::Type type, __ParseState opened, __ParseState expecting, char closer)
     {
-        Node* container = Node::create(type, "");
-        __nameIf(container, __top() != psArrayElement);
+        Node* container = Node::create(type, __nameFor(__top() != psArrayElement));
         __containers.push_back(container);
         if (!__rootSeen) {
             __rootSeen = true;
@@ -390,8 +394,7 @@ private:
         }
         if (__containers.empty())
             return false;
-        Node* node = Node::create(Node::TypeString, "");
-        __nameIf(node, __belowTop() != psArrayElement);
+        Node* node = Node::create(Node::TypeString, __nameFor(__belowTop() != psArrayElement));
         node->setStringValue(std::move(token.value));
         return __add(node);
     }
@@ -401,9 +404,9 @@ private:
         if (!__matchesKeyword(__text, __pos, word))
             return false;
         __states.push_back(state);
-        Node* node = state == psNull ? Node::create(Node::TypeNull, "")
-                                     : Node::createBool("", word[0] == 't');
-        __nameIf(node, __belowTop() != psArrayElement);
+        const std::string& name = __nameFor(__belowTop() != psArrayElement);
+        Node* node = state == psNull ? Node::create(Node::TypeNull, name)
+                                     : Node::createBool(name, word[0] == 't');
         __pos += std::strlen(word);
         return __add(node);
     }
@@ -413,8 +416,7 @@ private:
         __states.push_back(psNumber);
         std::size_t end = __numberTokenEnd(__text, __pos);
         std::string token = __text.substr(__pos, end - __pos);
-        Node* node = Node::create(Node::TypeNumber, "");
-        __nameIf(node, __belowTop() != psArrayElement);
+        Node* node = Node::create(Node::TypeNumber, __nameFor(__belowTop() != psArrayElement));
         if (__isFloatToken(token))
             node->setDoubleValue(__floatOf(token));
         else
