@@ -76,9 +76,11 @@ int buildOutputs(const ResourcesByType& resourcesByType, const OutputPaths& path
     texts = OutputTexts();
     reserveTexts(resourcesByType, texts);
     for (const auto& [type, resources] : resourcesByType)
-        for (const ResourcePtr& resource : resources)
-            if (int status = appendResource(*resource, paths, texts))
+        for (std::size_t i = 0; i < resources.size(); ++i) {
+            prefetchAhead(resources, i);
+            if (int status = appendResource(*resources[i], paths, texts))
                 return status;
+        }
     return statusSuccess;
 }
 

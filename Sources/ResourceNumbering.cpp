@@ -85,7 +85,9 @@ struct UnnumberedPngs {
 bool numberPlainTypes(ResourcesByType& resourcesByType, IdCounters& counters, UnnumberedPngs& pngs)
 {
     for (auto& [type, resources] : resourcesByType)
-        for (const ResourcePtr& resource : resources) {
+        for (std::size_t i = 0; i < resources.size(); ++i) {
+            prefetchAhead(resources, i);
+            const ResourcePtr& resource = resources[i];
             if (resource->id != 0)
                 continue;
             if (type != resourceTypePNGI) {
