@@ -66,7 +66,6 @@ bool __releaseLarge(void* block)
     return false;
 }
 
-
 void __markHeapGrowth()
 {
     if (__heapMarkedUpTo == nullptr) {

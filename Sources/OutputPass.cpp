@@ -55,17 +55,25 @@ int appendResource(const Resource& resource, const OutputPaths& paths, OutputTex
     return statusSuccess;  // an empty "file" or "data": header lines only
 }
 
-/// Reserves room for the lines of typical file resources up front. A text that grows by
-/// doubling copies itself over and over and writes more memory than it keeps; room that
-/// is reserved and never written costs nothing. Longer lines still grow the text.
-void reserveTexts(const ResourcesByType& resourcesByType, OutputTexts& texts)
+/// Reserves room for the lines of typical file resources in each text that will be
+/// written. A text that grows by doubling copies itself over and over and writes more
+/// memory than it keeps; room that is reserved and never written costs nothing. Longer
+/// lines still grow the text.
+void reserveTexts(const ResourcesByType& resourcesByType, const OutputPaths& paths,
+                  OutputTexts& texts)
 {
     constexpr std::size_t bytesPerResource = 256;
     std::size_t resourceCount = 0;
     for (const auto& entry : resourcesByType)
         resourceCount += entry.second.size();
-    for (std::string* text : {&texts.headerText, &texts.idToFileText, &texts.macText, &texts.winText})
-        text->reserve(resourceCount * bytesPerResource);
+    const std::size_t room = resourceCount * bytesPerResource;
+    if (paths.header)
+        texts.headerText.reserve(room);
+    texts.idToFileText.reserve(room);
+    if (paths.mac)
+        texts.macText.reserve(room);
+    if (paths.windows)
+        texts.winText.reserve(room);
 }
 
 }  // namespace
@@ -74,7 +82,7 @@ int buildOutputs(const ResourcesByType& resourcesByType, const OutputPaths& path
                  OutputTexts& texts)
 {
     texts = OutputTexts();
-    reserveTexts(resourcesByType, texts);
+    reserveTexts(resourcesByType, paths, texts);
     for (const auto& [type, resources] : resourcesByType)
         for (std::size_t i = 0; i < resources.size(); ++i) {
             prefetchAhead(resources, i);

@@ -1,7 +1,7 @@
 // The Linux program's operator new and delete (not its tests or the sanitizer builds, which
 // keep their own allocators): small blocks from a pool, large ones on huge pages, the rest
-// from malloc. Every path ends where it started: delete asks the pool, then the large-block
-// table, then hands the block to free.
+// from malloc. The pool and the large-block table each know their own blocks by address,
+// so delete offers a block to them in turn and hands anything else to free.
 #include <cstdlib>
 #include <new>
 

@@ -102,7 +102,7 @@ bool numberPlainTypes(ResourcesByType& resourcesByType, IdCounters& counters, Un
 
 /// The unnumbered variants by stem: for each group, the record named stem + each suffix
 /// of the group, or null. Looking a stem up once replaces a dozen name lookups per base.
-/// The views point into the records' names, which stay unchanged while IDs are assigned.
+/// The views point into the keys of the name table, which outlives the index.
 using VariantsOfStem = std::array<std::array<Resource*, 3>, variantGroups.size()>;
 using VariantsByStem = std::unordered_map<std::string_view, VariantsOfStem>;
 
