@@ -2,6 +2,7 @@
 // high-resolution variants of a PNGI image numbered right after their base image.
 #include "ResourceIds.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <string_view>
@@ -75,10 +76,20 @@ private:
     std::map<std::string, int> nextIdByType;
 };
 
-/// The unnumbered PNGI records: the first of each name by name, the rest in input order.
-/// The records belong to the by-type table, which outlives the numbering.
+/// An unnumbered PNGI record under its name, with its place among the unnumbered records
+/// in input order. The name is copied so that ordering compares names that lie side by
+/// side in one array, rather than reaching into records spread over memory.
+struct NamedPng {
+    std::string name;
+    Resource* resource;
+    std::size_t inputIndex;
+};
+
+/// The unnumbered PNGI records: the first of each name in the byte order of the names, the
+/// others in input order. The records belong to the by-type table, which outlives the
+/// numbering.
 struct UnnumberedPngs {
-    std::map<std::string, Resource*> byName;
+    std::vector<NamedPng> byName;
     std::vector<Resource*> sharingName;
 };
 
@@ -87,36 +98,57 @@ bool numberPlainTypes(ResourcesByType& resourcesByType, IdCounters& counters, Un
     for (auto& [type, resources] : resourcesByType)
         for (std::size_t i = 0; i < resources.size(); ++i) {
             prefetchAhead(resources, i);
-            const ResourcePtr& resource = resources[i];
-            if (resource->id != 0)
+            Resource& resource = *resources[i];
+            if (resource.id != 0)
                 continue;
-            if (type != resourceTypePNGI) {
-                if (!counters.assignNext(*resource))
-                    return false;
-            } else if (!pngs.byName.emplace(resource->name, resource.get()).second) {
-                pngs.sharingName.push_back(resource.get());
-            }
+            if (type == resourceTypePNGI)
+                pngs.byName.push_back({resource.name, &resource, pngs.byName.size()});
+            else if (!counters.assignNext(resource))
+                return false;
         }
     return true;
 }
 
+/// Sorts the collected records by name and moves every record whose name an earlier record
+/// already has to sharingName, in input order.
+void orderByName(UnnumberedPngs& pngs)
+{
+    std::vector<NamedPng>& records = pngs.byName;
+    // Stable, so that of records sharing a name the first in input order comes first.
+    std::stable_sort(records.begin(), records.end(),
+                     [](const NamedPng& a, const NamedPng& b) { return a.name < b.name; });
+    std::vector<NamedPng> sharing;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (kept > 0 && records[i].name == records[kept - 1].name)
+            sharing.push_back(std::move(records[i]));
+        else if (kept++ != i)
+            records[kept - 1] = std::move(records[i]);
+    }
+    records.resize(kept);
+    std::sort(sharing.begin(), sharing.end(),
+              [](const NamedPng& a, const NamedPng& b) { return a.inputIndex < b.inputIndex; });
+    for (const NamedPng& record : sharing)
+        pngs.sharingName.push_back(record.resource);
+}
+
 /// The unnumbered variants by stem: for each group, the record named stem + each suffix
 /// of the group, or null. Looking a stem up once replaces a dozen name lookups per base.
-/// The views point into the keys of the name table, which outlives the index.
+/// The views point into the names of the ordered records, which outlive the index.
 using VariantsOfStem = std::array<std::array<Resource*, 3>, variantGroups.size()>;
 using VariantsByStem = std::unordered_map<std::string_view, VariantsOfStem>;
 
 VariantsByStem indexVariantsByStem(const UnnumberedPngs& pngs)
 {
     VariantsByStem variantsByStem;
-    for (const auto& [name, resource] : pngs.byName)
+    for (const NamedPng& png : pngs.byName)
         for (std::size_t group = 0; group < variantGroups.size(); ++group)
             for (std::size_t rank = 0; rank < 3; ++rank) {
                 const std::string_view suffix = variantGroups[group][rank];
-                if (!hasVariantSuffix(name, suffix))
+                if (!hasVariantSuffix(png.name, suffix))
                     continue;
-                const std::string_view stem(name.data(), name.size() - suffix.size());
-                variantsByStem[stem][group][rank] = resource;
+                const std::string_view stem(png.name.data(), png.name.size() - suffix.size());
+                variantsByStem[stem][group][rank] = png.resource;
             }
     return variantsByStem;
 }
@@ -134,12 +166,12 @@ Resource* firstUnnumbered(const std::array<Resource*, 3>& group)
 bool numberPngBases(UnnumberedPngs& pngs, IdCounters& counters)
 {
     const VariantsByStem variantsByStem = indexVariantsByStem(pngs);
-    for (auto& [name, resource] : pngs.byName) {
-        if (name.empty() || isVariantName(name))
+    for (const NamedPng& png : pngs.byName) {
+        if (png.name.empty() || isVariantName(png.name))
             continue;
-        if (!counters.assignNext(*resource))
+        if (!counters.assignNext(*png.resource))
             return false;
-        const auto variants = variantsByStem.find(stemOf(name));
+        const auto variants = variantsByStem.find(stemOf(png.name));
         if (variants == variantsByStem.end())
             continue;
         for (const auto& group : variants->second) {
@@ -153,8 +185,8 @@ bool numberPngBases(UnnumberedPngs& pngs, IdCounters& counters)
 
 bool numberPngLeftovers(UnnumberedPngs& pngs, IdCounters& counters)
 {
-    for (auto& [name, resource] : pngs.byName)
-        if (resource->id == 0 && !counters.assignNext(*resource))
+    for (const NamedPng& png : pngs.byName)
+        if (png.resource->id == 0 && !counters.assignNext(*png.resource))
             return false;
     for (Resource* resource : pngs.sharingName)
         if (!counters.assignNext(*resource))
@@ -168,8 +200,10 @@ int assignResourceIds(ResourcesByType& resourcesByType)
 {
     IdCounters counters;
     UnnumberedPngs pngs;
-    if (!numberPlainTypes(resourcesByType, counters, pngs) || !numberPngBases(pngs, counters) ||
-        !numberPngLeftovers(pngs, counters))
+    if (!numberPlainTypes(resourcesByType, counters, pngs))
+        return statusTooManyIds;
+    orderByName(pngs);
+    if (!numberPngBases(pngs, counters) || !numberPngLeftovers(pngs, counters))
         return statusTooManyIds;
     return statusSuccess;
 }

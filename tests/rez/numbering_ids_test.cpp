@@ -102,6 +102,9 @@ TEST(NumberingPng, SharedNamesEachGetTheirOwnId)
     // The first of each name is numbered by name, the others after everything else.
     EXPECT_EQ((std::vector<int>{10000, 10002, 10004, 10005, 10003, 10001, 10006}),
               numbered({png("a"), png(""), png(""), png("a"), png("z@2x"), png("a@2x"), png("a@2x")}));
+    // The others keep their input order, not the order of their names.
+    EXPECT_EQ((std::vector<int>{10001, 10000, 10002, 10003, 10004}),
+              numbered({png("b"), png("a"), png("b"), png("a"), png("b")}));
 }
 
 TEST(NumberingPlainTypes, CountersPerTypeInInputOrderAndExplicitIdsNotReserved)
