@@ -33,14 +33,14 @@ void __moveChildrenTo(const Node* holder, std::vector<Node*>& elements,
 
 Node::Node(Type type, const std::string& name)
     : refCount(1),
+      containerCount(0),
       nodeName(name),
       type(type),
       boolVal(false),
       intVal(0),
       floatVal(0.0),
       isFloat(false),
-      parentNode(nullptr),
-      containerCount(0)
+      parentNode(nullptr)
 {
 }
 

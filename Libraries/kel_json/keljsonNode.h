@@ -94,6 +94,10 @@ private:
     bool __subtreeHolds(const Node* target) const;
 
     std::int32_t refCount;
+    // How many container entries hold this node. parentNode records only the last container,
+    // so the cycle check trusts the parentNode chain only where this count is at most one.
+    // Kept beside refCount, where it fills what would be padding.
+    std::int32_t containerCount;
     std::string nodeName;
     Type type;
     bool boolVal;
@@ -104,9 +108,6 @@ private:
     std::vector<Node*> elementList;
     std::map<std::string, Node*> memberMap;
     Node* parentNode;
-    // How many container entries hold this node. parentNode records only the last container,
-    // so the cycle check trusts the parentNode chain only where this count is at most one.
-    std::int32_t containerCount;
 };
 
 }  // namespace kel::json
