@@ -16,13 +16,6 @@ const std::string& extensionOf(const std::string& type)
     return type;
 }
 
-/// A name that already ends with the type (not the extension) is used as the key alone.
-bool nameEndsWithType(const std::string& name, const std::string& type)
-{
-    return name.size() > type.size() &&
-           name.compare(name.size() - type.size(), type.size(), type) == 0;
-}
-
 /// What follows a line's key: "." and the extension (unless null), a space and the file.
 void appendLineEnd(const std::string* extension, const std::string& file, std::string& idToFileText)
 {
@@ -44,7 +37,8 @@ void appendIdToFileLines(const Resource& resource, std::string& idToFileText)
     appendLineEnd(&extension, resource.file, idToFileText);
     if (resource.name.empty())
         return;
-    const bool keepNameAlone = nameEndsWithType(resource.name, resource.type);
+    // A name that already ends with the type (not the extension) is the key alone.
+    const bool keepNameAlone = nameEndsWith(resource.name, resource.type);
     idToFileText += resource.name;
     appendLineEnd(keepNameAlone ? nullptr : &extension, resource.file, idToFileText);
 }

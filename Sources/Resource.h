@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "keljsonNode.h"
@@ -35,6 +36,13 @@ using ResourcePtr = std::shared_ptr<Resource>;
 
 /// Types in byte order; each type's records in input order.
 using ResourcesByType = std::map<std::string, std::vector<ResourcePtr>>;
+
+/// True when name is suffix with at least one character before it: "x@2x" ends with "@2x",
+/// "@2x" alone does not.
+inline bool nameEndsWith(std::string_view name, std::string_view suffix)
+{
+    return name.size() > suffix.size() && name.substr(name.size() - suffix.size()) == suffix;
+}
 
 /// Starts fetching the record a few places after index into the cache, all of its cache
 /// lines. The records of one type lie between those of other types in memory, so a walk

@@ -26,23 +26,12 @@ constexpr std::array<VariantGroup, 4> variantGroups = {{
     {"@4x", "@4x.png", "@4x.PNG"},
 }};
 
-bool endsWith(std::string_view text, std::string_view suffix)
-{
-    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
-}
-
-/// True when name is stem + suffix for some stem of at least one character: "@2x" alone is
-/// a base.
-bool hasVariantSuffix(std::string_view name, std::string_view suffix)
-{
-    return name.size() > suffix.size() && endsWith(name, suffix);
-}
-
+/// True when name is a stem of at least one character followed by a variant suffix.
 bool isVariantName(std::string_view name)
 {
     for (const VariantGroup& group : variantGroups)
         for (std::string_view suffix : group)
-            if (hasVariantSuffix(name, suffix))
+            if (nameEndsWith(name, suffix))
                 return true;
     return false;
 }
@@ -50,7 +39,7 @@ bool isVariantName(std::string_view name)
 /// The base name that variant suffixes attach to: the name without ".png" / ".PNG".
 std::string_view stemOf(std::string_view name)
 {
-    if (name.size() > 4 && (endsWith(name, ".png") || endsWith(name, ".PNG")))
+    if (nameEndsWith(name, ".png") || nameEndsWith(name, ".PNG"))
         name.remove_suffix(4);
     return name;
 }
@@ -120,10 +109,13 @@ void orderByName(UnnumberedPngs& pngs)
     std::vector<NamedPng> sharing;
     std::size_t kept = 0;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        if (kept > 0 && records[i].name == records[kept - 1].name)
+        if (kept > 0 && records[i].name == records[kept - 1].name) {
             sharing.push_back(std::move(records[i]));
-        else if (kept++ != i)
-            records[kept - 1] = std::move(records[i]);
+        } else {
+            if (kept != i)
+                records[kept] = std::move(records[i]);
+            ++kept;
+        }
     }
     records.resize(kept);
     std::sort(sharing.begin(), sharing.end(),
@@ -145,7 +137,7 @@ VariantsByStem indexVariantsByStem(const UnnumberedPngs& pngs)
         for (std::size_t group = 0; group < variantGroups.size(); ++group)
             for (std::size_t rank = 0; rank < 3; ++rank) {
                 const std::string_view suffix = variantGroups[group][rank];
-                if (!hasVariantSuffix(png.name, suffix))
+                if (!nameEndsWith(png.name, suffix))
                     continue;
                 const std::string_view stem(png.name.data(), png.name.size() - suffix.size());
                 variantsByStem[stem][group][rank] = png.resource;
