@@ -1,7 +1,7 @@
-#include "Driver.h"
+#include "driver/Driver.h"
 
 #ifdef _WIN32
-#include "WindowsArguments.h"
+#include "driver/WindowsArguments.h"
 #include "kelutilsWinDebug.h"
 #endif
 

@@ -4,9 +4,10 @@
 //     output_bench
 //
 // Prints one line per case: input size, best time of three runs and MB/s of input.
-#include "OutputPass.h"
-#include "RawDataEmitters.h"
-#include "ResourceIds.h"
+#include "output/OutputPass.h"
+#include "output/ResourceScriptText.h"
+#include "output/RezText.h"
+#include "resources/ResourceNumbering.h"
 
 #include "BenchTiming.h"
 

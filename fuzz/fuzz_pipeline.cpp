@@ -9,8 +9,8 @@
 #include <streambuf>
 #include <string>
 
-#include "ExitStatus.h"
-#include "Pipeline.h"
+#include "driver/ExitStatus.h"
+#include "driver/Pipeline.h"
 
 namespace {
 

@@ -1,0 +1,97 @@
+#include "driver/CommandLine.h"
+
+#include <cstring>
+
+#include "driver/ExitStatus.h"
+#include "driver/HomeDirectory.h"
+
+namespace kel::rez {
+
+namespace {
+
+// An option that takes a path, where its value goes, and the statuses of its two errors.
+struct __PathOption {
+    const char* name;
+    std::optional<std::string>* setting;
+    int missingValueStatus;
+    int optionAsValueStatus;
+};
+
+bool __startsWithTwoDashes(const char* argument)
+{
+    return argument[0] == '-' && argument[1] == '-';
+}
+
+// Takes the value after argv[index] into option.setting. Returns 0 or the printed error's status.
+int __takePathValue(const __PathOption& option, int argc, const char* const* argv, int index)
+{
+    const std::string typed = argv[index];
+    if (index + 1 >= argc)
+        return failWith(option.missingValueStatus,
+                        "expected path for " + typed + " argument, but found end-of-input instead");
+    const char* value = argv[index + 1];
+    if (__startsWithTwoDashes(value))
+        return failWith(option.optionAsValueStatus, "expected path for " + typed +
+                                                        " argument, but found " + value +
+                                                        " instead");
+    *option.setting = std::string(value);
+    return 0;
+}
+
+}  // namespace
+
+int scanCommandLine(int argc, const char* const* argv, CommandLineSettings& settings)
+{
+    OutputPaths& outputs = settings.outputs;
+    const __PathOption pathOptions[] = {
+        {"--in", &settings.inputPath, statusInputPathMissing, statusInputPathIsOption},
+        {"--input", &settings.inputPath, statusInputPathMissing, statusInputPathIsOption},
+        {"--header", &outputs.header, statusHeaderPathMissing, statusHeaderPathIsOption},
+        {"--adobe", &outputs.idToFile, statusAdobePathMissing, statusAdobePathIsOption},
+        {"--mac", &outputs.mac, statusMacPathMissing, statusMacPathIsOption},
+        {"--windows", &outputs.windows, statusWindowsPathMissing, statusWindowsPathIsOption},
+        {"--pipl", &outputs.pipl, statusWindowsPathMissing, statusWindowsPathIsOption},
+    };
+
+    int index = 1;
+    while (index < argc) {
+        const char* argument = argv[index];
+        if (std::strcmp(argument, "--help") == 0) {
+            settings.helpRequested = true;
+            return 0;
+        }
+        const __PathOption* matched = nullptr;
+        for (const __PathOption& option : pathOptions) {
+            if (std::strcmp(argument, option.name) == 0) {
+                matched = &option;
+                break;
+            }
+        }
+        if (!matched)
+            return failWith(statusBadArgument, std::string("encountered bad program argument ") +
+                                                   argument + ". Run with --help for help.");
+        if (int status = __takePathValue(*matched, argc, argv, index))
+            return status;
+        index += 2;
+    }
+    return 0;
+}
+
+void expandHomeInPaths(CommandLineSettings& settings, const std::string& home)
+{
+    OutputPaths& outputs = settings.outputs;
+    for (std::optional<std::string>* path : {&settings.inputPath, &outputs.header,
+                                             &outputs.idToFile, &outputs.mac, &outputs.windows,
+                                             &outputs.pipl})
+        expandLeadingTilde(*path, home);
+}
+
+int checkRequiredOutputs(const OutputPaths& paths)
+{
+    if (paths.idToFile && (paths.mac || paths.windows))
+        return 0;
+    return failWith(statusOutputsMissing, "expected the --adobe argument and at least one of the "
+                                          "--mac or --windows arguments");
+}
+
+}  // namespace kel::rez

@@ -1,0 +1,33 @@
+// The option scan: turns the argument vector into the run's path settings.
+#ifndef VANTREL_COMMAND_LINE_H
+#define VANTREL_COMMAND_LINE_H
+
+#include <optional>
+#include <string>
+
+#include "driver/OutputPaths.h"
+
+namespace kel::rez {
+
+/// What the command line asked for. An absent path and a path given as "" stay distinct.
+struct CommandLineSettings {
+    bool helpRequested = false;
+    std::optional<std::string> inputPath;  // absent: read standard input
+    OutputPaths outputs;
+};
+
+/// Scans argv[1] to argv[argc - 1] left to right. Returns 0 with settings filled (stopping
+/// early with helpRequested set at a "--help" in option position), or the status (64 to 74)
+/// of the first bad argument after its message was printed.
+int scanCommandLine(int argc, const char* const* argv, CommandLineSettings& settings);
+
+/// Replaces a leading "~" of every present path by home (see expandLeadingTilde).
+void expandHomeInPaths(CommandLineSettings& settings, const std::string& home);
+
+/// Returns 0 when --adobe and at least one of --mac / --windows were given; otherwise prints
+/// the message and returns 75.
+int checkRequiredOutputs(const OutputPaths& paths);
+
+}  // namespace kel::rez
+
+#endif

@@ -1,0 +1,18 @@
+#include "output/ChunkedAppender.h"
+
+namespace kel::rez {
+
+ChunkedAppender::ChunkedAppender(std::string& out) : __out(out) {}
+
+ChunkedAppender::~ChunkedAppender()
+{
+    flush();
+}
+
+void ChunkedAppender::flush()
+{
+    __out.append(__buffer, __used);
+    __used = 0;
+}
+
+}  // namespace kel::rez

@@ -1,0 +1,40 @@
+// Gathers small writes in a buffer of its own and appends them to a text in large pieces,
+// so that a text of many megabytes is written once, without being zero-filled or grown
+// byte by byte.
+#ifndef VANTREL_CHUNKED_APPENDER_H
+#define VANTREL_CHUNKED_APPENDER_H
+
+#include <cstddef>
+#include <string>
+
+namespace kel::rez {
+
+class ChunkedAppender
+{
+public:
+    static constexpr std::size_t capacity = 1 << 16;
+
+    explicit ChunkedAppender(std::string& out);
+    ChunkedAppender(const ChunkedAppender&) = delete;
+    ChunkedAppender& operator=(const ChunkedAppender&) = delete;
+    ~ChunkedAppender();
+
+    /// Room for count bytes (at most capacity); write there, then call advance.
+    char* room(std::size_t count)
+    {
+        if (__used + count > capacity)
+            flush();
+        return __buffer + __used;
+    }
+    void advance(std::size_t count) { __used += count; }
+    void flush();
+
+private:
+    std::string& __out;
+    char __buffer[capacity];
+    std::size_t __used = 0;
+};
+
+}  // namespace kel::rez
+
+#endif

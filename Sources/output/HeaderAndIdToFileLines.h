@@ -1,0 +1,20 @@
+// The lines one resource contributes to the C header and to IDtoFile.txt. Each function only
+// appends to the text it is given and cannot fail.
+#ifndef VANTREL_HEADER_AND_ID_TO_FILE_LINES_H
+#define VANTREL_HEADER_AND_ID_TO_FILE_LINES_H
+
+#include <string>
+
+#include "resources/Resource.h"
+
+namespace kel::rez {
+
+/// "#define" lines for the ID, the name and the file; the caller checks that define is set.
+void appendHeaderLines(const Resource& resource, std::string& headerText);
+
+/// The line keyed by ID and, for a named resource, the line keyed by name (file resources).
+void appendIdToFileLines(const Resource& resource, std::string& idToFileText);
+
+}  // namespace kel::rez
+
+#endif

@@ -1,0 +1,74 @@
+#include "output/HexEncoding.h"
+
+namespace kel::rez {
+
+namespace {
+
+const char __hexDigits[] = "0123456789abcdef";
+
+// Hex text of the low byteCount bytes of value, most significant byte first.
+std::string __unsignedToHex(std::uint32_t value, unsigned int byteCount)
+{
+    std::string hex(byteCount * 2, '0');
+    for (std::size_t position = hex.size(); position > 0; --position) {
+        hex[position - 1] = __hexDigits[value & 0xFu];
+        value >>= 4;
+    }
+    return hex;
+}
+
+constexpr std::array<signed char, 256> __makeHexDigitValues()
+{
+    std::array<signed char, 256> values{};
+    for (int c = 0; c < 256; ++c)
+        values[c] = -1;
+    for (int c = '0'; c <= '9'; ++c)
+        values[c] = static_cast<signed char>(c - '0');
+    for (int c = 'a'; c <= 'f'; ++c)
+        values[c] = static_cast<signed char>(c - 'a' + 10);
+    for (int c = 'A'; c <= 'F'; ++c)
+        values[c] = static_cast<signed char>(c - 'A' + 10);
+    return values;
+}
+
+}  // namespace
+
+constexpr std::array<signed char, 256> __hexDigitValues = __makeHexDigitValues();
+
+std::string __int8ToHex(signed char value)
+{
+    return __unsignedToHex(static_cast<unsigned char>(value), 1);
+}
+
+std::string __int16ToHex(short value)
+{
+    return __unsignedToHex(static_cast<unsigned short>(value), 2);
+}
+
+std::string __int32ToHex(int value)
+{
+    return __unsignedToHex(static_cast<std::uint32_t>(value), 4);
+}
+
+std::string __strToHex(const std::string& text)
+{
+    std::string hex;
+    hex.reserve(text.size() * 2);
+    for (unsigned char byte : text) {
+        hex += __hexDigits[byte >> 4];
+        hex += __hexDigits[byte & 0xFu];
+    }
+    return hex;
+}
+
+std::uint32_t __strToFourChar(const std::string& code)
+{
+    std::uint32_t value = 0;
+    for (std::size_t index = 0; index < 4; ++index) {
+        unsigned char byte = index < code.size() ? static_cast<unsigned char>(code[index]) : ' ';
+        value = (value << 8) | byte;
+    }
+    return value;
+}
+
+}  // namespace kel::rez

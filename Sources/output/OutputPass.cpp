@@ -1,0 +1,94 @@
+// The output pass: every resource, types in byte order and input order within a type,
+// appends its part of each output text. Nothing is written to disk here.
+#include "output/OutputPass.h"
+
+#include "driver/ExitStatus.h"
+#include "output/HeaderAndIdToFileLines.h"
+#include "output/ResourceScriptText.h"
+#include "output/RezText.h"
+#include "pipl/Pipl.h"
+
+namespace kel::rez {
+
+namespace {
+
+void appendFileResource(const Resource& resource, const OutputPaths& paths, OutputTexts& texts)
+{
+    if (paths.mac)
+        appendMacReadStatement(resource, texts.macText);
+    if (paths.windows)
+        appendWinFileLines(resource, texts.winText);
+    appendIdToFileLines(resource, texts.idToFileText);
+}
+
+int appendHexDataResource(const Resource& resource, const OutputPaths& paths, OutputTexts& texts)
+{
+    if (paths.mac && !__processByteStrMac(resource, resource.data, texts.macText))
+        return statusBadHexData;
+    if (paths.windows && !__processByteStrWin(resource, resource.data, texts.winText, true))
+        return statusBadHexData;
+    return statusSuccess;
+}
+
+int appendObjectDataResource(const Resource& resource, OutputTexts& texts)
+{
+    if (resource.type != resourceTypePiPL)
+        return failWith(statusBadObjectData,
+                        "Only \"PiPL\" resources support a JSON object for the \"data\" member.");
+    // The compiler appends to both texts; a text whose path is absent is never written.
+    if (!__processPiPL(resource, texts.macText, texts.winText, texts.piplBytes))
+        return statusBadObjectData;
+    return statusSuccess;
+}
+
+int appendResource(const Resource& resource, const OutputPaths& paths, OutputTexts& texts)
+{
+    if (paths.header && !resource.define.empty())
+        appendHeaderLines(resource, texts.headerText);
+    if (!resource.file.empty()) {
+        appendFileResource(resource, paths, texts);
+        return statusSuccess;
+    }
+    if (!resource.data.empty())
+        return appendHexDataResource(resource, paths, texts);
+    if (resource.dataObject)
+        return appendObjectDataResource(resource, texts);
+    return statusSuccess;  // an empty "file" or "data": header lines only
+}
+
+/// Reserves room for the lines of typical file resources in each text that will be
+/// written. A text that grows by doubling copies itself over and over and writes more
+/// memory than it keeps; room that is reserved and never written costs nothing. Longer
+/// lines still grow the text.
+void reserveTexts(const ResourcesByType& resourcesByType, const OutputPaths& paths,
+                  OutputTexts& texts)
+{
+    constexpr std::size_t bytesPerResource = 256;
+    std::size_t resourceCount = 0;
+    for (const auto& entry : resourcesByType)
+        resourceCount += entry.second.size();
+    const std::size_t room = resourceCount * bytesPerResource;
+    if (paths.header)
+        texts.headerText.reserve(room);
+    texts.idToFileText.reserve(room);
+    if (paths.mac)
+        texts.macText.reserve(room);
+    if (paths.windows)
+        texts.winText.reserve(room);
+}
+
+}  // namespace
+
+int buildOutputs(const ResourcesByType& resourcesByType, const OutputPaths& paths,
+                 OutputTexts& texts)
+{
+    texts = OutputTexts();
+    reserveTexts(resourcesByType, paths, texts);
+    for (const auto& entry : resourcesByType)
+        for (const ResourcePtr& resource : entry.second)
+            if (int status = appendResource(*resource, paths, texts))
+                return status;
+    return statusSuccess;
+}
+
+}  // namespace kel::rez

@@ -1,0 +1,25 @@
+#include "output/OutputText.h"
+
+#include <charconv>
+
+#include "driver/ExitStatus.h"
+#include "kelutilsStrings.h"
+
+namespace kel::rez {
+
+void appendId(std::int16_t id, std::string& text)
+{
+    char digits[8];
+    const auto written = std::to_chars(digits, digits + sizeof digits, id);
+    text.append(digits, written.ptr);
+}
+
+bool reportBadHexData(const Resource& resource, char found)
+{
+    printError("data for " + resource.type + " : " + kel::utils::itoa(resource.id) +
+               " must be in stringified hex format (i.e. \"1a2b3c56...\"), but found char '" +
+               std::string(1, found) + "' in string");
+    return false;
+}
+
+}  // namespace kel::rez

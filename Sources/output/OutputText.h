@@ -1,0 +1,22 @@
+// What every output text writes of a resource the same way: its ID, and the message for
+// hex data that holds something other than hex digits.
+#ifndef VANTREL_OUTPUT_TEXT_H
+#define VANTREL_OUTPUT_TEXT_H
+
+#include <cstdint>
+#include <string>
+
+#include "resources/Resource.h"
+
+namespace kel::rez {
+
+/// Appends the ID in decimal, as kel::utils::itoa writes it, without a temporary string.
+void appendId(std::int16_t id, std::string& text);
+
+/// Prints the message for a "data" string holding found, which is not a hex digit ('\0' for
+/// a lone last digit). Returns false, for the emitter to return.
+bool reportBadHexData(const Resource& resource, char found);
+
+}  // namespace kel::rez
+
+#endif

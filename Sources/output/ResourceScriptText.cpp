@@ -1,0 +1,174 @@
+// The Windows resource script: lines that pull a resource from a file, and raw-data blocks
+// that carry hex data as one line of octal escapes.
+#include "output/ResourceScriptText.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include "output/ChunkedAppender.h"
+#include "output/HexEncoding.h"
+#include "output/OutputText.h"
+#include "kelutilsStrings.h"
+
+namespace kel::rez {
+
+namespace {
+
+/// A backslash and the byte's value in octal without leading zeros: \0, \12, \377.
+struct OctalEscape {
+    char text[4];
+    unsigned char length;
+};
+
+constexpr std::array<OctalEscape, 256> makeOctalEscapes()
+{
+    std::array<OctalEscape, 256> escapes{};
+    for (int value = 0; value < 256; ++value) {
+        OctalEscape& escape = escapes[value];
+        escape.text[0] = '\\';
+        char digits[3] = {};
+        int count = 0;
+        int rest = value;
+        do {
+            digits[count++] = static_cast<char>('0' + rest % 8);
+            rest /= 8;
+        } while (rest > 0);
+        for (int i = 0; i < count; ++i)
+            escape.text[1 + i] = digits[count - 1 - i];
+        escape.length = static_cast<unsigned char>(1 + count);
+    }
+    return escapes;
+}
+
+constexpr std::array<OctalEscape, 256> octalEscapes = makeOctalEscapes();
+
+/// Appends the octal escapes of the digit pairs, checking each pair on the way: one pass
+/// over the data. On a bad digit returns false with badChar set; a lone last digit is
+/// reported as the byte 0, once all complete pairs before it are good. The escapes of a
+/// failed call stay in out for the caller to cut off. Each escape is copied as its four
+/// bytes and the position moves by its true length; what follows overwrites the rest.
+bool appendOctalEscapes(const std::string& hexData, std::string& out, char& badChar)
+{
+    constexpr std::size_t pairsPerBatch = ChunkedAppender::capacity / sizeof(OctalEscape::text);
+    ChunkedAppender appender(out);
+    const std::size_t pairEnd = hexData.size() - hexData.size() % 2;
+    const char* digits = hexData.data();
+    for (std::size_t batch = 0; batch < pairEnd; batch += 2 * pairsPerBatch) {
+        const std::size_t batchEnd = std::min(pairEnd, batch + 2 * pairsPerBatch);
+        char* const begin = appender.room((batchEnd - batch) / 2 * sizeof(OctalEscape::text));
+        char* write = begin;
+        for (std::size_t i = batch; i < batchEnd; i += 2) {
+            const int high = __hexDigitValue(digits[i]);
+            const int low = __hexDigitValue(digits[i + 1]);
+            if (high < 0 || low < 0) {
+                badChar = digits[high < 0 ? i : i + 1];
+                return false;
+            }
+            const OctalEscape& escape = octalEscapes[high * 16 + low];
+            std::memcpy(write, escape.text, sizeof escape.text);
+            write += escape.length;
+        }
+        appender.advance(static_cast<std::size_t>(write - begin));
+    }
+    if (pairEnd != hexData.size()) {
+        badChar = '\0';
+        return false;
+    }
+    return true;
+}
+
+/// Appends one block: key, type, the escaped bytes on one line. The first block makes its
+/// escapes from hexData; a later one copies them from the earlier block, whose escapes
+/// occupy [escapesStart, escapesStart + escapesLength) of out. False on a bad digit.
+bool appendWinBlock(const std::string& key, const std::string& type, const std::string& hexData,
+                    std::size_t& escapesStart, std::size_t& escapesLength, std::string& out,
+                    char& badChar)
+{
+    out += key;
+    out += ' ';
+    out += type;
+    out += " {\n\t\"";
+    if (escapesStart == std::string::npos) {
+        escapesStart = out.size();
+        if (!appendOctalEscapes(hexData, out, badChar))
+            return false;
+        escapesLength = out.size() - escapesStart;
+    } else {
+        out.append(out, escapesStart, escapesLength);  // room was reserved: no reallocation
+    }
+    out += "\"\n}\n\n";
+    return true;
+}
+
+
+/// What follows a line's key: the type and the quoted file.
+void appendLineEnd(const std::string& type, const std::string& file, std::string& winText)
+{
+    winText += ' ';
+    winText += type;
+    winText += " \"";
+    winText += file;
+    winText += "\"\n";
+}
+
+}  // namespace
+
+void appendWinFileLines(const Resource& resource, std::string& winText)
+{
+    // SVG files are also listed as "SVG_", the type the Mac side uses for them.
+    const bool isSvg = resource.type == resourceTypeSVG;
+    static const std::string svgUnderscore = "SVG_";
+    appendId(resource.id, winText);
+    appendLineEnd(resource.type, resource.file, winText);
+    if (isSvg) {
+        appendId(resource.id, winText);
+        appendLineEnd(svgUnderscore, resource.file, winText);
+    }
+    if (resource.name.empty())
+        return;
+    // Unlike the .r text, a quote inside the name is copied unescaped.
+    auto appendNameKey = [&] {
+        winText += '"';
+        winText += resource.name;
+        winText += '"';
+    };
+    appendNameKey();
+    appendLineEnd(resource.type, resource.file, winText);
+    if (isSvg) {
+        appendNameKey();
+        appendLineEnd(svgUnderscore, resource.file, winText);
+    }
+}
+
+bool __processByteStrWin(const Resource& resource, const std::string& hexData, std::string& out,
+                         bool duplicateByName)
+{
+    std::vector<std::string> keys;
+    if (duplicateByName || resource.id != 0)
+        keys.push_back(kel::utils::itoa(resource.id));
+    const bool byIdOnly = duplicateByName ? resource.name.empty() : resource.id != 0;
+    if (!byIdOnly)
+        keys.push_back("\"" + resource.name + "\"");
+
+    // Room for the longest escapes, four bytes a pair: pages reserved and never written
+    // cost nothing, and the blocks are then made without a pass just to measure them.
+    const std::size_t sizeBefore = out.size();
+    const std::size_t longestEscapes = hexData.size() / 2 * sizeof(OctalEscape::text);
+    out.reserve(sizeBefore + keys.size() * (longestEscapes + resource.type.size() + 32) +
+                resource.name.size());
+    std::size_t escapesStart = std::string::npos;
+    std::size_t escapesLength = 0;
+    char badChar = '\0';
+    for (const std::string& key : keys) {
+        if (!appendWinBlock(key, resource.type, hexData, escapesStart, escapesLength, out,
+                            badChar)) {
+            out.resize(sizeBefore);  // a refused string leaves out as it was
+            return reportBadHexData(resource, badChar);
+        }
+    }
+    return true;
+}
+
+}  // namespace kel::rez

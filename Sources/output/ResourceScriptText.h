@@ -1,0 +1,21 @@
+// The Windows resource script: file lines for file resources and raw-data blocks for hex data.
+#ifndef VANTREL_RESOURCE_SCRIPT_TEXT_H
+#define VANTREL_RESOURCE_SCRIPT_TEXT_H
+
+#include <string>
+
+#include "resources/Resource.h"
+
+namespace kel::rez {
+
+/// The resource-script lines of a file resource, keyed by ID and by quoted name.
+void appendWinFileLines(const Resource& resource, std::string& winText);
+
+/// Appends the block keyed by ID and/or by name; on false (bad byte, odd digit count) out is
+/// unchanged and the error was printed.
+bool __processByteStrWin(const Resource& resource, const std::string& hexData, std::string& out,
+                         bool duplicateByName);
+
+}  // namespace kel::rez
+
+#endif

@@ -1,0 +1,24 @@
+// The Mac Rez text: "read" statements for file resources and "data" statements for hex data.
+#ifndef VANTREL_REZ_TEXT_H
+#define VANTREL_REZ_TEXT_H
+
+#include <string>
+
+#include "resources/Resource.h"
+
+namespace kel::rez {
+
+/// The inside of a Rez resource header: the ID and, for a named resource, the name quoted
+/// with its double quotes escaped (12345, "My_Image").
+void appendRezIdAndName(const Resource& resource, std::string& macText);
+
+/// The Rez "read" statement of a file resource.
+void appendMacReadStatement(const Resource& resource, std::string& macText);
+
+/// Appends one Rez data statement; false after printing the error for a non-hex byte, with
+/// out unchanged.
+bool __processByteStrMac(const Resource& resource, const std::string& hexData, std::string& out);
+
+}  // namespace kel::rez
+
+#endif

@@ -1,0 +1,124 @@
+// Loading the resource list: which member spellings win, what each record carries.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "driver/ExitStatus.h"
+#include "driver/Pipeline.h"
+#include "resources/ResourceLoader.h"
+#include "keljsonParse.h"
+
+namespace kel::rez {
+namespace {
+
+struct Loaded {
+    int status;
+    ResourcesByType byType;
+    std::string err;
+};
+
+Loaded load(const std::string& json)
+{
+    kel::utils::AutoNode root(kel::json::parse(json));
+    EXPECT_TRUE(root) << json;
+    Loaded loaded{};
+    testing::internal::CaptureStderr();
+    loaded.status = loadResources(*root.get(), loaded.byType);
+    loaded.err = testing::internal::GetCapturedStderr();
+    return loaded;
+}
+
+/// The one record loaded; shared, so it outlives the table.
+ResourcePtr only(const Loaded& loaded)
+{
+    EXPECT_EQ(1u, loaded.byType.size());
+    if (loaded.byType.size() != 1 || loaded.byType.begin()->second.size() != 1)
+        return std::make_shared<Resource>();
+    return loaded.byType.begin()->second.front();
+}
+
+TEST(ResourceLoader, SpellingsAreTriedInOrder)
+{
+    EXPECT_EQ("a", only(load(R"([{"type":"a","Type":"b","TYPE":"c","file":"f"}])"))->type);
+    EXPECT_EQ("b", only(load(R"([{"TYPE":"c","Type":"b","file":"f"}])"))->type);
+    const ResourcePtr upper = only(load(
+        R"([{"TYPE":"T","FILE":"x/f.png","ID":12000,"NAME":"N","DEFINE":"D","file":"y/g.png"}])"));
+    EXPECT_EQ("y/g.png", upper->file);
+    EXPECT_EQ(12000, upper->id);
+    EXPECT_EQ("N", upper->name);
+    EXPECT_EQ("D", upper->define);
+}
+
+TEST(ResourceLoader, FileWinsOverDataAndNamesAreDerivedOnlyWithoutName)
+{
+    const ResourcePtr both = only(load(R"([{"type":"T","file":"dir/pic.png","data":"00"}])"));
+    EXPECT_EQ("dir/pic.png", both->file);
+    EXPECT_EQ("", both->data);
+    EXPECT_EQ("pic", both->name);
+    EXPECT_EQ(0, both->id);
+
+    const ResourcePtr emptyFile = only(load(R"([{"type":"T","file":"","data":"00"}])"));
+    EXPECT_EQ("", emptyFile->file);
+    EXPECT_EQ("", emptyFile->data);
+    EXPECT_EQ("", emptyFile->name);
+
+    EXPECT_EQ("", only(load(R"([{"type":"T","file":"a/b.png","name":""}])"))->name);
+    EXPECT_EQ("image", only(load(R"([{"type":"T","file":"image.png"}])"))->name);
+}
+
+TEST(ResourceLoader, DataStringOrObject)
+{
+    const ResourcePtr hex = only(load(R"([{"type":"T","data":"0a0b"}])"));
+    EXPECT_EQ("0a0b", hex->data);
+    EXPECT_FALSE(hex->dataObject);
+
+    Loaded object = load(R"([{"type":"PiPL","data":{"Name":"x"}}])");
+    const ResourcePtr pipl = only(object);
+    ASSERT_TRUE(pipl->dataObject);
+    EXPECT_EQ(kel::json::Node::TypeObject, pipl->dataObject->nodeType());
+    // The record keeps the description alive after the document is gone.
+    kel::utils::AutoNode name(pipl->dataObject->member("Name"));
+    ASSERT_TRUE(name);
+    EXPECT_EQ("x", name->stringValue());
+}
+
+TEST(ResourceLoader, IdIsRoundedThenRangeChecked)
+{
+    EXPECT_EQ(10000, only(load(R"([{"type":"T","file":"f","id":9999.5}])"))->id);
+    EXPECT_EQ(32767, only(load(R"([{"type":"T","file":"f","id":32767}])"))->id);
+    for (const char* id : {"9999.4", "32768", "4294977296", "-4294957296", "\"12000\"", "null"}) {
+        Loaded bad = load(std::string(R"([{"type":"T","file":"f"},{"type":"T","file":"f","id":)") +
+                          id + "}]");
+        EXPECT_EQ(statusIdBad, bad.status) << id;
+        EXPECT_EQ("Error: \"id\" member must be of type number and in the range "
+                  "10000-32767(other values are reserved) at array index 1\n",
+                  bad.err)
+            << id;
+    }
+}
+
+std::string unnumberedEntries(int count)
+{
+    std::string json = "[";
+    for (int i = 0; i < count; ++i)
+        json += i ? ",{\"type\":\"T\",\"data\":\"\"}" : "{\"type\":\"T\",\"data\":\"\"}";
+    return json + "]";
+}
+
+TEST(ResourceLoader, LastFreeIdOfATypeThroughTheWholeRun)
+{
+    OutputPaths paths;
+    OutputTexts texts;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(statusSuccess, buildOutputsFromText(unnumberedEntries(22768), paths, texts));
+    EXPECT_EQ("", testing::internal::GetCapturedStderr());
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(statusTooManyIds, buildOutputsFromText(unnumberedEntries(22769), paths, texts));
+    EXPECT_EQ("Error: too many resources of type T; IDs are limited to the range "
+              "10000-32767(other values are reserved)\n",
+              testing::internal::GetCapturedStderr());
+}
+
+}  // namespace
+}  // namespace kel::rez
