@@ -4,15 +4,38 @@
 
 namespace kel::rez {
 
+namespace {
+
+std::ostream* __errorStream = &std::cerr;
+
+}  // namespace
+
 void printError(const std::string& message)
 {
-    std::cerr << "Error: " << message << "\n";
+    *__errorStream << "Error: " << message << "\n";
 }
 
 int failWith(int status, const std::string& message)
 {
     printError(message);
     return status;
+}
+
+ErrorCapture::ErrorCapture() : __previous(__errorStream)
+{
+    __errorStream = &__lines;
+}
+
+ErrorCapture::~ErrorCapture()
+{
+    __errorStream = __previous;
+}
+
+std::string ErrorCapture::take()
+{
+    std::string lines = __lines.str();
+    __lines.str("");
+    return lines;
 }
 
 }  // namespace kel::rez

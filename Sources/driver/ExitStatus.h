@@ -2,6 +2,7 @@
 #ifndef VANTREL_EXIT_STATUS_H
 #define VANTREL_EXIT_STATUS_H
 
+#include <sstream>
 #include <string>
 
 namespace kel::rez {
@@ -38,11 +39,29 @@ enum ExitStatus : int {
     statusCannotWrite = 91
 };
 
-/// Writes "Error: " + message + "\n" to standard error.
+/// Writes "Error: " + message + "\n" to standard error, or to the ErrorCapture in force.
 void printError(const std::string& message);
 
 /// printError, then returns status: `return failWith(statusNoInput, "no input provided");`
 int failWith(int status, const std::string& message);
+
+/// While it lives, printError writes into it instead of standard error, so that a test can
+/// read the lines exactly as printed. Captures nest; the newest one receives the lines.
+class ErrorCapture
+{
+public:
+    ErrorCapture();
+    ~ErrorCapture();
+    ErrorCapture(const ErrorCapture&) = delete;
+    ErrorCapture& operator=(const ErrorCapture&) = delete;
+
+    /// The lines printed since the capture began or since the last take, which are forgotten.
+    std::string take();
+
+private:
+    std::ostringstream __lines;
+    std::ostream* __previous;
+};
 
 }  // namespace kel::rez
 

@@ -85,9 +85,9 @@ TEST(OutputFiles, FullDeviceFailsEveryKindOfFile)
     for (const auto& output : outputs) {
         OutputPaths paths;
         paths.*output.path = "/dev/full";
-        testing::internal::CaptureStderr();
+        ErrorCapture errors;
         EXPECT_EQ(statusCannotWrite, writeOutputs(texts, paths));
-        EXPECT_EQ(output.message, testing::internal::GetCapturedStderr());
+        EXPECT_EQ(output.message, errors.take());
     }
 }
 #endif

@@ -4,6 +4,7 @@
 
 #include <cctype>
 
+#include "driver/ExitStatus.h"
 #include "pipl/Pipl.h"
 #include "keljsonParse.h"
 
@@ -22,9 +23,9 @@ kel::rez::Resource piplResource(const std::string& descriptionJson, std::int16_t
 PiplRun runPipl(const kel::rez::Resource& res)
 {
     PiplRun run;
-    testing::internal::CaptureStderr();
+    kel::rez::ErrorCapture errors;
     run.ok = kel::rez::__processPiPL(res, run.macText, run.winText, run.piplBytes);
-    run.errorText = testing::internal::GetCapturedStderr();
+    run.errorText = errors.take();
     return run;
 }
 

@@ -22,9 +22,9 @@ Loaded load(const std::string& json)
     kel::utils::AutoNode root(kel::json::parse(json));
     EXPECT_TRUE(root) << json;
     Loaded loaded{};
-    testing::internal::CaptureStderr();
+    ErrorCapture errors;
     loaded.status = loadResources(*root.get(), loaded.byType);
-    loaded.err = testing::internal::GetCapturedStderr();
+    loaded.err = errors.take();
     return loaded;
 }
 
@@ -109,15 +109,14 @@ TEST(ResourceLoader, LastFreeIdOfATypeThroughTheWholeRun)
 {
     OutputPaths paths;
     OutputTexts texts;
-    testing::internal::CaptureStderr();
+    ErrorCapture errors;
     EXPECT_EQ(statusSuccess, buildOutputsFromText(unnumberedEntries(22768), paths, texts));
-    EXPECT_EQ("", testing::internal::GetCapturedStderr());
+    EXPECT_EQ("", errors.take());
 
-    testing::internal::CaptureStderr();
     EXPECT_EQ(statusTooManyIds, buildOutputsFromText(unnumberedEntries(22769), paths, texts));
     EXPECT_EQ("Error: too many resources of type T; IDs are limited to the range "
               "10000-32767(other values are reserved)\n",
-              testing::internal::GetCapturedStderr());
+              errors.take());
 }
 
 }  // namespace

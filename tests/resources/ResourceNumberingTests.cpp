@@ -131,11 +131,11 @@ TEST(NumberingLimits, LastIdIs32767AndOneMoreFails)
 
         entries.push_back({type, "", 0});
         Numbering overfull(entries);
-        testing::internal::CaptureStderr();
+        ErrorCapture errors;
         EXPECT_EQ(statusTooManyIds, overfull.run());
         EXPECT_EQ("Error: too many resources of type " + type +
                       "; IDs are limited to the range 10000-32767(other values are reserved)\n",
-                  testing::internal::GetCapturedStderr());
+                  errors.take());
     }
 }
 
