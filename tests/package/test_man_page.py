@@ -50,7 +50,7 @@ class ManPageTest(unittest.TestCase):
                 self.assertEqual((result.returncode, result.stderr.decode()), (0, ""))
 
     def test_lists_every_exit_status_of_the_program(self):
-        with open(os.path.join(ROOT, "Sources", "ExitStatus.h")) as f:
+        with open(os.path.join(ROOT, "Sources", "driver", "ExitStatus.h")) as f:
             statuses = sorted({int(n) for n in re.findall(r"=\s*(\d+)\s*,?", f.read())})
         self.assertIn(91, statuses)
         listed = set()
@@ -63,10 +63,10 @@ class ManPageTest(unittest.TestCase):
         documented = set(re.findall(r"(?m)^       (--[a-z]+)", section(plain_text(), "OPTIONS")))
         documented |= set(re.findall(r", (--[a-z]+) ", section(plain_text(), "OPTIONS")))
         in_sources = set()
-        sources = os.path.join(ROOT, "Sources")
-        for name in os.listdir(sources):
-            with open(os.path.join(sources, name), errors="replace") as f:
-                in_sources |= set(re.findall(r'"(--[a-z]+)"', f.read()))
+        for folder, _, names in os.walk(os.path.join(ROOT, "Sources")):
+            for name in names:
+                with open(os.path.join(folder, name), errors="replace") as f:
+                    in_sources |= set(re.findall(r'"(--[a-z]+)"', f.read()))
         self.assertEqual(documented, in_sources)
         for option in sorted(documented):
             with self.subTest(option=option):
