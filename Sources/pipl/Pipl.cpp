@@ -21,8 +21,12 @@ using kel::utils::AutoNode;
 // Longest text a length byte can describe.
 const std::size_t __maxLengthPrefixed = 255;
 
-/// What a sub-member must hold.
-enum class __Holds { number, string, boolean };
+// Filter case info holds one object per filter case the host knows.
+const unsigned int __filterCaseCount = 7;
+
+/// What a sub-member must hold. Hex text sub-members are alternatives that the member's own
+/// check takes together.
+enum class __Holds { number, string, boolean, byte, fourBytes, hexText };
 
 struct __SubMember {
     const char* name;
@@ -74,6 +78,18 @@ bool __isOfType(const Node* node, Node::Type type)
     return node && node->nodeType() == type;
 }
 
+// An even number of hex digits, either case.
+bool __isHexText(const Node* node)
+{
+    if (!__isOfType(node, Node::TypeString))
+        return false;
+    std::string text = node->stringValue();
+    for (char c : text)
+        if (__hexDigitValue(c) < 0)
+            return false;
+    return text.size() % 2 == 0;
+}
+
 bool __holds(const Node* node, __Holds holds)
 {
     switch (holds) {
@@ -83,6 +99,12 @@ bool __holds(const Node* node, __Holds holds)
         return __isOfType(node, Node::TypeString);
     case __Holds::boolean:
         return __isOfType(node, Node::TypeBool);
+    case __Holds::byte:
+        return __isOfType(node, Node::TypeNumber) && node->intValue() >= 0 && node->intValue() <= 255;
+    case __Holds::fourBytes:
+        return __isOfType(node, Node::TypeString) && node->stringValue().size() == 4;
+    case __Holds::hexText:
+        return __isHexText(node);
     }
     return false;
 }
@@ -96,6 +118,12 @@ const char* __holdsWords(__Holds holds)
         return "a string";
     case __Holds::boolean:
         return "a bool";
+    case __Holds::byte:
+        return "a number from 0 to 255";
+    case __Holds::fourBytes:
+        return "a four-byte string";
+    case __Holds::hexText:
+        return "hexadecimal text";
     }
     return "";
 }
@@ -105,7 +133,7 @@ bool __checkSubMembers(const __Member& member, const Node& object, const char* c
 {
     for (const __SubMember& sub : member.subMembers) {
         AutoNode value(object.member(sub.name));
-        if (!__holds(value.get(), sub.holds))
+        if (sub.holds != __Holds::hexText && !__holds(value.get(), sub.holds))
             return __fail("The " + __quoted(member.name) + " " + container + " must have " + sub.article + " " +
                           __quoted(sub.name) + " submember containing " + __holdsWords(sub.holds) + ".");
     }
@@ -122,6 +150,11 @@ bool __checkBoolean(const __Member& member, const Node& value, PiplFamily)
     return value.nodeType() == Node::TypeBool || __failValue(member.name, "a boolean");
 }
 
+bool __checkString(const __Member& member, const Node& value, PiplFamily)
+{
+    return value.nodeType() == Node::TypeString || __failValue(member.name, "a string");
+}
+
 bool __checkObject(const __Member& member, const Node& value, PiplFamily)
 {
     if (value.nodeType() != Node::TypeObject)
@@ -129,7 +162,9 @@ bool __checkObject(const __Member& member, const Node& value, PiplFamily)
     return __checkSubMembers(member, value, "member");
 }
 
-bool __checkObjectArray(const __Member& member, const Node& value, PiplFamily)
+/// Each element in index order, fully before the next.
+bool __checkEachObject(const __Member& member, const Node& value,
+                       bool (*checkElement)(const __Member& member, const Node& element))
 {
     if (value.nodeType() != Node::TypeArray)
         return __failValue(member.name, "a JSON array");
@@ -137,10 +172,48 @@ bool __checkObjectArray(const __Member& member, const Node& value, PiplFamily)
         AutoNode element(value.element(index));
         if (!__isOfType(element.get(), Node::TypeObject))
             return __fail("All the elements of the " + __quoted(member.name) + " array must be JSON objects.");
-        if (!__checkSubMembers(member, *element.get(), "elements"))
+        if (!checkElement(member, *element.get()))
             return false;
     }
     return true;
+}
+
+bool __checkElementSubMembers(const __Member& member, const Node& element)
+{
+    return __checkSubMembers(member, element, "elements");
+}
+
+bool __checkObjectArray(const __Member& member, const Node& value, PiplFamily)
+{
+    return __checkEachObject(member, value, __checkElementSubMembers);
+}
+
+// The same data for both lists, or data for each.
+bool __checkRawProperty(const __Member& member, const Node& element)
+{
+    if (!__checkElementSubMembers(member, element))
+        return false;
+    AutoNode data(element.member("Data"));
+    bool hasData = data ? __isHexText(data.get())
+                        : __isHexText(AutoNode(element.member("MacData")).get()) &&
+                              __isHexText(AutoNode(element.member("WinData")).get());
+    return hasData || __fail("The " + __quoted(member.name) + " elements must have a \"Data\" submember, or "
+                             "\"MacData\" and \"WinData\" submembers, containing hexadecimal text.");
+}
+
+bool __checkRawProperties(const __Member& member, const Node& value, PiplFamily)
+{
+    return __checkEachObject(member, value, __checkRawProperty);
+}
+
+bool __checkFilterCases(const __Member& member, const Node& value, PiplFamily)
+{
+    bool sevenObjects = value.nodeType() == Node::TypeArray && value.elementsCount() == __filterCaseCount;
+    for (unsigned int index = 0; sevenObjects && index < __filterCaseCount; ++index)
+        sevenObjects = __isOfType(AutoNode(value.element(index)).get(), Node::TypeObject);
+    if (!sevenObjects)
+        return __failValue(member.name, "a JSON array of seven objects");
+    return __checkEachObject(member, value, __checkElementSubMembers);
 }
 
 bool __checkStringArray(const __Member& member, const Node& value, PiplFamily)
@@ -170,9 +243,8 @@ bool __checkName(const __Member& member, const Node& value, PiplFamily)
 // Only the Photoshop family writes the category.
 bool __checkCategory(const __Member& member, const Node& value, PiplFamily family)
 {
-    if (value.nodeType() != Node::TypeString)
-        return __failValue(member.name, "a string");
-    return family != PiplFamily::photoshop || __checkLengthPrefixed(member, value);
+    return __checkString(member, value, family) &&
+           (family != PiplFamily::photoshop || __checkLengthPrefixed(member, value));
 }
 
 // ---- Encoders: each appends to one list, in that list's byte order
@@ -311,6 +383,45 @@ void __encodeFlagWord(const __Member& member, const Node& value, const __Context
     __appendWord(member, list, __maskOf(member, value));
 }
 
+// The arm64 entry point has the same name as the Intel one; only the Mac list has either.
+void __encodeArmCode(const __Member& member, const Node& value, const __Context& context, PiplList& list)
+{
+    if (value.boolValue() && list.platform() == PiplPlatform::mac)
+        __appendProperty(member, list, __macEntryPoint(context.kind));
+}
+
+void __encodeEnableInfo(const __Member& member, const Node& value, const __Context&, PiplList& list)
+{
+    list.replaceData(member.key, __zeroTerminatedString(value.stringValue()));
+}
+
+// Four bytes per case: in-handling, out-handling, the flags, and a zero byte.
+void __encodeFilterCases(const __Member& member, const Node& value, const __Context&, PiplList& list)
+{
+    std::string hex;
+    for (unsigned int index = 0; index < value.elementsCount(); ++index) {
+        AutoNode element(value.element(index));
+        for (std::uint32_t byte : {__numberOf(*element.get(), "InHandling"), __numberOf(*element.get(), "OutHandling"),
+                                   __maskOf(member, *element.get()), 0u})
+            hex += __int8ToHex(static_cast<signed char>(byte & 0xFFu));
+    }
+    list.replaceData(member.key, {hex, 4 * value.elementsCount()});
+}
+
+// Each element as given, in array order; its data padded with zero bytes to a multiple of four.
+void __encodeRawProperties(const __Member&, const Node& value, const __Context&, PiplList& list)
+{
+    const char* ownData = list.platform() == PiplPlatform::mac ? "MacData" : "WinData";
+    for (unsigned int index = 0; index < value.elementsCount(); ++index) {
+        AutoNode element(value.element(index));
+        AutoNode sharedData(element->member("Data"));
+        std::string hex = sharedData ? sharedData->stringValue() : __stringOf(*element.get(), ownData);
+        auto length = static_cast<std::uint32_t>(hex.size() / 2);
+        hex.append(2 * ((4 - length % 4) % 4), '0');
+        list.append({__stringOf(*element.get(), "Vendor"), __stringOf(*element.get(), "Key"), {hex, length}});
+    }
+}
+
 void __encodeNothing(const __Member&, const Node&, const __Context&, PiplList&) {}
 
 // ---- The member table, in name order
@@ -325,7 +436,19 @@ const std::vector<__Member>& __members()
     static const std::vector<__Member> members = {
         {"AboutBox", "nabo", {}, __checkBoolean, __Families::photoshop, __encodeNoAboutBox},
         {"Category", "catg", {}, __checkCategory, __Families::photoshop, __encodeLengthPrefixed},
+        {"CodeMacARM64", "ma64", {}, __checkBoolean, __Families::photoshop, __encodeArmCode},
+        // Replaces the data of the fixed property.
+        {"EnableInfo", "enbl", {}, __checkString, __Families::photoshop, __encodeEnableInfo},
         {"ExportAlpha", "expf", {}, __checkBoolean, __Families::photoshop, __encodeExportAlpha},
+        // Replaces the data of the fixed property.
+        {"FilterCaseInfo", "fici",
+         {{"InHandling", __Holds::byte, "an"},
+          {"OutHandling", __Holds::byte, "an"},
+          {"DontCopyToDestination", __Holds::boolean, "a", 0x01},
+          {"WorksWithBlankData", __Holds::boolean, "a", 0x02},
+          {"FiltersLayerMasks", __Holds::boolean, "a", 0x04},
+          {"WritesOutsideSelection", __Holds::boolean, "a", 0x08}},
+         __checkFilterCases, __Families::photoshop, __encodeFilterCases},
         {"FilterLayers", "flly", {}, __checkBoolean, __Families::photoshop, __encodeFilterLayers},
         {"FormatFileType", "fmTC", __typeAndCreatorSubMembers(), __checkObject, __Families::photoshop,
          __encodeFileType},
@@ -348,6 +471,14 @@ const std::vector<__Member>& __members()
          __encodeTypeList},
         {"Name", "name", {}, __checkName, __Families::both, __encodeName},
         {"PluginType", "", {}, __checkNothing, __Families::none, __encodeNothing},
+        // Records given byte for byte; each element names its own vendor and key.
+        {"Properties", "",
+         {{"Vendor", __Holds::fourBytes, "a"},
+          {"Key", __Holds::fourBytes, "a"},
+          {"Data", __Holds::hexText, "a"},
+          {"MacData", __Holds::hexText, "a"},
+          {"WinData", __Holds::hexText, "a"}},
+         __checkRawProperties, __Families::photoshop, __encodeRawProperties},
         // Checked in this order; "LAB" takes the bit after "Duotone".
         {"SupportedModes", "mode",
          {{"Bitmap", __Holds::boolean, "a", 0x8000},
