@@ -1,5 +1,4 @@
-// The raw byte image of an Illustrator plug-in's property list, for the --pipl file.
-#include "pipl/PiplInternal.h"
+#include "pipl/PiplByteImage.h"
 
 namespace kel::rez {
 
@@ -11,14 +10,15 @@ void __appendWord(std::vector<unsigned char>& bytes, std::uint32_t value)
         bytes.push_back(static_cast<unsigned char>(value >> shift));
 }
 
-void __appendCode(std::vector<unsigned char>& bytes, const char (&code)[5])
+// Codes are the four characters in order.
+void __appendCode(std::vector<unsigned char>& bytes, const char* code)
 {
     bytes.insert(bytes.end(), code, code + 4);
 }
 
-void __appendRecordHead(std::vector<unsigned char>& bytes, const char (&key)[5], std::uint32_t length)
+void __appendRecordHead(std::vector<unsigned char>& bytes, const char* key, std::uint32_t length)
 {
-    __appendCode(bytes, "ADBE");
+    __appendCode(bytes, __illustratorVendor);
     __appendCode(bytes, key);
     __appendWord(bytes, 0);
     __appendWord(bytes, length);
@@ -26,7 +26,7 @@ void __appendRecordHead(std::vector<unsigned char>& bytes, const char (&key)[5],
 
 }  // namespace
 
-void __appendByteImage(const std::string& pluginName, std::vector<unsigned char>& bytes)
+void __appendByteImage(const PiplKind& kind, const std::string& pluginName, std::vector<unsigned char>& bytes)
 {
     __appendWord(bytes, 1);
     __appendWord(bytes, 0);
@@ -35,7 +35,7 @@ void __appendByteImage(const std::string& pluginName, std::vector<unsigned char>
     __appendRecordHead(bytes, "ivrs", 4);
     __appendWord(bytes, 2);
     __appendRecordHead(bytes, "kind", 4);
-    __appendCode(bytes, "SPEA");
+    __appendCode(bytes, kind.kindCode);
     __appendRecordHead(bytes, "mi32", 0);
 
     // Zero-terminated, then padded so that the terminator and padding are 2 to 5 bytes.

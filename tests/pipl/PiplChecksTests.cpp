@@ -256,3 +256,125 @@ TEST(PiplChecks, ADescriptionThatIsNotAnObjectIsRefusedWithoutCrashing)
     EXPECT_EQ("Error: The \"PluginType\" member is required (and must be a string) for \"PiPL\" resources.\n",
               run.errorText);
 }
+
+TEST(PiplChecks, ArmEntryPointAndEnableInfoNeedTheirTypes)
+{
+    const RefusedCase cases[] = {
+        {photoshop(",\"CodeMacARM64\":\"yes\""), "Error: The \"CodeMacARM64\" value must be a boolean.\n"},
+        {photoshop(",\"CodeMacARM64\":1"), "Error: The \"CodeMacARM64\" value must be a boolean.\n"},
+        {photoshop(",\"EnableInfo\":true"), "Error: The \"EnableInfo\" value must be a string.\n"},
+        {photoshop(",\"EnableInfo\":[\"true\"]"), "Error: The \"EnableInfo\" value must be a string.\n"},
+        // Checked in name order among the others, and for Illustrator too.
+        {photoshop(",\"EnableInfo\":1,\"CodeMacARM64\":0"), "Error: The \"CodeMacARM64\" value must be a boolean.\n"},
+        {photoshop(",\"EnableInfo\":1,\"Category\":2"), "Error: The \"Category\" value must be a string.\n"},
+        {illustrator(",\"EnableInfo\":null"), "Error: The \"EnableInfo\" value must be a string.\n"},
+    };
+    for (const RefusedCase& refused : cases)
+        expectRefused(refused);
+}
+
+namespace {
+
+const std::string filterCase = "{\"InHandling\":4,\"OutHandling\":4,\"DontCopyToDestination\":false,"
+                               "\"WorksWithBlankData\":true,\"FiltersLayerMasks\":true,"
+                               "\"WritesOutsideSelection\":false}";
+
+std::string filterCases(int count, const std::string& last = filterCase)
+{
+    std::string cases;
+    for (int index = 1; index < count; ++index)
+        cases += filterCase + ",";
+    return ",\"FilterCaseInfo\":[" + (count > 0 ? cases + last : "") + "]";
+}
+
+}  // namespace
+
+TEST(PiplChecks, FilterCaseInfoNeedsSevenObjectsWithEverySubmember)
+{
+    const std::string notSeven = "Error: The \"FilterCaseInfo\" value must be a JSON array of seven objects.\n";
+    for (const std::string& members :
+         {",\"FilterCaseInfo\":" + filterCase, filterCases(0), filterCases(6), filterCases(8), filterCases(7, "[]"),
+          filterCases(7, "null")})
+        expectRefused({photoshop(members), notSeven});
+    expectRefused({illustrator(filterCases(6)), notSeven});
+
+    // The last case loses one sub-member at a time, in check order; each refused as missing
+    // and as mistyped.
+    struct SubmemberCase {
+        std::string name, wrongValue, expectedError;
+    };
+    const SubmemberCase submembers[] = {
+        {"InHandling", "256",
+         "Error: The \"FilterCaseInfo\" elements must have an \"InHandling\" submember containing a number from 0 "
+         "to 255.\n"},
+        {"OutHandling", "-1",
+         "Error: The \"FilterCaseInfo\" elements must have an \"OutHandling\" submember containing a number from 0 "
+         "to 255.\n"},
+        {"DontCopyToDestination", "0",
+         "Error: The \"FilterCaseInfo\" elements must have a \"DontCopyToDestination\" submember containing a "
+         "bool.\n"},
+        {"WorksWithBlankData", "\"true\"",
+         "Error: The \"FilterCaseInfo\" elements must have a \"WorksWithBlankData\" submember containing a bool.\n"},
+        {"FiltersLayerMasks", "null",
+         "Error: The \"FilterCaseInfo\" elements must have a \"FiltersLayerMasks\" submember containing a bool.\n"},
+        {"WritesOutsideSelection", "[]",
+         "Error: The \"FilterCaseInfo\" elements must have a \"WritesOutsideSelection\" submember containing a "
+         "bool.\n"},
+    };
+    std::string given;
+    for (const SubmemberCase& sub : submembers) {
+        expectRefused({photoshop(filterCases(7, "{" + given + "}")), sub.expectedError});
+        expectRefused({photoshop(filterCases(7, "{" + given + "\"" + sub.name + "\":" + sub.wrongValue + "}")),
+                       sub.expectedError});
+        given += "\"" + sub.name + "\":" + (sub.name.find("Handling") != std::string::npos ? "0" : "false") + ",";
+    }
+    EXPECT_TRUE(runPipl(photoshop(filterCases(7, "{" + given.substr(0, given.size() - 1) + "}"))).ok);
+    // The handling bytes take 0 to 255 after rounding, like every number.
+    std::string edges = filterCase;
+    edges.replace(edges.find("\"InHandling\":4"), 14, "\"InHandling\":254.6");
+    edges.replace(edges.find("\"OutHandling\":4"), 15, "\"OutHandling\":0");
+    EXPECT_TRUE(runPipl(photoshop(filterCases(7, edges))).ok);
+}
+
+TEST(PiplChecks, RawPropertiesNeedCodesAndHexData)
+{
+    const std::string vendor = "Error: The \"Properties\" elements must have a \"Vendor\" submember containing a "
+                               "four-byte string.\n";
+    const std::string key = "Error: The \"Properties\" elements must have a \"Key\" submember containing a "
+                            "four-byte string.\n";
+    const std::string data = "Error: The \"Properties\" elements must have a \"Data\" submember, or \"MacData\" "
+                             "and \"WinData\" submembers, containing hexadecimal text.\n";
+    const std::string good = "{\"Vendor\":\"8BIM\",\"Key\":\"abcd\",\"Data\":\"\"}";
+    auto properties = [](const std::string& elements) { return ",\"Properties\":[" + elements + "]"; };
+    const RefusedCase cases[] = {
+        {photoshop(",\"Properties\":" + good), "Error: The \"Properties\" value must be a JSON array.\n"},
+        {photoshop(properties(good + ",\"abcd\"")),
+         "Error: All the elements of the \"Properties\" array must be JSON objects.\n"},
+        {photoshop(properties("{\"Key\":\"abcd\",\"Data\":\"00\"}")), vendor},
+        {photoshop(properties("{\"Vendor\":\"8BI\",\"Key\":\"abcd\",\"Data\":\"00\"}")), vendor},
+        {photoshop(properties("{\"Vendor\":\"8BIMM\",\"Key\":\"abcd\",\"Data\":\"00\"}")), vendor},
+        {photoshop(properties("{\"Vendor\":1234,\"Key\":\"abcd\",\"Data\":\"00\"}")), vendor},
+        // Four bytes, not four characters.
+        {photoshop(properties("{\"Vendor\":\"8BIM\",\"Key\":\"abc\xc3\xa9\",\"Data\":\"00\"}")), key},
+        {photoshop(properties("{\"Vendor\":\"8BIM\",\"Data\":\"00\"}")), key},
+        {photoshop(properties("{\"Vendor\":\"8BIM\",\"Key\":\"abcd\"}")), data},
+        {photoshop(properties("{\"Vendor\":\"8BIM\",\"Key\":\"abcd\",\"Data\":\"0\"}")), data},
+        {photoshop(properties("{\"Vendor\":\"8BIM\",\"Key\":\"abcd\",\"Data\":\"0g\"}")), data},
+        {photoshop(properties("{\"Vendor\":\"8BIM\",\"Key\":\"abcd\",\"Data\":\"00 11\"}")), data},
+        {photoshop(properties("{\"Vendor\":\"8BIM\",\"Key\":\"abcd\",\"Data\":12}")), data},
+        {photoshop(properties("{\"Vendor\":\"8BIM\",\"Key\":\"abcd\",\"MacData\":\"00\"}")), data},
+        {photoshop(properties("{\"Vendor\":\"8BIM\",\"Key\":\"abcd\",\"MacData\":\"00\",\"WinData\":\"x0\"}")), data},
+        // "Data" is used whenever it is present, so it must be valid even beside the other two.
+        {photoshop(properties("{\"Vendor\":\"8BIM\",\"Key\":\"abcd\",\"Data\":\"0\",\"MacData\":\"00\","
+                              "\"WinData\":\"00\"}")),
+         data},
+        // Each element is checked fully before the next.
+        {photoshop(properties("{\"Vendor\":\"8BIM\",\"Key\":\"abcd\"},{\"Key\":\"abcd\"}")), data},
+        {illustrator(properties(good + ",{\"Vendor\":\"8BIM\",\"Key\":\"abc\"}")), key},
+    };
+    for (const RefusedCase& refused : cases)
+        expectRefused(refused);
+    EXPECT_TRUE(runPipl(photoshop(properties(good + ",{\"Vendor\":\"8BIM\",\"Key\":\"a\xc3\xa9z\",\"MacData\":\"aB\","
+                                                    "\"WinData\":\"\"}")))
+                    .ok);
+}

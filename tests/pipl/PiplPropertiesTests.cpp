@@ -1,6 +1,8 @@
 // Member-driven properties, fixed properties per kind, and the record count.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "PiplTestSupport.h"
 
 using namespace pipltest;
@@ -275,4 +277,111 @@ TEST(PiplProperties, IllustratorIgnoresPhotoshopOnlyMembers)
     EXPECT_EQ(plain.win.dataHex, rich.win.dataHex);
     EXPECT_EQ(6u, rich.mac.count);
     EXPECT_EQ(4u, rich.win.count);
+}
+
+TEST(PiplProperties, ArmEntryPointRepeatsTheIntelOneOnTheMacListOnly)
+{
+    for (const char* kind : {"Photoshop_Filter", "Photoshop_Actions", "Photoshop_Measurement"}) {
+        SCOPED_TRACE(kind);
+        Lists plain = compile(photoshopOf(kind, ",\"Category\":\"c\""));
+        Lists arm = compile(photoshopOf(kind, ",\"Category\":\"c\",\"CodeMacARM64\":true"));
+        Lists off = compile(photoshopOf(kind, ",\"Category\":\"c\",\"CodeMacARM64\":false"));
+        EXPECT_EQ(plain.mac.dataHex, off.mac.dataHex);
+        EXPECT_EQ(plain.win.dataHex, arm.win.dataHex);
+        EXPECT_EQ(plain.win.keys, arm.win.keys);
+
+        // In member order: after 'catg', before 'name'.
+        std::vector<std::string> keys = plain.mac.keys;
+        keys.insert(std::find(keys.begin(), keys.end(), "catg") + 1, "ma64");
+        EXPECT_EQ(keys, arm.mac.keys);
+        EXPECT_EQ(plain.mac.count + 1, arm.mac.count);
+        EXPECT_EQ(recordOf(arm.mac, "mi64").data, recordOf(arm.mac, "ma64").data);
+        EXPECT_EQ(recordOf(arm.mac, "mi64").declaredLength, recordOf(arm.mac, "ma64").declaredLength);
+    }
+}
+
+TEST(PiplProperties, EnableInfoIsAPaddedZeroTerminatedStringInPlaceOfTrue)
+{
+    Lists plain = compile(photoshop(""));
+    Lists same = compile(photoshop(",\"EnableInfo\":\"true\""));
+    EXPECT_EQ(plain.mac.dataHex, same.mac.dataHex);
+    EXPECT_EQ(plain.win.dataHex, same.win.dataHex);
+
+    const struct {
+        std::string text, data;
+        std::uint32_t length;
+    } cases[] = {{"", "00000000", 4}, {"abc", "61626300", 4}, {"abcde", "6162636465000000", 8}};
+    for (const auto& given : cases) {
+        Lists lists = compile(photoshop(",\"EnableInfo\":\"" + given.text + "\""));
+        for (const ParsedList* list : {&lists.mac, &lists.win}) {
+            EXPECT_EQ(given.length, recordOf(*list, "enbl").declaredLength) << given.text;
+            EXPECT_EQ(given.data, recordOf(*list, "enbl").data) << given.text;
+        }
+        EXPECT_EQ(plain.mac.keys, lists.mac.keys);
+        EXPECT_EQ(plain.win.keys, lists.win.keys);
+    }
+}
+
+TEST(PiplProperties, FilterCaseInfoPacksEachCaseInFourBytes)
+{
+    // The host's defaults, given explicitly, are today's bytes (written in lower case).
+    auto filterCase = [](int in, int out, bool dontCopy, bool blank, bool masks, bool outside) {
+        auto b = [](bool value) { return value ? std::string("true") : std::string("false"); };
+        return "{\"InHandling\":" + std::to_string(in) + ",\"OutHandling\":" + std::to_string(out) +
+               ",\"DontCopyToDestination\":" + b(dontCopy) + ",\"WorksWithBlankData\":" + b(blank) +
+               ",\"FiltersLayerMasks\":" + b(masks) + ",\"WritesOutsideSelection\":" + b(outside) + "}";
+    };
+    const std::string narrow = filterCase(4, 4, false, true, true, false);
+    const std::string wide = filterCase(4, 4, false, true, true, true);
+    Lists plain = compile(photoshop(""));
+    Lists defaults = compile(photoshop(",\"FilterCaseInfo\":[" + narrow + "," + wide + "," + wide + "," + narrow +
+                                       "," + wide + "," + narrow + "," + wide + "]"));
+    EXPECT_EQ(lowerCase(recordOf(plain.mac, "fici").data), recordOf(defaults.mac, "fici").data);
+    EXPECT_EQ(lowerCase(recordOf(plain.win, "fici").data), recordOf(defaults.win, "fici").data);
+
+    Lists varied = compile(photoshop(",\"FilterCaseInfo\":[" + filterCase(0, 255, true, false, false, false) + "," +
+                                     filterCase(1, 2, false, true, false, false) + "," +
+                                     filterCase(3, 4, false, false, true, false) + "," +
+                                     filterCase(5, 6, false, false, false, true) + "," +
+                                     filterCase(7, 8, true, true, true, true) + "," +
+                                     filterCase(9, 10, false, false, false, false) + "," + narrow + "]"));
+    for (const ParsedList* list : {&varied.mac, &varied.win}) {
+        EXPECT_EQ(28u, recordOf(*list, "fici").declaredLength);
+        EXPECT_EQ("00ff0100" "01020200" "03040400" "05060800" "07080f00" "090a0000" "04040600",
+                  recordOf(*list, "fici").data);
+    }
+    EXPECT_EQ(plain.mac.keys, varied.mac.keys);
+    EXPECT_EQ(plain.win.keys, varied.win.keys);
+}
+
+TEST(PiplProperties, RawPropertiesArePaddedToFourBytesAndCountedInTheirPlace)
+{
+    Lists lists = compile(photoshop(
+        ",\"Category\":\"c\",\"Properties\":[{\"Vendor\":\"8BIM\",\"Key\":\"zero\",\"Data\":\"\"},"
+        "{\"Vendor\":\"ABCD\",\"Key\":\"one \",\"Data\":\"FF\"},"
+        "{\"Vendor\":\"8BIM\",\"Key\":\"four\",\"Data\":\"01020304\"},"
+        "{\"Vendor\":\"8BIM\",\"Key\":\"five\",\"Data\":\"0102030405\"},"
+        "{\"Vendor\":\"8BIM\",\"Key\":\"each\",\"MacData\":\"aa\",\"WinData\":\"bbbbbb\"},"
+        "{\"Vendor\":\"8BIM\",\"Key\":\"both\",\"Data\":\"cc\",\"MacData\":\"aa\",\"WinData\":\"bb\"}]"));
+    const std::vector<std::string> keys = {"catg", "name", "zero", "one ", "four", "five", "each", "both", "hstm",
+                                           "cmpt"};
+    EXPECT_EQ(keys, keysAfter(lists.mac, 7));
+    EXPECT_EQ(keys, keysAfter(lists.win, 8));
+    for (const ParsedList* list : {&lists.mac, &lists.win}) {
+        EXPECT_TRUE(list->wellFormed);
+        EXPECT_EQ(list->keys.size(), list->count);
+        EXPECT_EQ("ABCD", list->vendors[list == &lists.mac ? 10 : 11]);
+        EXPECT_EQ(0u, recordOf(*list, "zero").declaredLength);
+        EXPECT_EQ("", recordOf(*list, "zero").data);
+        EXPECT_EQ(1u, recordOf(*list, "one ").declaredLength);
+        EXPECT_EQ("ff000000", lowerCase(recordOf(*list, "one ").data));
+        EXPECT_EQ("01020304", recordOf(*list, "four").data);
+        EXPECT_EQ(5u, recordOf(*list, "five").declaredLength);
+        EXPECT_EQ("0102030405000000", recordOf(*list, "five").data);
+        EXPECT_EQ("cc000000", recordOf(*list, "both").data);
+    }
+    EXPECT_EQ(1u, recordOf(lists.mac, "each").declaredLength);
+    EXPECT_EQ("aa000000", recordOf(lists.mac, "each").data);
+    EXPECT_EQ(3u, recordOf(lists.win, "each").declaredLength);
+    EXPECT_EQ("bbbbbb00", recordOf(lists.win, "each").data);
 }

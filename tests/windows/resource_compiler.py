@@ -83,7 +83,61 @@ def pipl_descriptions():
     return {}, entries, expected
 
 
-SCENARIOS = {"files-and-hex": files_and_hex, "pipl": pipl_descriptions}
+# The same two plug-ins with the optional host members: an arm64 entry point (Mac only),
+# an enable condition, filter case info and raw properties. The Illustrator list does not
+# change; the Photoshop one has new 'enbl' and 'fici' data and three more records after
+# 'name', codes reversed.
+FILTER_CASES = [(1, 2, 1), (3, 4, 2), (5, 6, 4), (7, 8, 8), (0, 0, 0), (255, 255, 15), (4, 4, 14)]
+HOST_MEMBERS = {
+    "CodeMacARM64": True,
+    "EnableInfo": "in (PSHOP_ImageMode, RGBMode)",
+    "FilterCaseInfo": [{"InHandling": in_handling, "OutHandling": out_handling,
+                        "DontCopyToDestination": bool(flags & 1),
+                        "WorksWithBlankData": bool(flags & 2),
+                        "FiltersLayerMasks": bool(flags & 4),
+                        "WritesOutsideSelection": bool(flags & 8)}
+                       for in_handling, out_handling, flags in FILTER_CASES],
+    "Properties": [{"Vendor": "8BIM", "Key": "SbIn", "Data": "0102030405"},
+                   {"Vendor": "Acme", "Key": "opts", "MacData": "0000000A", "WinData": "0a000000"},
+                   {"Vendor": "8BIM", "Key": "none", "Data": ""}],
+}
+PHOTOSHOP_HOST_LIST = bytes.fromhex(
+    "01000000000010000000"
+    "4d494238646e696b00000000040000004d464238"
+    "4d49423873726576000000000400000000000400"
+    "4d49423836387877000000001400000046696c746572506c7567696e4d61696e00000000"
+    "4d49423834363638000000001400000046696c746572506c7567696e4d61696e00000000"
+    "4d49423874737270000000000400000001000000"
+    "4d4942386c626e650000000020000000"
+    "696e20285053484f505f496d6167654d6f64652c205247424d6f646529000000"
+    "4d4942383233736d0000000008000000ffffff7fffffff7f"
+    "4d49423869636966000000001c000000"
+    "0102010003040200050604000708080000000000ffff0f0004040e00"
+    "4d4942386774616300000000080000000444656d6f000000"
+    "4d494238656d616e000000000800000004426c7572000000"
+    "4d4942386e496253000000000500000001020304" "05000000"
+    "656d63417374706f00000000040000000a000000"
+    "4d494238656e6f6e0000000000000000"
+    "4d49423865646f6d000000000400000010000000"
+    "4d4942386d7473680000000018000000000000006d5466446d546644e803426c7572000000000000"
+    "4d49423874706d63000000000c00000003020100426c757200000000")
+
+
+def pipl_host_members():
+    entries = [
+        {"type": "PiPL", "id": 16000, "data": dict(ILLUSTRATOR_HI, **HOST_MEMBERS)},
+        {"type": "PiPL", "id": 16001, "data": dict(PHOTOSHOP_BLUR, **HOST_MEMBERS)},
+    ]
+    expected = {
+        ("PIPL", 16000): ILLUSTRATOR_HI_LIST,
+        ("PIPL", 16001): PHOTOSHOP_HOST_LIST,
+        ("AETE", 1000): PHOTOSHOP_BLUR_TERMINOLOGY,
+    }
+    return {}, entries, expected
+
+
+SCENARIOS = {"files-and-hex": files_and_hex, "pipl": pipl_descriptions,
+             "pipl-host-members": pipl_host_members}
 
 
 def compilable(rc_text):

@@ -1,0 +1,80 @@
+// One platform's PiPL property list: byte order, padded strings, records, the list header, and
+// the properties that the plug-in's kind fixes whatever its description holds.
+#ifndef VANTREL_PIPL_PROPERTY_LIST_H
+#define VANTREL_PIPL_PROPERTY_LIST_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kel::rez {
+
+/// Vendor codes: the Photoshop family's own, and Illustrator's (also used by the Photoshop
+/// actions property).
+inline constexpr const char* __photoshopVendor = "8BIM";
+inline constexpr const char* __illustratorVendor = "ADBE";
+
+enum class PiplFamily { illustrator, photoshop };
+
+/// One row of the table of plug-in kinds.
+struct PiplKind {
+    const char* pluginType;  // the "PluginType" value that selects the row
+    PiplFamily family;
+    const char* entryPoint;
+    const char* kindCode;
+    std::uint32_t version;   // the 'vers' value (Photoshop only)
+    bool hasActionsProperty; // adds the 'AcpM' property
+};
+
+/// The row for a "PluginType" value, compared exactly; null when the value is unsupported.
+const PiplKind* __findPiplKind(const std::string& pluginType);
+
+/// Mac lists are big-endian; Windows lists little-endian, after a reserved word.
+enum class PiplPlatform { mac, windows };
+
+std::string __hex16(std::uint16_t value, PiplPlatform platform);
+std::string __hex32(std::uint32_t value, PiplPlatform platform);
+/// The four-character code of text (space padded, cut after four) as 32-bit hex.
+std::string __codeHex(const std::string& text, PiplPlatform platform);
+
+/// A record's data as hex, padding included, and the length the record declares for it.
+struct PiplData {
+    std::string hex;
+    std::uint32_t declaredLength;
+};
+
+/// Length byte, the bytes, then 1 to 4 zero bytes up to a multiple of four.
+PiplData __lengthPrefixedString(const std::string& text);
+/// The bytes, then 1 to 4 zero bytes (the first is the terminator) up to a multiple of four.
+PiplData __zeroTerminatedString(const std::string& text);
+/// The data of the Mac entry-point property ('mi64') of a Photoshop kind.
+PiplData __macEntryPoint(const PiplKind& kind);
+
+struct PiplRecord {
+    std::string vendor;
+    std::string key;
+    PiplData data;  // already in the list's byte order
+};
+
+/// The records of one platform's list, in order; the count in its header is their number.
+class PiplList
+{
+public:
+    /// Starts with the fixed properties of the kind on the platform.
+    PiplList(const PiplKind& kind, PiplPlatform platform);
+
+    PiplPlatform platform() const { return __platform; }
+    void append(PiplRecord record);
+    /// Gives the first property with key (a fixed one) new data, in its place.
+    void replaceData(const std::string& key, PiplData data);
+    /// Header and records as hex text.
+    std::string hex() const;
+
+private:
+    PiplPlatform __platform;
+    std::vector<PiplRecord> __records;
+};
+
+}  // namespace kel::rez
+
+#endif
