@@ -132,15 +132,17 @@ bool __examinePath(const std::string& path, __PathFacts& facts)
         facts.kind = __PathFacts::folder;
     } else {
         facts.kind = __PathFacts::regularFile;
-        const bool isLink = (GetFileAttributesW(wide.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-        facts.resolvedPath = isLink ? __finalPath(file) : path;
+        // The file the path leads to, through links (Wine's links to POSIX files included,
+        // which carry no reparse point).
+        facts.resolvedPath = __finalPath(file);
+        if (facts.resolvedPath.empty())
+            facts.resolvedPath = path;
         facts.size = (static_cast<std::uint64_t>(information.nFileSizeHigh) << 32)
                      | information.nFileSizeLow;
         facts.identity = std::to_string(information.dwVolumeSerialNumber) + ":"
                          + std::to_string(information.nFileIndexHigh) + ":"
                          + std::to_string(information.nFileIndexLow);
         facts.writable = !(information.dwFileAttributes & FILE_ATTRIBUTE_READONLY);
-        examined = !facts.resolvedPath.empty();
     }
     CloseHandle(file);
     return examined;
