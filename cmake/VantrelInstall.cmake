@@ -26,5 +26,6 @@ install(FILES
   "${PROJECT_BINARY_DIR}/vantrelConfig.cmake"
   "${PROJECT_BINARY_DIR}/vantrelConfigVersion.cmake"
   "${PROJECT_SOURCE_DIR}/cmake/VantrelResources.cmake"
+  "${PROJECT_SOURCE_DIR}/cmake/VantrelUpdateOutputs.cmake"
   "${PROJECT_SOURCE_DIR}/cmake/VantrelWindresCompatible.cmake"
   DESTINATION "${VANTREL_PACKAGE_INSTALL_DIR}")

@@ -6,11 +6,11 @@
 # INPUT is relative to the current source folder, the outputs to the current binary folder.
 # The tool runs in the folder of INPUT, so the relative "file" paths of the list mean the
 # same to it as to the person who wrote them. It runs again when the list or any file the
-# list names changes: the tool itself only names those files, but the resource compilers
-# embed them, so a fresh .rc / .r is what makes the next compile step pick up a new image.
-# The header's folder goes on the target's include path and, on Windows, the .rc is
-# compiled into the target (for GNU windres, a copy it reads as intended). Call it in the
-# folder that creates <target>.
+# list names changes. An output whose bytes stay the same keeps its time stamp, so that
+# Ninja rebuilds nothing that uses it; the resource compilers embed the listed files, so the
+# compiled .rc depends on them directly. The header's folder goes on the target's include
+# path and, on Windows, the .rc is compiled into the target (for GNU windres, a copy it
+# reads as intended). Call it in the folder that creates <target>.
 
 include_guard(GLOBAL)
 
@@ -88,16 +88,23 @@ function(vantrel_add_resources target)
   set(option_WINDOWS --windows)
   set(option_HEADER --header)
   set(option_PIPL --pipl)
+  # The tool writes each output to a staged file beside it (see VantrelUpdateOutputs.cmake).
   set(tool_arguments --input "${input}")
   set(outputs)
+  set(staged_files)
+  set(update_arguments)
   foreach(keyword ${output_keywords})
     if(arg_${keyword})
       get_filename_component(path_${keyword} "${arg_${keyword}}" ABSOLUTE
                              BASE_DIR "${CMAKE_CURRENT_BINARY_DIR}")
-      list(APPEND tool_arguments ${option_${keyword}} "${path_${keyword}}")
-      list(APPEND outputs "${path_${keyword}}")
-      # The tool does not create folders.
       get_filename_component(output_dir "${path_${keyword}}" DIRECTORY)
+      get_filename_component(output_name "${path_${keyword}}" NAME)
+      set(staged "${output_dir}/.${output_name}.vantrel-staged")
+      list(APPEND tool_arguments ${option_${keyword}} "${staged}")
+      list(APPEND outputs "${path_${keyword}}")
+      list(APPEND staged_files "${staged}")
+      list(APPEND update_arguments "${staged}" "${path_${keyword}}")
+      # The tool does not create folders.
       file(MAKE_DIRECTORY "${output_dir}")
     endif()
   endforeach()
@@ -108,12 +115,12 @@ function(vantrel_add_resources target)
 
   # The script compiled into a Windows target: the tool's .rc, or for GNU windres a copy
   # it reads as intended (see VantrelWindresCompatible.cmake).
+  get_property(module_dir GLOBAL PROPERTY __VANTREL_MODULE_DIR)
   set(compiled_rc)
   set(windres_commands)
   if(WIN32 AND arg_WINDOWS)
     set(compiled_rc "${path_WINDOWS}")
     if(CMAKE_RC_COMPILER MATCHES "windres")
-      get_property(module_dir GLOBAL PROPERTY __VANTREL_MODULE_DIR)
       get_filename_component(rc_name "${path_WINDOWS}" NAME_WLE)
       get_filename_component(rc_dir "${path_WINDOWS}" DIRECTORY)
       set(compiled_rc "${rc_dir}/${rc_name}.windres.rc")
@@ -122,17 +129,22 @@ function(vantrel_add_resources target)
     endif()
   endif()
 
-  # The tool leaves an output unwritten when it has nothing to put in it (no PiPL, no
-  # "define"): removing the old outputs first and creating the missing ones afterwards
-  # keeps stale content out and lets the build see every output as up to date.
+  # The staged files left by an earlier run that was stopped are removed first: the tool
+  # writes none for an output it has nothing to put in. The stamp marks when the command
+  # last ran, as the outputs themselves may keep older time stamps; Ninja then looks at
+  # them again after the command (restat) and runs only what depends on a changed one.
+  set(stamp "${CMAKE_CURRENT_BINARY_DIR}/CMakeFiles/${target}.vantrel.stamp")
   set(all_outputs ${outputs} ${compiled_rc})
   list(REMOVE_DUPLICATES all_outputs)
   add_custom_command(
-    OUTPUT ${all_outputs}
-    COMMAND "${CMAKE_COMMAND}" -E rm -f ${all_outputs}
+    OUTPUT "${stamp}"
+    BYPRODUCTS ${all_outputs}
+    COMMAND "${CMAKE_COMMAND}" -E rm -f ${staged_files}
     COMMAND vantrel::vantrel ${tool_arguments}
-    COMMAND "${CMAKE_COMMAND}" -E touch ${outputs}
+    COMMAND "${CMAKE_COMMAND}" -P "${module_dir}/VantrelUpdateOutputs.cmake"
+            -- ${update_arguments}
     ${windres_commands}
+    COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
     DEPENDS "${input}" ${listed_files} "$<TARGET_FILE:vantrel::vantrel>"
     WORKING_DIRECTORY "${input_dir}"
     COMMENT "vantrel: generating the resources of ${target} from ${arg_INPUT}"
@@ -140,16 +152,22 @@ function(vantrel_add_resources target)
 
   # Every output is a source of the target so the command runs before the target builds;
   # only the .rc is compiled, and only when the target is built for Windows.
-  target_sources(${target} PRIVATE ${all_outputs})
-  foreach(output ${all_outputs})
+  target_sources(${target} PRIVATE ${all_outputs} "${stamp}")
+  foreach(output ${all_outputs} "${stamp}")
     if(NOT output STREQUAL compiled_rc)
       set_source_files_properties("${output}" PROPERTIES HEADER_FILE_ONLY TRUE)
     endif()
   endforeach()
   if(compiled_rc)
     # The .rc names files relative to the list's folder; resource compilers search the
-    # include path for them.
+    # include path for them. A changed file must be embedded anew although the script
+    # naming it stays the same.
     set_property(SOURCE "${compiled_rc}" APPEND PROPERTY INCLUDE_DIRECTORIES "${input_dir}")
+    set_property(SOURCE "${compiled_rc}" APPEND PROPERTY OBJECT_DEPENDS ${listed_files})
+    if(CMAKE_RC_COMPILER MATCHES "windres")
+      # The script is UTF-8: names such as "Café" must not be read in the ANSI code page.
+      set_property(SOURCE "${compiled_rc}" APPEND PROPERTY COMPILE_OPTIONS -c 65001)
+    endif()
   endif()
   if(arg_HEADER)
     get_filename_component(header_dir "${path_HEADER}" DIRECTORY)

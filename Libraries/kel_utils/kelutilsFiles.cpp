@@ -1,6 +1,8 @@
 // Whole-file reading and writing by UTF-8 path, and the POSIX file-system queries.
 #include "kelutilsFiles.h"
 
+#include "kelutilsNativeFiles.h"
+
 #include <cstring>
 #include <fstream>
 
@@ -9,7 +11,6 @@
 #else
 #include <cerrno>
 #include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -18,31 +19,6 @@
 namespace kel::utils {
 
 namespace {
-
-#ifdef _WIN32
-/// The UTF-16 form of a UTF-8 path; empty (so that opening fails) when the path is empty or
-/// not valid UTF-8, rather than opening some other file named with replacement characters.
-std::wstring __widePath(const std::string& path)
-{
-    if (path.empty())
-        return std::wstring();
-    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.c_str(), -1,
-                                           nullptr, 0);
-    if (length <= 0)
-        return std::wstring();
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.c_str(), -1, &wide[0], length)
-        != length)
-        return std::wstring();
-    wide.resize(static_cast<std::size_t>(length) - 1);  // drop the terminator
-    return wide;
-}
-
-/// The path in the form the file streams open: UTF-16 on Windows.
-std::wstring __nativePath(const std::string& path) { return __widePath(path); }
-#else
-std::string __nativePath(const std::string& path) { return path; }
-#endif
 
 /// Opens path for binary reading. Directories are refused: some systems open them and then
 /// report an absurd size for them.
@@ -95,7 +71,7 @@ void __removeCarriageReturns(std::string& bytes)
     bytes.resize(kept - begin);
 }
 
-/// Writes every LF as CR LF; bytes contains no CR.
+/// Writes every LF as CR LF, whatever precedes it, as a Windows text-mode stream does.
 std::string __expandLineFeeds(const std::string& bytes)
 {
     std::string text;
@@ -131,7 +107,7 @@ std::string __normaliseLineEnds(std::string bytes)
 void __removeCutShortFile(const std::string& path)
 {
 #ifdef _WIN32
-    const std::wstring wide = __widePath(path);
+    const std::wstring wide = __nativePath(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (!wide.empty() && attributes != INVALID_FILE_ATTRIBUTES
         && !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
@@ -143,7 +119,6 @@ void __removeCutShortFile(const std::string& path)
 #endif
 }
 
-#ifdef _WIN32
 /// Creates or truncates path and writes size bytes in the given mode. True only when the
 /// open, the write, the flush and the close all succeeded; otherwise a file cut short is
 /// removed.
@@ -163,44 +138,6 @@ bool __writeWholeFile(const std::string& path, const char* data, std::size_t siz
     __removeCutShortFile(path);
     return false;
 }
-#else
-bool __writeAll(int descriptor, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = write(descriptor, data, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
-/// Writes size bytes over path and then cuts a regular file to that size. Build scripts
-/// rewrite the same outputs on every build: overwriting keeps the file's cached pages,
-/// where truncating first frees them all only to allocate them again. True only when the
-/// open, every write, the cut and the close succeeded; otherwise a regular file is removed
-/// rather than left half old, half new. Text and binary modes are the same here.
-bool __writeWholeFile(const std::string& path, const char* data, std::size_t size,
-                      std::ios::openmode)
-{
-    const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (descriptor < 0)
-        return false;
-    bool written = __writeAll(descriptor, data, size);
-    struct stat info;
-    if (written && fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode)
-        && static_cast<std::uint64_t>(info.st_size) > size)
-        written = ftruncate(descriptor, static_cast<off_t>(size)) == 0;
-    if (close(descriptor) != 0)
-        written = false;
-    if (!written)
-        __removeCutShortFile(path);
-    return written;
-}
-#endif
 
 }  // namespace
 
@@ -214,6 +151,13 @@ std::string getPlainFileContents(const std::string& path)
     if (!__readAll(in, bytes))
         return "";
     return __normaliseLineEnds(std::move(bytes));
+}
+
+std::string withPlatformLineEndings(const std::string& text)
+{
+    if (std::strcmp(platformLineEnding, "\n") == 0)
+        return text;
+    return __expandLineFeeds(text);
 }
 
 bool setPlainFileContents(const std::string& path, const std::string& contents)

@@ -22,6 +22,9 @@ inline constexpr const char* platformFolderDelimiter = "/";
 /// be read. Paths are UTF-8 (opened by wide-character path on Windows).
 std::string getPlainFileContents(const std::string& path);
 
+/// The text as a text-mode stream writes it: every LF as platformLineEnding.
+std::string withPlatformLineEndings(const std::string& text);
+
 /// Creates or truncates the file and writes contents in text mode. True only when the
 /// open, the write, the flush and the close all succeeded.
 /// A regular file whose write failed after it was opened is removed, not left cut short.

@@ -103,6 +103,12 @@ bool appendWinBlock(const std::string& key, const std::string& type, const std::
 }
 
 
+/// A name as a resource-script string: in double quotes, a quote inside written as two.
+std::string quotedName(const std::string& name)
+{
+    return '"' + kel::utils::stringReplaceAll(name, "\"", "\"\"") + '"';
+}
+
 /// What follows a line's key: the type and the quoted file.
 void appendLineEnd(const std::string& type, const std::string& file, std::string& winText)
 {
@@ -128,16 +134,11 @@ void appendWinFileLines(const Resource& resource, std::string& winText)
     }
     if (resource.name.empty())
         return;
-    // Unlike the .r text, a quote inside the name is copied unescaped.
-    auto appendNameKey = [&] {
-        winText += '"';
-        winText += resource.name;
-        winText += '"';
-    };
-    appendNameKey();
+    const std::string nameKey = quotedName(resource.name);
+    winText += nameKey;
     appendLineEnd(resource.type, resource.file, winText);
     if (isSvg) {
-        appendNameKey();
+        winText += nameKey;
         appendLineEnd(svgUnderscore, resource.file, winText);
     }
 }
@@ -150,7 +151,7 @@ bool __processByteStrWin(const Resource& resource, const std::string& hexData, s
         keys.push_back(kel::utils::itoa(resource.id));
     const bool byIdOnly = duplicateByName ? resource.name.empty() : resource.id != 0;
     if (!byIdOnly)
-        keys.push_back("\"" + resource.name + "\"");
+        keys.push_back(quotedName(resource.name));
 
     // Room for the longest escapes, four bytes a pair: pages reserved and never written
     // cost nothing, and the blocks are then made without a pass just to measure them.

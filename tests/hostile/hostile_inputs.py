@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
-"""Runs the built program on inputs too big, too deep or too odd to keep as case folders.
+"""Runs the built program on inputs too big, too deep or too odd to keep as case folders,
+and as a build runs it, over the outputs of earlier runs, killed at any moment.
 
 Each check generates its input in a temporary folder, runs the program with a time limit and
 compares the exit status, standard error and the files written byte for byte. A crash, a
-hang, a sanitizer report (it changes the status and standard error) or a file left behind
-after a failed write is a failure.
+hang, a sanitizer report (it changes the status and standard error), a file left behind
+after a failed write or an output left half written by a killed run is a failure.
 
     hostile_inputs.py --program build/native/Sources/vantrel GROUP
 
@@ -12,12 +13,17 @@ GROUP is one of the names in GROUPS. VANTREL_SANITIZED=1 in the environment mark
 instrumented program: the time limit grows and the biggest input shrinks.
 """
 import argparse
+import json
 import os
+import random
+import re
 import resource
 import signal
 import subprocess
 import sys
 import tempfile
+import threading
+import time
 
 SANITIZED = os.environ.get("VANTREL_SANITIZED") == "1"
 TIME_LIMIT = 900 if SANITIZED else 120
@@ -26,8 +32,11 @@ DEPTH = 1_000_000
 ONE_PNG = b'{"type":"PNGI","file":"img/a.png","id":10001}'
 ONE_PNG_IDTOFILE = b"10001.png img/a.png\na.png img/a.png\n"
 ONE_PNG_R = b"read 'PNGI' (10001, \"a\") \"img/a.png\";\n"
-ALL_OUTPUTS = ["--header", "out.h", "--adobe", "IDtoFile.txt", "--mac", "out.r",
-               "--windows", "out.rc", "--pipl", "out.bin"]
+OUTPUT_NAMES = {"--header": "out.h", "--adobe": "IDtoFile.txt", "--mac": "out.r",
+                "--windows": "out.rc", "--pipl": "out.bin"}
+ALL_OUTPUTS = [word for option in OUTPUT_NAMES.items() for word in option]
+KILLS = 60
+TEMPORARY = re.compile(r"\.vantrel-[0-9]+-[0-9]+\.tmp")
 
 
 class Failure(Exception):
@@ -58,7 +67,7 @@ class Runner:
 
     def run(self, args, inputs=None, stdin=b"", limit_file_size=None):
         """Runs the program in a fresh folder holding inputs; returns (status, stderr, files)
-        where files are those created or changed."""
+        where files are those created or changed, and those removed with the value None."""
         with tempfile.TemporaryDirectory(prefix="vantrel-hostile-") as work:
             for name, data in (inputs or {}).items():
                 with open(os.path.join(work, name), "wb") as f:
@@ -82,6 +91,7 @@ class Runner:
                     raise Failure(f"no result after {TIME_LIMIT} s")
             after = snapshot(work)
         changed = {name: data for name, data in after.items() if before.get(name) != data}
+        changed.update({name: None for name in before if name not in after})
         return result.returncode, result.stderr, changed
 
     def expect(self, args, status, stderr=b"", files=None, **run_options):
@@ -95,6 +105,8 @@ class Runner:
         for name in sorted(set(files) | set(actual_files)):
             if name not in actual_files:
                 problems.append(f"{name} was not written")
+            elif actual_files[name] is None:
+                problems.append(f"{name} was removed")
             elif name not in files:
                 problems.append(f"{name} was written but not expected")
             elif actual_files[name] != files[name]:
@@ -174,21 +186,20 @@ def oversized_numbers(runner):
                   stdin=b'[{"type":"X","file":"a/b","id":10000.' + b"0" * MiB + b"}]")
 
 
+OLD_OUTPUTS = {"out.h": b"old header\n", "IDtoFile.txt": b"old idtofile\n", "out.r": b"old r\n"}
+
+
 def write_fails_on_full_device(runner):
+    """A device that refuses the bytes fails the run before any output is replaced."""
     runner.expect(["--adobe", "IDtoFile.txt", "--mac", "/dev/full"], 91,
                   error_line(b"cannot write to *.r output file at /dev/full"),
-                  files={"IDtoFile.txt": ONE_PNG_IDTOFILE}, stdin=b"[" + ONE_PNG + b"]")
+                  stdin=b"[" + ONE_PNG + b"]", inputs=OLD_OUTPUTS)
     # The byte image is written last; its failure is reported like the others'.
     pipl = (b'[{"type":"PiPL","data":{"PluginType":"Illustrator","Name":"n",'
             b'"Version":{"Major":1,"Minor":0,"Revision":0}}}]')
-    args = ["--adobe", "IDtoFile.txt", "--mac", "out.r", "--pipl"]
-    status, stderr, written = runner.run(args + ["out.bin"], stdin=pipl)
-    if status != 0 or stderr or set(written) != {"out.r", "out.bin"}:
-        raise Failure(f"--pipl out.bin: status {status}, {shorten(stderr)}, {sorted(written)}")
-    del written["out.bin"]
-    runner.expect(args + ["/dev/full"], 91,
+    runner.expect(["--adobe", "IDtoFile.txt", "--mac", "out.r", "--pipl", "/dev/full"], 91,
                   error_line(b"cannot write to PiPL output file at /dev/full"),
-                  files=written, stdin=pipl)
+                  stdin=pipl, inputs=OLD_OUTPUTS)
 
 
 def write_fails_on_proc_file(runner):
@@ -207,18 +218,15 @@ def read_only_folder(runner):
                   stdin=b"[" + ONE_PNG + b"]")
 
 
-def write_cut_short_leaves_no_partial_file(runner):
+def write_cut_short_keeps_old_outputs(runner):
     """A write that stops part way (here at the file size limit, as on a full disk) fails
-    the run and must not leave the truncated .r file behind for a build to pick up."""
+    the run; every output keeps its old content and no temporary file is left behind."""
     data = b"0123456789abcdef" * 8192  # 64 KiB of bytes, about 200 KiB of .r text
     text = (b'[{"type":"PNGI","file":"img/a.png","id":10001,"define":"A"},'
             b'{"type":"RAW","data":"' + data + b'","id":10002}]')
     runner.expect(["--header", "out.h", "--adobe", "IDtoFile.txt", "--mac", "out.r"], 91,
                   error_line(b"cannot write to *.r output file at out.r"),
-                  files={"out.h": b'#define A_ID\t10001\n#define A_NAME\t"a"\n'
-                                  b'#define A_FILE\t"img/a.png"\n',
-                         "IDtoFile.txt": b"10001.png img/a.png\na.png img/a.png\n"},
-                  stdin=text, limit_file_size=64 * 1024)
+                  stdin=text, inputs=OLD_OUTPUTS, limit_file_size=64 * 1024)
 
 
 def same_path_for_two_outputs(runner):
@@ -229,12 +237,183 @@ def same_path_for_two_outputs(runner):
                   stdin=b"[" + ONE_PNG + b"]")
 
 
+# Runs as a build makes them, over the outputs of earlier runs. Each check returns nothing
+# or a note to print.
+
+def resource_list(seed, data_size):
+    """A list whose outputs total about ten times data_size: a named data resource (its
+    bytes twice in the .rc), a file resource with a define and an Illustrator PiPL.
+    Lists with other seeds give the same kinds of output with other bytes."""
+    data = random.Random(seed).randbytes(data_size)
+    return json.dumps([
+        {"type": "PNGI", "file": f"img/icon{seed}.png", "id": 10001, "define": f"ICON{seed}"},
+        {"type": "RAW", "data": data.hex(), "id": 10002, "name": "Blob"},
+        {"type": "PiPL", "id": 16000, "data": {"PluginType": "Illustrator", "Name": f"P{seed}",
+                                               "Version": {"Major": 1, "Minor": 0,
+                                                           "Revision": 0}}},
+    ]).encode()
+
+
+def arguments(program, list_name):
+    return [program, "--input", list_name] + ALL_OUTPUTS
+
+
+def read_outputs(folder):
+    outputs = {}
+    for name in OUTPUT_NAMES.values():
+        with open(os.path.join(folder, name), "rb") as f:
+            outputs[name] = f.read()
+    return outputs
+
+
+def write_outputs(folder, outputs):
+    for name, data in outputs.items():
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(data)
+
+
+def run_to_end(program, folder, list_name):
+    """Runs the program to its end; returns the seconds it took."""
+    start = time.perf_counter()
+    result = subprocess.run(arguments(program, list_name), cwd=folder, capture_output=True,
+                            timeout=TIME_LIMIT)
+    elapsed = time.perf_counter() - start
+    if result.returncode != 0 or result.stderr:
+        raise Failure(f"status {result.returncode}, stderr {result.stderr[:300]!r}")
+    return elapsed
+
+
+def left_over(folder, inputs):
+    return sorted(set(os.listdir(folder)) - set(OUTPUT_NAMES.values()) - set(inputs))
+
+
+def killed_runs_leave_old_or_new_outputs(runner):
+    """Kills the program at moments spread evenly over a run that replaces about 40 MiB of
+    outputs with others: afterwards each output must be byte-equal to its old or its new
+    content, and anything else left must be a temporary, named as such, that the next
+    successful run removes."""
+    program = runner.program
+    data_size = (1 if SANITIZED else 4) * MiB
+    inputs = {"old.json": resource_list(1, data_size), "new.json": resource_list(2, data_size)}
+    with tempfile.TemporaryDirectory(prefix="vantrel-killed-") as folder:
+        write_outputs(folder, inputs)
+        run_to_end(program, folder, "old.json")
+        old = read_outputs(folder)
+        duration = run_to_end(program, folder, "new.json")
+        new = read_outputs(folder)
+        write_outputs(folder, old)
+        duration = min(duration, run_to_end(program, folder, "new.json"))
+        for name in OUTPUT_NAMES.values():
+            if old[name] == new[name]:
+                raise Failure(f"{name} is the same for both lists")
+
+        outcomes = {"all old": 0, "some replaced": 0, "all new": 0, "left temporaries": 0}
+        kept_temporaries = []
+        started = time.perf_counter()
+        for kill in range(KILLS):
+            write_outputs(folder, old)
+            process = subprocess.Popen(arguments(program, "new.json"), cwd=folder,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            # A tenth past the measured end too: a run among the kills may take longer.
+            time.sleep(1.1 * duration * (kill + 0.5) / KILLS)
+            process.send_signal(signal.SIGKILL)
+            process.wait()
+            states = []
+            outputs = read_outputs(folder)
+            for name, data in outputs.items():
+                if data not in (old[name], new[name]):
+                    raise Failure(f"kill {kill + 1} of {KILLS}: {name} is neither old nor new "
+                                  f"({len(data)} bytes; old {len(old[name])}, new "
+                                  f"{len(new[name])})")
+                states.append(data == new[name])
+            outcomes["all new" if all(states) else "some replaced" if any(states)
+                     else "all old"] += 1
+            outcomes["left temporaries"] += bool(left_over(folder, inputs))
+            for name in left_over(folder, inputs):
+                if not TEMPORARY.fullmatch(name):
+                    raise Failure(f"kill {kill + 1}: {name} left behind")
+                if not kept_temporaries:
+                    kept_temporaries.append(name)
+                elif name not in kept_temporaries:
+                    os.remove(os.path.join(folder, name))
+        elapsed = time.perf_counter() - started
+
+        if not kept_temporaries:
+            raise Failure("no kill left a temporary, so their removal went untested")
+        write_outputs(folder, old)
+        run_to_end(program, folder, "new.json")
+        if left_over(folder, inputs):
+            raise Failure(f"a successful run left {left_over(folder, inputs)} behind")
+        if read_outputs(folder) != new:
+            raise Failure("a successful run after the kills wrote other outputs")
+    return (f"{KILLS} kills over a {duration:.2f} s run in {elapsed:.1f} s: "
+            + ", ".join(f"{count} {outcome}" for outcome, count in outcomes.items()))
+
+
+def unchanged_outputs_keep_their_time_stamps(runner):
+    """A second run with the same list rewrites nothing: every output keeps its time stamp
+    (set into the past, so that a rewrite cannot go unnoticed within the clock's step)."""
+    program = runner.program
+    with tempfile.TemporaryDirectory(prefix="vantrel-unchanged-") as folder:
+        write_outputs(folder, {"in.json": resource_list(3, 1024)})
+        run_to_end(program, folder, "in.json")
+        stamps = {}
+        for name in OUTPUT_NAMES.values():
+            path = os.path.join(folder, name)
+            os.utime(path, ns=(1_000_000_000, 1_000_000_000))
+            stamps[name] = os.stat(path).st_mtime_ns
+        run_to_end(program, folder, "in.json")
+        for name in OUTPUT_NAMES.values():
+            if os.stat(os.path.join(folder, name)).st_mtime_ns != stamps[name]:
+                raise Failure(f"{name} was written again")
+
+
+def special_outputs_are_written_directly(runner):
+    """A pipe and /dev/stdout (to a pipe or to a file) cannot be replaced: they get the
+    bytes as they are, and nothing is created beside them."""
+    program = runner.program
+    header = b'#define A_ID\t10001\n#define A_NAME\t"a"\n#define A_FILE\t"img/a.png"\n'
+    list_text = b'[{"type":"PNGI","file":"img/a.png","id":10001,"define":"A"}]'
+    base = [program, "--adobe", "IDtoFile.txt", "--mac", "out.r", "--header"]
+    with tempfile.TemporaryDirectory(prefix="vantrel-special-") as folder:
+        to_pipe = subprocess.run(base + ["/dev/stdout"], cwd=folder, input=list_text,
+                                 capture_output=True, timeout=TIME_LIMIT)
+        with open(os.path.join(folder, "stdout.txt"), "w+b") as stdout_file:
+            stdout_file.write(b"old text that is longer than the header" * 10)
+            stdout_file.flush()
+            to_file = subprocess.run(base + ["/dev/stdout"], cwd=folder, input=list_text,
+                                     stdout=stdout_file, stderr=subprocess.PIPE,
+                                     timeout=TIME_LIMIT)
+            stdout_file.seek(0)
+            file_content = stdout_file.read()
+        fifo = os.path.join(folder, "fifo")
+        os.mkfifo(fifo)
+        received = []
+        reader = threading.Thread(target=lambda: received.append(open(fifo, "rb").read()))
+        reader.start()
+        to_fifo = subprocess.run(base + ["fifo"], cwd=folder, input=list_text,
+                                 capture_output=True, timeout=TIME_LIMIT)
+        reader.join(TIME_LIMIT)
+        results = {"/dev/stdout to a pipe": (to_pipe, to_pipe.stdout),
+                   "/dev/stdout to a file": (to_file, file_content),
+                   "a FIFO": (to_fifo, received[0] if received else b"")}
+        for what, (result, written) in results.items():
+            if result.returncode != 0 or result.stderr or written != header:
+                raise Failure(f"{what}: status {result.returncode}, stderr "
+                              f"{result.stderr!r}, written {written[:300]!r}")
+        if left_over(folder, ["stdout.txt", "fifo"]):
+            raise Failure(f"{left_over(folder, ['stdout.txt', 'fifo'])} left behind")
+
+
 GROUPS = {
     "deep-nesting": [nested_arrays, nested_objects, nested_and_unclosed,
                      nested_member_kept_with_resource],
     "big-inputs": [input_of_200_mib, unclosed_string_of_100_mib, oversized_numbers],
     "output-failures": [write_fails_on_full_device, write_fails_on_proc_file, read_only_folder,
-                        write_cut_short_leaves_no_partial_file, same_path_for_two_outputs],
+                        write_cut_short_keeps_old_outputs, same_path_for_two_outputs],
+    "output-replacement": [killed_runs_leave_old_or_new_outputs,
+                           unchanged_outputs_keep_their_time_stamps,
+                           special_outputs_are_written_directly],
 }
 
 
@@ -248,8 +427,8 @@ def main():
     failed = 0
     for check in GROUPS[args.group]:
         try:
-            check(runner)
-            print(f"ok   {check.__name__}")
+            note = check(runner)
+            print(f"ok   {check.__name__}" + (f": {note}" if note else ""))
         except Failure as failure:
             failed += 1
             print(f"FAIL {check.__name__}: {failure}")

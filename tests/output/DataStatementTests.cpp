@@ -102,13 +102,13 @@ TEST(EmitterMacLayout, OddDigitCountIsCopiedAndAppendsAfterExistingText)
     EXPECT_EQ("before\ndata 'X' (-5) {\n\t$\"abc\"\n};\n\n", result.out);
 }
 
-TEST(EmitterNames, DoubleQuoteEscapedForMacOnly)
+TEST(EmitterNames, DoubleQuoteEscapedInEachFormatsOwnWay)
 {
     const Resource resource = makeResource("DATA", 10001, "say \"hi\"\\");
     EXPECT_EQ("data 'DATA' (10001, \"say \\\"hi\\\"\\\") {\n\t$\"00\"\n};\n\n",
               emitMac(resource, "00").out);
     EXPECT_EQ("10001 DATA {\n\t\"\\0\"\n}\n\n"
-              "\"say \"hi\"\\\" DATA {\n\t\"\\0\"\n}\n\n",
+              "\"say \"\"hi\"\"\\\" DATA {\n\t\"\\0\"\n}\n\n",
               emitWin(resource, "00").out);
 }
 

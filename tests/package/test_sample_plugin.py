@@ -3,8 +3,9 @@
 Checks what a plug-in developer relies on: find_package(vantrel) and
 vantrel_add_resources generate the sources (compared byte for byte with expected/), the
 plug-in compiles against the generated header, a build with nothing changed runs nothing,
-touching a listed image or editing the list runs the tool again, and a list naming a
-missing file or one the tool refuses fails the build.
+touching a listed image or editing the list runs the tool again (an output whose bytes
+stay the same keeps its time stamp, and what includes it is not compiled again), an output the list no longer fills is emptied, and a list naming a missing file or
+one the tool refuses fails the build.
 """
 import argparse
 import os
@@ -59,6 +60,17 @@ class SamplePluginTest(unittest.TestCase):
     def output_times(self):
         return {name: os.stat(os.path.join(self.build, name)).st_mtime_ns for name in OUTPUTS}
 
+    def object_time(self):
+        """When the plug-in's source, which includes the header, was last compiled."""
+        objects = [os.path.join(folder, name) for folder, _, names in os.walk(self.build)
+                   for name in names if name in ("plugin.cpp.o", "plugin.cpp.obj")]
+        self.assertEqual(len(objects), 1, objects)
+        return os.stat(objects[0]).st_mtime_ns
+
+    def read_output(self, name):
+        with open(os.path.join(self.build, name), "rb") as f:
+            return f.read()
+
     def assert_outputs_as_expected(self):
         for name, expected in OUTPUTS.items():
             with open(os.path.join(self.build, name), "rb") as f:
@@ -89,6 +101,7 @@ class SamplePluginTest(unittest.TestCase):
                      "share/cmake/vantrel/vantrelConfigVersion.cmake",
                      "share/cmake/vantrel/vantrelTargets.cmake",
                      "share/cmake/vantrel/VantrelResources.cmake",
+                     "share/cmake/vantrel/VantrelUpdateOutputs.cmake",
                      "share/cmake/vantrel/VantrelWindresCompatible.cmake"]:
             with self.subTest(path=path):
                 self.assertTrue(os.path.isfile(os.path.join(self.prefix, path)))
@@ -109,10 +122,13 @@ class SamplePluginTest(unittest.TestCase):
         self.assert_nothing_to_do()
         self.assertEqual(self.output_times(), before)
 
+        # A touched image changes none of the outputs: each keeps its time stamp, and the
+        # source that includes the header is not compiled again.
+        compiled = self.object_time()
         self.touch("resources/images/tool@2x.png")
         self.assertIn(GENERATING, self.build_plugin())
-        after = self.output_times()
-        self.assertTrue(all(after[name] > before[name] for name in OUTPUTS), after)
+        self.assertEqual(self.output_times(), before)
+        self.assertEqual(self.object_time(), compiled)
         self.assert_outputs_as_expected()
         self.assert_nothing_to_do()
 
@@ -137,12 +153,19 @@ class SamplePluginTest(unittest.TestCase):
         self.edit_list(original.replace("images/tool@2x.png", "images/missing.png"))
         self.assertIn("images/missing.png", self.build_plugin(expect_success=False))
 
-        # A list the tool refuses fails the build with its message, and keeps failing until
-        # the list is mended.
+        # An output the list no longer fills (a Photoshop PiPL has no byte image) is emptied
+        # rather than left with the bytes of the earlier list.
+        self.edit_list(original.replace('"Illustrator"', '"Photoshop_Filter"'))
+        self.assertIn(GENERATING, self.build_plugin())
+        self.assertEqual(self.read_output("resources/sample.pipl"), b"")
+
+        # A list the tool refuses fails the build with its message, keeps failing until
+        # the list is mended, and leaves the outputs as they were.
+        header = self.read_output("include/sample_resources.h")
         self.edit_list(original.replace('"type": "SVG", ', ""))
         output = self.build_plugin(expect_success=False)
         self.assertIn('Error: expected "type" member at array index 2\n', output)
-        self.assertFalse(os.path.exists(os.path.join(self.build, "include", "sample_resources.h")))
+        self.assertEqual(self.read_output("include/sample_resources.h"), header)
         self.build_plugin(expect_success=False)
         self.edit_list(original)
         self.assertIn(GENERATING, self.build_plugin())

@@ -1,10 +1,12 @@
 """Cross-builds the sample plug-in as a 64-bit and a 32-bit Windows DLL with MinGW-w64
 against the installed package: vantrel_add_resources compiles the generated resource
 script into the DLL, every resource of it under both its keys, and windres finds the
-files the list names (relative to the list's folder). The 32-bit build also shows that
-the package of a 64-bit program serves it.
+files the list names (relative to the list's folder), a UTF-8 name keeps its letters, and
+a listed file that changes is embedded anew although the script naming it stays the same.
+The 32-bit build also shows that the package of a 64-bit program serves it.
 """
 import argparse
+import json
 import os
 import re
 import sys
@@ -20,7 +22,13 @@ TRIPLES = {"64": "x86_64-w64-mingw32", "32": "i686-w64-mingw32"}
 # Every entry of the sample's script, as windres lists it (names and types upper-cased).
 EXPECTED_KEYS = sorted([
     '10000 "PNGI"', '"TOOL" "PNGI"', '10001 "PNGI"', '"TOOL@2X" "PNGI"', '16000 "PIPL"',
-    '10000 "SVG"', '10000 "SVG_"', '"LOGO" "SVG"', '"LOGO" "SVG_"'])
+    '10000 "SVG"', '10000 "SVG_"', '"LOGO" "SVG"', '"LOGO" "SVG_"', '20000 "DATA"'])
+# Added to the sample's list here: a name outside ASCII, which windres reads as UTF-8 only
+# when told (-c 65001), and which it lists upper-cased as UTF-16 with an octal escape.
+UTF8_ENTRY = {"type": "DATA", "data": "01", "id": 20000, "name": "Café"}
+UTF8_BLOCKS = '20000 DATA {\n\t"\\1"\n}\n\n"Café" DATA {\n\t"\\1"\n}\n\n'.encode()
+UTF8_KEY = 'L"CAF\\351" "DATA"'
+
 OPTIONS = None
 
 
@@ -37,6 +45,11 @@ class WindowsCrossBuildTest(unittest.TestCase):
         cls.temp = tempfile.TemporaryDirectory()
         cls.prefix, cls.source = install_package_and_copy_sample(OPTIONS.build_dir,
                                                                  cls.temp.name)
+        list_path = os.path.join(cls.source, "resources", "resources.json")
+        with open(list_path, encoding="utf-8") as f:
+            entries = json.load(f)
+        with open(list_path, "w", encoding="utf-8") as f:
+            json.dump(entries + [UTF8_ENTRY], f, ensure_ascii=False)
 
     @classmethod
     def tearDownClass(cls):
@@ -57,11 +70,21 @@ class WindowsCrossBuildTest(unittest.TestCase):
         result = run(["cmake", "--build", build])
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
 
-        # The tool's own script is left as the tool wrote it.
+        # The tool's own script is left as the tool wrote it (its data type sorts first).
         with open(os.path.join(build, "resources", "sample.rc"), "rb") as f, \
                 open(EXPECTED_RC, "rb") as expected:
-            self.assertEqual(f.read(), expected.read())
+            self.assertEqual(f.read(), UTF8_BLOCKS + expected.read())
+        self.check_dll(build, bits)
 
+        # New bytes in a listed image leave the script as it was, yet reach the DLL.
+        with open(os.path.join(self.source, "resources", "images", "tool.png"), "ab") as f:
+            f.write(f"appended for the {bits}-bit build".encode())
+        result = run(["cmake", "--build", build])
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        self.check_dll(build, bits)
+
+    def check_dll(self, build, bits):
+        """Every resource is compiled into the DLL, with the listed files as they are now."""
         compiled = [os.path.join(folder, name) for folder, _, names in os.walk(build)
                     for name in names if name.endswith(".rc.res")]
         self.assertEqual(len(compiled), 1, compiled)
@@ -69,6 +92,7 @@ class WindowsCrossBuildTest(unittest.TestCase):
         self.assertEqual(listing.returncode, 0, listing.stderr)
         keys = sorted(re.findall(r'^((?:\d+|"[^"]*") "[^"]*")$', listing.stdout, re.M))
         self.assertEqual(keys, EXPECTED_KEYS)
+        self.assertIn("\n" + UTF8_KEY + "\n", listing.stdout)
 
         dlls = [name for name in os.listdir(build) if name.endswith(".dll")]
         self.assertEqual(len(dlls), 1, os.listdir(build))

@@ -60,12 +60,17 @@ def files_and_hex():
         {"type": "SVG", "file": "logo.svg", "id": 10300, "name": "Logo"},
         {"type": "DATA", "data": ALL_BYTES.hex(), "id": 10400},
         {"type": "DATA", "data": ALL_BYTES[::-1].hex().upper(), "id": 10401, "name": "Blob"},
+        # A double quote in a name key is written as two.
+        {"type": "DATA", "data": "01", "id": 10402, "name": 'My"Name'},
+        {"type": "PNGI", "file": "logo.svg", "id": 10202, "name": 'Say "hi"'},
     ]
     expected = {
         ("PNGI", 10200): ALL_BYTES, ("PNGI", "ICON"): ALL_BYTES,
         ("SVG", 10300): logo, ("SVG_", 10300): logo, ("SVG", "LOGO"): logo, ("SVG_", "LOGO"): logo,
         ("DATA", 10400): ALL_BYTES,
         ("DATA", 10401): ALL_BYTES[::-1], ("DATA", "BLOB"): ALL_BYTES[::-1],
+        ("DATA", 10402): b"\1", ("DATA", 'MY"NAME'): b"\1",
+        ("PNGI", 10202): logo, ("PNGI", 'SAY "HI"'): logo,
     }
     return files, entries, expected
 

@@ -1,0 +1,377 @@
+// The platform's file-system calls: POSIX, or Windows wide-character calls.
+#include "kelutilsNativeFiles.h"
+
+#include <climits>
+#include <cstring>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+#endif
+
+namespace kel::utils {
+
+namespace {
+
+bool __isSeparator(char c)
+{
+#ifdef _WIN32
+    return c == '/' || c == '\\' || c == ':';
+#else
+    return c == '/';
+#endif
+}
+
+}  // namespace
+
+std::string __folderPrefix(const std::string& path)
+{
+    std::size_t end = path.size();
+    while (end > 0 && !__isSeparator(path[end - 1]))
+        --end;
+    return path.substr(0, end);
+}
+
+#ifdef _WIN32
+
+namespace {
+
+std::string __utf8Path(const wchar_t* wide)
+{
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 0)
+        return std::string();
+    std::string path(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, &path[0], length, nullptr, nullptr);
+    path.resize(static_cast<std::size_t>(length) - 1);  // drop the terminator
+    return path;
+}
+
+/// The path the handle's file has, links resolved, in a form the wide calls take.
+std::string __finalPath(HANDLE file)
+{
+    std::wstring wide(MAX_PATH, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(file, &wide[0], static_cast<DWORD>(wide.size()),
+                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length >= wide.size()) {
+        wide.resize(length + 1);
+        length = GetFinalPathNameByHandleW(file, &wide[0], static_cast<DWORD>(wide.size()),
+                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    }
+    if (length == 0 || length >= wide.size())
+        return std::string();
+    wide.resize(length);
+    return __utf8Path(wide.c_str());
+}
+
+bool __writeAll(HANDLE file, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const DWORD chunk = static_cast<DWORD>(size < (1u << 30) ? size : (1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file, data, chunk, &written, nullptr) || written == 0)
+            return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+}  // namespace
+
+__NativePath __nativePath(const std::string& path)
+{
+    if (path.empty())
+        return std::wstring();
+    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.c_str(), -1,
+                                           nullptr, 0);
+    if (length <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.c_str(), -1, &wide[0], length)
+        != length)
+        return std::wstring();
+    wide.resize(static_cast<std::size_t>(length) - 1);  // drop the terminator
+    return wide;
+}
+
+bool __examinePath(const std::string& path, __PathFacts& facts)
+{
+    facts = __PathFacts();
+    const std::wstring wide = __nativePath(path);
+    if (wide.empty())
+        return false;
+    // Opening with no access rights follows links and also opens folders and devices.
+    HANDLE file = CreateFileW(wide.c_str(), 0,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        facts.resolvedPath = path;
+        // A link to nothing is not followed here: it fails as a path that cannot be examined.
+        const DWORD attributes = GetFileAttributesW(wide.c_str());
+        return error == ERROR_FILE_NOT_FOUND && attributes == INVALID_FILE_ATTRIBUTES;
+    }
+    BY_HANDLE_FILE_INFORMATION information;
+    const DWORD type = GetFileType(file);
+    bool examined = true;
+    if (type != FILE_TYPE_DISK) {
+        facts.kind = __PathFacts::special;
+        facts.resolvedPath = path;
+    } else if (!GetFileInformationByHandle(file, &information)) {
+        examined = false;
+    } else if (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        facts.kind = __PathFacts::folder;
+    } else {
+        facts.kind = __PathFacts::regularFile;
+        // The file the path leads to, through links (Wine's links to POSIX files included,
+        // which carry no reparse point).
+        facts.resolvedPath = __finalPath(file);
+        if (facts.resolvedPath.empty())
+            facts.resolvedPath = path;
+        facts.size = (static_cast<std::uint64_t>(information.nFileSizeHigh) << 32)
+                     | information.nFileSizeLow;
+        facts.identity = std::to_string(information.dwVolumeSerialNumber) + ":"
+                         + std::to_string(information.nFileIndexHigh) + ":"
+                         + std::to_string(information.nFileIndexLow);
+        facts.writable = !(information.dwFileAttributes & FILE_ATTRIBUTE_READONLY);
+    }
+    CloseHandle(file);
+    return examined;
+}
+
+__CreateResult __createFileWith(const std::string& path, const char* data, std::size_t size,
+                                std::optional<unsigned>)
+{
+    const std::wstring wide = __nativePath(path);
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_EXISTS ? __CreateResult::nameTaken
+                                                   : __CreateResult::failed;
+    const bool written = __writeAll(file, data, size);
+    if (CloseHandle(file) && written)
+        return __CreateResult::created;
+    DeleteFileW(wide.c_str());
+    return __CreateResult::failed;
+}
+
+bool __writeToSpecialFile(const std::string& path, const char* data, std::size_t size)
+{
+    const std::wstring wide = __nativePath(path);
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool written = __writeAll(file, data, size);
+    return CloseHandle(file) && written;
+}
+
+bool __renameOver(const std::string& from, const std::string& to)
+{
+    return MoveFileExW(__nativePath(from).c_str(), __nativePath(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+void __removeFile(const std::string& path)
+{
+    DeleteFileW(__nativePath(path).c_str());
+}
+
+bool __folderEntries(const std::string& prefix, std::vector<std::string>& names)
+{
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW(__nativePath(prefix + "*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    do
+        names.push_back(__utf8Path(entry.cFileName));
+    while (FindNextFileW(search, &entry));
+    FindClose(search);
+    return true;
+}
+
+std::uint64_t __currentProcessId()
+{
+    return GetCurrentProcessId();
+}
+
+bool __processHasEnded(std::uint64_t id)
+{
+    if (id > MAXDWORD)
+        return true;
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                                 static_cast<DWORD>(id));
+    if (!process)
+        return GetLastError() == ERROR_INVALID_PARAMETER;  // no such process
+    DWORD exitCode = 0;
+    const bool ended = GetExitCodeProcess(process, &exitCode) && exitCode != STILL_ACTIVE;
+    CloseHandle(process);
+    return ended;
+}
+
+#else
+
+namespace {
+
+/// Symbolic links followed before a path counts as a loop, as most systems allow.
+constexpr int __maximumLinkHops = 40;
+
+/// True when the link is one the system keeps for an open descriptor (/proc/self/fd/1):
+/// what it leads to is not a file this program may replace.
+bool __isDescriptorLink(const std::string& link)
+{
+    const std::string prefix = __folderPrefix(link);
+    char* folder = realpath(prefix.empty() ? "." : prefix.c_str(), nullptr);
+    if (!folder)
+        return false;
+    const bool inProcessFolder = std::strncmp(folder, "/proc/", 6) == 0;
+    std::free(folder);
+    return inProcessFolder;
+}
+
+bool __readLink(const std::string& link, std::string& target)
+{
+    std::string buffer(256, '\0');
+    for (;;) {
+        const ssize_t length = readlink(link.c_str(), &buffer[0], buffer.size());
+        if (length < 0)
+            return false;
+        if (static_cast<std::size_t>(length) < buffer.size()) {
+            target.assign(buffer, 0, static_cast<std::size_t>(length));
+            return true;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+void __describe(const std::string& path, const struct stat& info, __PathFacts& facts)
+{
+    facts.resolvedPath = path;
+    facts.kind = S_ISREG(info.st_mode)   ? __PathFacts::regularFile
+                 : S_ISDIR(info.st_mode) ? __PathFacts::folder
+                                         : __PathFacts::special;
+    facts.size = static_cast<std::uint64_t>(info.st_size);
+    facts.permissions = info.st_mode & 07777;
+    facts.identity = std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+    facts.writable = access(path.c_str(), W_OK) == 0;
+}
+
+bool __writeAll(int descriptor, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = write(descriptor, data, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+__NativePath __nativePath(const std::string& path)
+{
+    return path;
+}
+
+bool __examinePath(const std::string& path, __PathFacts& facts)
+{
+    facts = __PathFacts();
+    std::string current = path;
+    for (int hop = 0; hop <= __maximumLinkHops && !current.empty(); ++hop) {
+        struct stat info;
+        if (lstat(current.c_str(), &info) != 0) {
+            facts.resolvedPath = current;
+            return errno == ENOENT;
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            __describe(current, info, facts);
+            return true;
+        }
+        if (__isDescriptorLink(current)) {
+            facts.kind = __PathFacts::special;
+            facts.resolvedPath = path;
+            return true;
+        }
+        std::string target;
+        if (!__readLink(current, target))
+            return false;
+        current = !target.empty() && target[0] == '/' ? target : __folderPrefix(current) + target;
+    }
+    return false;
+}
+
+__CreateResult __createFileWith(const std::string& path, const char* data, std::size_t size,
+                                std::optional<unsigned> permissions)
+{
+    const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor < 0)
+        return errno == EEXIST ? __CreateResult::nameTaken : __CreateResult::failed;
+    bool written = __writeAll(descriptor, data, size);
+    if (permissions && fchmod(descriptor, static_cast<mode_t>(*permissions)) != 0)
+        written = false;
+    if (close(descriptor) == 0 && written)
+        return __CreateResult::created;
+    unlink(path.c_str());
+    return __CreateResult::failed;
+}
+
+bool __writeToSpecialFile(const std::string& path, const char* data, std::size_t size)
+{
+    // Truncation matters only for a descriptor link that leads to a regular file.
+    const int descriptor = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (descriptor < 0)
+        return false;
+    const bool written = __writeAll(descriptor, data, size);
+    return close(descriptor) == 0 && written;
+}
+
+bool __renameOver(const std::string& from, const std::string& to)
+{
+    return rename(from.c_str(), to.c_str()) == 0;
+}
+
+void __removeFile(const std::string& path)
+{
+    unlink(path.c_str());
+}
+
+bool __folderEntries(const std::string& prefix, std::vector<std::string>& names)
+{
+    DIR* folder = opendir(prefix.empty() ? "." : prefix.c_str());
+    if (!folder)
+        return false;
+    while (const dirent* entry = readdir(folder))
+        names.emplace_back(entry->d_name);
+    closedir(folder);
+    return true;
+}
+
+std::uint64_t __currentProcessId()
+{
+    return static_cast<std::uint64_t>(getpid());
+}
+
+bool __processHasEnded(std::uint64_t id)
+{
+    // 0 and values beyond pid_t would make kill address process groups.
+    if (id == 0 || id > static_cast<std::uint64_t>(INT_MAX))
+        return true;
+    return kill(static_cast<pid_t>(id), 0) != 0 && errno == ESRCH;
+}
+
+#endif
+
+}  // namespace kel::utils

@@ -1,1 +1,0 @@
-read 'PNGI' (10000, "a") "a.png";

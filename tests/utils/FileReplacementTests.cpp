@@ -1,0 +1,198 @@
+// Replacing files together: what a failed batch leaves, what is left alone, which file wins,
+// and the temporaries killed processes leave behind.
+#include "kelutilsFileReplacement.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+#include "kelutilsFiles.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+using namespace kel::utils;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string processId()
+{
+#ifdef _WIN32
+    return std::to_string(GetCurrentProcessId());
+#else
+    return std::to_string(getpid());
+#endif
+}
+
+class FileReplacementTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        folder = fs::temp_directory_path() / ("kel_file_replacement_" + processId());
+        fs::remove_all(folder);
+        fs::create_directory(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    std::string path(const std::string& name) const { return (folder / name).string(); }
+
+    void writeBytes(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream(path(name), std::ios::binary) << bytes;
+    }
+
+    std::string readBytes(const std::string& name) const
+    {
+        std::ifstream in(path(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    std::set<std::string> names(const fs::path& where) const
+    {
+        std::set<std::string> found;
+        for (const auto& entry : fs::directory_iterator(where))
+            found.insert(entry.path().filename().string());
+        return found;
+    }
+
+    fs::path folder;
+};
+
+TEST_F(FileReplacementTest, AFileHoldingTheNewTextKeepsItsTimeStamp)
+{
+    // The comparison is with the text as written, line ends included.
+    writeBytes("same", withPlatformLineEndings("a\nb\n"));
+    writeBytes("other", "old");
+    const fs::file_time_type past = fs::last_write_time(path("same")) - std::chrono::hours(48);
+    fs::last_write_time(path("same"), past);
+    fs::last_write_time(path("other"), past);
+
+    FileReplacement replacement("vantrel");
+    ASSERT_TRUE(replacement.stageText(path("same"), "a\nb\n"));
+    ASSERT_TRUE(replacement.stageText(path("other"), "new\n"));
+    std::size_t failedStage = 0;
+    ASSERT_TRUE(replacement.commit(failedStage));
+    EXPECT_EQ(past, fs::last_write_time(path("same")));
+    EXPECT_NE(past, fs::last_write_time(path("other")));
+    EXPECT_EQ(withPlatformLineEndings("new\n"), readBytes("other"));
+    EXPECT_EQ((std::set<std::string>{"other", "same"}), names(folder));
+}
+
+TEST_F(FileReplacementTest, AFailedStageLeavesEveryFileAsItWas)
+{
+    writeBytes("first", "old first");
+    fs::create_directory(folder / "second");
+    {
+        FileReplacement replacement("vantrel");
+        ASSERT_TRUE(replacement.stage(path("first"), "new", 3));
+        EXPECT_FALSE(replacement.stage(path("second"), "new", 3));
+        EXPECT_FALSE(replacement.stage(path("missing/third"), "new", 3));
+    }
+    EXPECT_EQ("old first", readBytes("first"));
+    EXPECT_EQ((std::set<std::string>{"first", "second"}), names(folder));
+}
+
+TEST_F(FileReplacementTest, AFailedRenameNamesItsStageAndRemovesTheTemporariesLeft)
+{
+    FileReplacement replacement("vantrel");
+    ASSERT_TRUE(replacement.stage(path("first"), "1", 1));
+    ASSERT_TRUE(replacement.stage(path("second"), "2", 1));
+    ASSERT_TRUE(replacement.stage(path("third"), "3", 1));
+    fs::create_directory(folder / "second");  // after staging: only the rename can fail
+    std::size_t failedStage = 0;
+    EXPECT_FALSE(replacement.commit(failedStage));
+    EXPECT_EQ(1u, failedStage);
+    EXPECT_EQ("1", readBytes("first"));
+    EXPECT_EQ((std::set<std::string>{"first", "second"}), names(folder));
+}
+
+TEST_F(FileReplacementTest, TheLaterOfTwoStagesOfOneFileWinsEvenWhenItHoldsTheseBytes)
+{
+    writeBytes("both", "second");
+    FileReplacement replacement("vantrel");
+    ASSERT_TRUE(replacement.stage(path("both"), "first", 5));
+    ASSERT_TRUE(replacement.stage(path("both"), "second", 6));
+    std::size_t failedStage = 0;
+    ASSERT_TRUE(replacement.commit(failedStage));
+    EXPECT_EQ("second", readBytes("both"));
+    EXPECT_EQ(std::set<std::string>{"both"}, names(folder));
+}
+
+TEST_F(FileReplacementTest, ACommitRemovesTheTemporariesOfEndedProcessesOnly)
+{
+    const std::set<std::string> kept = {
+        ".vantrel-" + processId() + "-0.tmp",  // this process's own
+        ".vantrel-2147483644-x.tmp", ".vantrel-2147483644-0.txt", "vantrel-2147483644-0.tmp",
+        ".other-2147483644-0.tmp",
+#ifndef _WIN32
+        ".vantrel-" + std::to_string(getppid()) + "-0.tmp",  // a process still running
+#endif
+    };
+    for (const std::string& name : kept)
+        writeBytes(name, "x");
+    writeBytes(".vantrel-2147483644-0.tmp", "x");  // no process has this id
+    writeBytes(".vantrel-2147483644-17.tmp", "x");
+
+    FileReplacement replacement("vantrel");
+    ASSERT_TRUE(replacement.stage(path("out"), "new", 3));
+    std::size_t failedStage = 0;
+    ASSERT_TRUE(replacement.commit(failedStage));
+    std::set<std::string> expected = kept;
+    expected.insert("out");
+    EXPECT_EQ(expected, names(folder));
+}
+
+#ifndef _WIN32
+
+TEST_F(FileReplacementTest, SymbolicLinksAreWrittenThrough)
+{
+    fs::create_directory(folder / "real");
+    writeBytes("real/target", "old");
+    fs::create_symlink("real/target", folder / "link");
+    fs::create_symlink("real/made", folder / "dangling");
+
+    FileReplacement replacement("vantrel");
+    ASSERT_TRUE(replacement.stage(path("link"), "new", 3));
+    ASSERT_TRUE(replacement.stage(path("dangling"), "made", 4));
+    std::size_t failedStage = 0;
+    ASSERT_TRUE(replacement.commit(failedStage));
+    EXPECT_TRUE(fs::is_symlink(folder / "link"));
+    EXPECT_TRUE(fs::is_symlink(folder / "dangling"));
+    EXPECT_EQ("new", readBytes("real/target"));
+    EXPECT_EQ("made", readBytes("real/made"));
+    EXPECT_EQ((std::set<std::string>{"made", "target"}), names(folder / "real"));
+}
+
+TEST_F(FileReplacementTest, AReplacedFileKeepsItsPermissionsAndANewOneGetsThePlainOnes)
+{
+    writeBytes("private", "old");
+    ASSERT_EQ(0, chmod(path("private").c_str(), 0600));
+    const mode_t previousMask = umask(022);
+    FileReplacement replacement("vantrel");
+    const bool staged = replacement.stage(path("private"), "new", 3)
+                        && replacement.stage(path("fresh"), "new", 3);
+    umask(previousMask);
+    ASSERT_TRUE(staged);
+    std::size_t failedStage = 0;
+    ASSERT_TRUE(replacement.commit(failedStage));
+    struct stat info;
+    ASSERT_EQ(0, stat(path("private").c_str(), &info));
+    EXPECT_EQ(0600u, info.st_mode & 07777);
+    ASSERT_EQ(0, stat(path("fresh").c_str(), &info));
+    EXPECT_EQ(0644u, info.st_mode & 07777);
+}
+
+#endif
+
+}  // namespace
