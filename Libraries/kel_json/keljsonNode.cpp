@@ -224,6 +224,14 @@ bool Node::setStringValue(std::string&& value)
     return true;
 }
 
+std::string Node::takeStringValue()
+{
+    std::string taken;
+    if (type == TypeString)
+        taken.swap(strVal);
+    return taken;
+}
+
 const std::vector<Node*>* Node::elements() const
 {
     return type == TypeArray ? &elementList : nullptr;
