@@ -226,9 +226,10 @@ bool Node::setStringValue(std::string&& value)
 
 std::string Node::takeStringValue()
 {
-    std::string taken;
-    if (type == TypeString)
-        taken.swap(strVal);
+    if (type != TypeString)
+        return std::string();
+    std::string taken = std::move(strVal);
+    strVal.clear();  // a moved-from string is valid but unspecified
     return taken;
 }
 

@@ -101,15 +101,16 @@ int __checkEntry(const __EntryMembers& members, unsigned int index)
     return statusSuccess;
 }
 
-/// The record of a checked entry. Its texts are moved out of the tree, not copied: a hex
-/// "data" string may be as long as the whole input.
+/// The record of a checked entry. A hex "data" string, which may be as long as the whole
+/// input, is moved out of the tree; the short texts are copied, so that the records and
+/// their texts lie together, apart from the tree that is released after loading.
 ResourcePtr __makeResource(const __EntryMembers& members)
 {
     auto resource = std::make_shared<Resource>();
-    resource->type = members.type->takeStringValue();
+    resource->type = members.type->stringValue();
     if (members.file) {
         // A present "file" wins; "data" has only been type-checked.
-        resource->file = members.file->takeStringValue();
+        resource->file = members.file->stringValue();
     } else if (__isOfType(members.data, Node::TypeString)) {
         resource->data = members.data->takeStringValue();
     } else {
@@ -118,11 +119,11 @@ ResourcePtr __makeResource(const __EntryMembers& members)
     if (members.id)
         resource->id = static_cast<std::int16_t>(members.id->intValue());
     if (members.name)
-        resource->name = members.name->takeStringValue();
+        resource->name = members.name->stringValue();
     else if (!resource->file.empty())
         resource->name = nameFromFilePath(resource->file);
     if (members.define)
-        resource->define = members.define->takeStringValue();
+        resource->define = members.define->stringValue();
     return resource;
 }
 

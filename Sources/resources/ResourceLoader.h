@@ -7,8 +7,8 @@
 namespace kel::rez {
 
 /// Returns 0 with the table filled, or the status of the first bad entry (79 to 87) after
-/// printing its message. The string values of the entries' members are moved into the
-/// records and left empty in the tree, which has served its purpose once loaded.
+/// printing its message. A "data" string is moved into its record and left empty in the
+/// tree, which has served its purpose once loaded.
 int loadResources(kel::json::Node& rootArray, ResourcesByType& resourcesByType);
 
 }  // namespace kel::rez

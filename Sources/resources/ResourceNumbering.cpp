@@ -64,10 +64,10 @@ private:
 };
 
 /// The unnumbered PNGI records: the first of each name by name, the rest in input order.
-/// The keys view the records' own names: the records belong to the by-type table, which
-/// outlives the numbering.
+/// The records belong to the by-type table, which outlives the numbering. The names are
+/// copied: compared where they lie in the map, they cost no trip to each record.
 struct __UnnumberedPngs {
-    std::map<std::string_view, Resource*> byName;
+    std::map<std::string, Resource*> byName;
     std::vector<Resource*> sharingName;
 };
 
