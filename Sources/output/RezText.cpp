@@ -3,9 +3,7 @@
 #include "output/RezText.h"
 
 #include <algorithm>
-#include <cstring>
 
-#include "output/ChunkedAppender.h"
 #include "output/HexEncoding.h"
 #include "output/OutputText.h"
 #include "kelutilsStrings.h"
@@ -25,37 +23,24 @@ std::size_t __firstNonHex(const std::string& hexData)
 
 constexpr std::size_t __digitsPerLine = 32;
 constexpr std::size_t __digitsPerGroup = 4;
-constexpr char __rezLineOpening[] = "\n\t$\"";
-constexpr std::size_t __rezLineOpeningLength = sizeof(__rezLineOpening) - 1;
-/// A closing quote, the opening, 32 digits and 7 spaces.
-constexpr std::size_t __rezLineMaxLength = 1 + __rezLineOpeningLength + __digitsPerLine + 7;
+constexpr char __firstLineOpening[] = "\n\t$\"";
+/// Closes the line before and opens the next one.
+constexpr char __nextLineOpening[] = "\"\n\t$\"";
 
-/// The data lines of a Rez statement: 32 digits a line in groups of 4, each line
-/// opened by a tab, "$" and a quote, each but the last closed here.
+/// The data lines of a Rez statement: 32 digits a line in groups of 4, each line opened by
+/// a tab, "$" and a quote, each but the last closed here.
 void __appendRezDataLines(const std::string& hexData, std::string& out)
 {
-    ChunkedAppender appender(out);
-    const std::size_t size = hexData.size();
     const char* digits = hexData.data();
-    for (std::size_t lineStart = 0; lineStart < size; lineStart += __digitsPerLine) {
-        char* const lineBegin = appender.room(__rezLineMaxLength);
-        char* write = lineBegin;
-        if (lineStart > 0)
-            *write++ = '"';
-        std::memcpy(write, __rezLineOpening, __rezLineOpeningLength);
-        write += __rezLineOpeningLength;
-        const std::size_t lineEnd = std::min(size, lineStart + __digitsPerLine);
-        for (std::size_t group = lineStart; group < lineEnd; group += __digitsPerGroup) {
-            if (group > lineStart)
-                *write++ = ' ';
-            const std::size_t count = std::min(__digitsPerGroup, lineEnd - group);
-            if (count == __digitsPerGroup)
-                std::memcpy(write, digits + group, __digitsPerGroup);  // a fixed-size copy is inlined
-            else
-                std::memcpy(write, digits + group, count);
-            write += count;
-        }
-        appender.advance(static_cast<std::size_t>(write - lineBegin));
+    const std::size_t size = hexData.size();
+    for (std::size_t group = 0; group < size; group += __digitsPerGroup) {
+        if (group == 0)
+            out.append(__firstLineOpening, sizeof __firstLineOpening - 1);
+        else if (group % __digitsPerLine == 0)
+            out.append(__nextLineOpening, sizeof __nextLineOpening - 1);
+        else
+            out += ' ';
+        out.append(digits + group, std::min(__digitsPerGroup, size - group));
     }
 }
 
@@ -100,7 +85,7 @@ bool __processByteStrMac(const Resource& resource, const std::string& hexData, s
     const std::size_t lines = hexData.size() / __digitsPerLine + 1;
     out.reserve(out.size() + 2 * resource.name.size() + resource.type.size() + 32 +
                 hexData.size() + hexData.size() / __digitsPerGroup +
-                lines * (__rezLineOpeningLength + 1));
+                lines * (sizeof __nextLineOpening - 1));
     out += "data '";
     out += resource.type;
     out += "' (";
