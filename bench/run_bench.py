@@ -133,8 +133,8 @@ def print_table(programs, results, folder):
                           f"{best.rss / MB:.1f}", f"{best.rss / size:.2f}"))
     for label, name in ((None, "json.load"), (None, "hello")):
         best = results[(label, name)]
-        lines.append(("python3" if name == "json.load" else "static", name, "", 
-                      f"{best.wall * 1000:.2f}/{best.cpu * 1000:.2f}", "", 
+        lines.append(("python3" if name == "json.load" else "static", name, "",
+                      f"{best.wall * 1000:.2f}/{best.cpu * 1000:.2f}", "",
                       f"{best.rss / MB:.1f}", ""))
     widths = [max(len(line[i]) for line in lines) for i in range(len(header))]
     for line in lines:
