@@ -83,8 +83,8 @@ bool __appendOctalEscapes(const std::string& hexData, std::string& out, char& ba
 /// escapes from hexData; a later one copies them from the earlier block, whose escapes
 /// occupy [escapesStart, escapesStart + escapesLength) of out. False on a bad digit.
 bool __appendWinBlock(const std::string& key, const std::string& type, const std::string& hexData,
-                    std::size_t& escapesStart, std::size_t& escapesLength, std::string& out,
-                    char& badChar)
+                      std::size_t& escapesStart, std::size_t& escapesLength, std::string& out,
+                      char& badChar)
 {
     out += key;
     out += ' ';
