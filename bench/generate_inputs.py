@@ -5,8 +5,11 @@
 
 png-64mib.json      one "PNGI" entry whose "data" holds 64 MiB of hex digits
 files-60000.json    60,000 file resources over three types, PNG images with @2x/@3x variants
+files-300.json      a plug-in's list of about 300 resources: icons with variants, inline
+                    images, vector art, data files and two PiPL descriptions
 example-plugin.json the shipped example resource list
 """
+import json
 import os
 import random
 import shutil
@@ -51,9 +54,41 @@ def write_files_60000(path):
         f.write("[\n\t" + ",\n\t".join(entries) + "\n]\n")
 
 
+def write_files_300(path):
+    """What a large plug-in ships: mostly icons in two or three resolutions, given by file."""
+    rng = random.Random(3)
+    with open(os.path.join(ROOT, "examples", "plugin", "resources.json")) as example:
+        pipls = [entry for entry in json.load(example) if entry["type"] == "PiPL"]
+    entries = list(pipls)
+    for i in range(80):
+        stem = "icons/%s_%02d" % (rng.choice(["tool", "cursor", "panel", "brush", "swatch"]), i)
+        variants = ["", "@2x"] + (["@3x"] if i % 4 == 0 else [])
+        for variant in variants:
+            entries.append({"type": "PNGI", "file": stem + variant + ".png",
+                            "define": (stem.split("/")[1] + variant.replace("@", "_")).upper()})
+    for i in range(20):
+        data = "89504e470d0a1a0a" + "".join(rng.choice("0123456789abcdef")
+                                            for _ in range(2 * rng.randrange(100, 800)))
+        entries.append({"type": "PNGI", "name": "Inline_%02d" % i, "define": "INLINE_%02d" % i,
+                        "data": data})
+    for i in range(50):
+        entries.append({"type": "SVG", "file": "art/shape_%02d.svg" % i, "name": "Shape%02d" % i,
+                        "define": "SHAPE_%02d" % i})
+    for i in range(48):
+        entry = {"type": "TEXT", "id": 16100 + i, "define": "TABLE_%02d" % i}
+        if i % 3 == 0:
+            entry["data"] = "".join(rng.choice("0123456789ABCDEF") for _ in range(64))
+        else:
+            entry["file"] = "data/table_%02d.bin" % i
+        entries.append(entry)
+    with open(path, "w") as f:
+        f.write("[\n\t" + ",\n\t".join(json.dumps(entry) for entry in entries) + "\n]\n")
+
+
 INPUTS = {
     "png-64mib.json": write_png_64mib,
     "files-60000.json": write_files_60000,
+    "files-300.json": write_files_300,
     "example-plugin.json": lambda path: shutil.copyfile(
         os.path.join(ROOT, "examples", "plugin", "resources.json"), path),
 }

@@ -224,6 +224,15 @@ bool Node::setStringValue(std::string&& value)
     return true;
 }
 
+std::string Node::takeStringValue()
+{
+    if (type != TypeString)
+        return std::string();
+    std::string taken = std::move(strVal);
+    strVal.clear();  // a moved-from string is valid but unspecified
+    return taken;
+}
+
 const std::vector<Node*>* Node::elements() const
 {
     return type == TypeArray ? &elementList : nullptr;

@@ -68,6 +68,9 @@ public:
     bool setStringValue(const std::string& value);
     /// As above, taking the text over without a copy (used for long parsed strings).
     bool setStringValue(std::string&& value);
+    /// The payload of a TypeString, handed over without a copy and left empty; "" for the
+    /// other types, which are not changed. For readers that are done with the tree.
+    std::string takeStringValue();
 
     const std::vector<Node*>* elements() const;
     unsigned int elementsCount() const;

@@ -17,16 +17,16 @@ namespace kel::rez {
 namespace {
 
 /// A backslash and the byte's value in octal without leading zeros: \0, \12, \377.
-struct OctalEscape {
+struct __OctalEscape {
     char text[4];
     unsigned char length;
 };
 
-constexpr std::array<OctalEscape, 256> makeOctalEscapes()
+constexpr std::array<__OctalEscape, 256> __makeOctalEscapes()
 {
-    std::array<OctalEscape, 256> escapes{};
+    std::array<__OctalEscape, 256> escapes{};
     for (int value = 0; value < 256; ++value) {
-        OctalEscape& escape = escapes[value];
+        __OctalEscape& escape = escapes[value];
         escape.text[0] = '\\';
         char digits[3] = {};
         int count = 0;
@@ -42,22 +42,22 @@ constexpr std::array<OctalEscape, 256> makeOctalEscapes()
     return escapes;
 }
 
-constexpr std::array<OctalEscape, 256> octalEscapes = makeOctalEscapes();
+constexpr std::array<__OctalEscape, 256> __octalEscapes = __makeOctalEscapes();
 
 /// Appends the octal escapes of the digit pairs, checking each pair on the way: one pass
 /// over the data. On a bad digit returns false with badChar set; a lone last digit is
 /// reported as the byte 0, once all complete pairs before it are good. The escapes of a
 /// failed call stay in out for the caller to cut off. Each escape is copied as its four
 /// bytes and the position moves by its true length; what follows overwrites the rest.
-bool appendOctalEscapes(const std::string& hexData, std::string& out, char& badChar)
+bool __appendOctalEscapes(const std::string& hexData, std::string& out, char& badChar)
 {
-    constexpr std::size_t pairsPerBatch = ChunkedAppender::capacity / sizeof(OctalEscape::text);
+    constexpr std::size_t pairsPerBatch = ChunkedAppender::capacity / sizeof(__OctalEscape::text);
     ChunkedAppender appender(out);
     const std::size_t pairEnd = hexData.size() - hexData.size() % 2;
     const char* digits = hexData.data();
     for (std::size_t batch = 0; batch < pairEnd; batch += 2 * pairsPerBatch) {
         const std::size_t batchEnd = std::min(pairEnd, batch + 2 * pairsPerBatch);
-        char* const begin = appender.room((batchEnd - batch) / 2 * sizeof(OctalEscape::text));
+        char* const begin = appender.room((batchEnd - batch) / 2 * sizeof(__OctalEscape::text));
         char* write = begin;
         for (std::size_t i = batch; i < batchEnd; i += 2) {
             const int high = __hexDigitValue(digits[i]);
@@ -66,7 +66,7 @@ bool appendOctalEscapes(const std::string& hexData, std::string& out, char& badC
                 badChar = digits[high < 0 ? i : i + 1];
                 return false;
             }
-            const OctalEscape& escape = octalEscapes[high * 16 + low];
+            const __OctalEscape& escape = __octalEscapes[high * 16 + low];
             std::memcpy(write, escape.text, sizeof escape.text);
             write += escape.length;
         }
@@ -82,9 +82,9 @@ bool appendOctalEscapes(const std::string& hexData, std::string& out, char& badC
 /// Appends one block: key, type, the escaped bytes on one line. The first block makes its
 /// escapes from hexData; a later one copies them from the earlier block, whose escapes
 /// occupy [escapesStart, escapesStart + escapesLength) of out. False on a bad digit.
-bool appendWinBlock(const std::string& key, const std::string& type, const std::string& hexData,
-                    std::size_t& escapesStart, std::size_t& escapesLength, std::string& out,
-                    char& badChar)
+bool __appendWinBlock(const std::string& key, const std::string& type, const std::string& hexData,
+                      std::size_t& escapesStart, std::size_t& escapesLength, std::string& out,
+                      char& badChar)
 {
     out += key;
     out += ' ';
@@ -92,7 +92,7 @@ bool appendWinBlock(const std::string& key, const std::string& type, const std::
     out += " {\n\t\"";
     if (escapesStart == std::string::npos) {
         escapesStart = out.size();
-        if (!appendOctalEscapes(hexData, out, badChar))
+        if (!__appendOctalEscapes(hexData, out, badChar))
             return false;
         escapesLength = out.size() - escapesStart;
     } else {
@@ -102,15 +102,14 @@ bool appendWinBlock(const std::string& key, const std::string& type, const std::
     return true;
 }
 
-
 /// A name as a resource-script string: in double quotes, a quote inside written as two.
-std::string quotedName(const std::string& name)
+std::string __quotedName(const std::string& name)
 {
     return '"' + kel::utils::stringReplaceAll(name, "\"", "\"\"") + '"';
 }
 
 /// What follows a line's key: the type and the quoted file.
-void appendLineEnd(const std::string& type, const std::string& file, std::string& winText)
+void __appendLineEnd(const std::string& type, const std::string& file, std::string& winText)
 {
     winText += ' ';
     winText += type;
@@ -127,19 +126,19 @@ void appendWinFileLines(const Resource& resource, std::string& winText)
     const bool isSvg = resource.type == resourceTypeSVG;
     static const std::string svgUnderscore = "SVG_";
     appendId(resource.id, winText);
-    appendLineEnd(resource.type, resource.file, winText);
+    __appendLineEnd(resource.type, resource.file, winText);
     if (isSvg) {
         appendId(resource.id, winText);
-        appendLineEnd(svgUnderscore, resource.file, winText);
+        __appendLineEnd(svgUnderscore, resource.file, winText);
     }
     if (resource.name.empty())
         return;
-    const std::string nameKey = quotedName(resource.name);
+    const std::string nameKey = __quotedName(resource.name);
     winText += nameKey;
-    appendLineEnd(resource.type, resource.file, winText);
+    __appendLineEnd(resource.type, resource.file, winText);
     if (isSvg) {
         winText += nameKey;
-        appendLineEnd(svgUnderscore, resource.file, winText);
+        __appendLineEnd(svgUnderscore, resource.file, winText);
     }
 }
 
@@ -151,19 +150,19 @@ bool __processByteStrWin(const Resource& resource, const std::string& hexData, s
         keys.push_back(kel::utils::itoa(resource.id));
     const bool byIdOnly = duplicateByName ? resource.name.empty() : resource.id != 0;
     if (!byIdOnly)
-        keys.push_back(quotedName(resource.name));
+        keys.push_back(__quotedName(resource.name));
 
     // Room for the longest escapes, four bytes a pair: pages reserved and never written
     // cost nothing, and the blocks are then made without a pass just to measure them.
     const std::size_t sizeBefore = out.size();
-    const std::size_t longestEscapes = hexData.size() / 2 * sizeof(OctalEscape::text);
+    const std::size_t longestEscapes = hexData.size() / 2 * sizeof(__OctalEscape::text);
     out.reserve(sizeBefore + keys.size() * (longestEscapes + resource.type.size() + 32) +
                 resource.name.size());
     std::size_t escapesStart = std::string::npos;
     std::size_t escapesLength = 0;
     char badChar = '\0';
     for (const std::string& key : keys) {
-        if (!appendWinBlock(key, resource.type, hexData, escapesStart, escapesLength, out,
+        if (!__appendWinBlock(key, resource.type, hexData, escapesStart, escapesLength, out,
                             badChar)) {
             out.resize(sizeBefore);  // a refused string leaves out as it was
             return reportBadHexData(resource, badChar);

@@ -3,9 +3,7 @@
 #include "output/RezText.h"
 
 #include <algorithm>
-#include <cstring>
 
-#include "output/ChunkedAppender.h"
 #include "output/HexEncoding.h"
 #include "output/OutputText.h"
 #include "kelutilsStrings.h"
@@ -14,68 +12,35 @@ namespace kel::rez {
 
 namespace {
 
-/// Bytes are checked in blocks of this many, each block without an early exit.
-constexpr std::size_t checkBlock = 64;
-
-/// True when every byte of the block starting at bytes is a hex digit. Written with
-/// integer masks, without branches or lookups, so that the compiler vectorises it.
-bool blockIsHex(const unsigned char* bytes)
+/// Index of the first byte that is not a hex digit, or hexData.size().
+std::size_t __firstNonHex(const std::string& hexData)
 {
-    unsigned int nonHex = 0;
-    for (std::size_t i = 0; i < checkBlock; ++i) {
-        const unsigned char decimal = static_cast<unsigned char>(bytes[i] - '0');
-        const unsigned char letter = static_cast<unsigned char>((bytes[i] | 0x20) - 'a');
-        nonHex |= static_cast<unsigned int>(decimal >= 10) & static_cast<unsigned int>(letter >= 6);
-    }
-    return nonHex == 0;
-}
-
-/// Index of the first byte that is not a hex digit, or hexData.size(): whole blocks first,
-/// then byte by byte from the first block that holds a bad byte.
-std::size_t firstNonHex(const std::string& hexData)
-{
-    const auto* bytes = reinterpret_cast<const unsigned char*>(hexData.data());
     std::size_t i = 0;
-    while (i + checkBlock <= hexData.size() && blockIsHex(bytes + i))
-        i += checkBlock;
     while (i < hexData.size() && __hexDigitValue(hexData[i]) >= 0)
         ++i;
     return i;
 }
 
-constexpr std::size_t digitsPerLine = 32;
-constexpr std::size_t digitsPerGroup = 4;
-constexpr char rezLineOpening[] = "\n\t$\"";
-constexpr std::size_t rezLineOpeningLength = sizeof(rezLineOpening) - 1;
-/// A closing quote, the opening, 32 digits and 7 spaces.
-constexpr std::size_t rezLineMaxLength = 1 + rezLineOpeningLength + digitsPerLine + 7;
+constexpr std::size_t __digitsPerLine = 32;
+constexpr std::size_t __digitsPerGroup = 4;
+constexpr char __firstLineOpening[] = "\n\t$\"";
+/// Closes the line before and opens the next one.
+constexpr char __nextLineOpening[] = "\"\n\t$\"";
 
-/// The data lines of a Rez statement: 32 digits a line in groups of 4, each line
-/// opened by a tab, "$" and a quote, each but the last closed here.
-void appendRezDataLines(const std::string& hexData, std::string& out)
+/// The data lines of a Rez statement: 32 digits a line in groups of 4, each line opened by
+/// a tab, "$" and a quote, each but the last closed here.
+void __appendRezDataLines(const std::string& hexData, std::string& out)
 {
-    ChunkedAppender appender(out);
-    const std::size_t size = hexData.size();
     const char* digits = hexData.data();
-    for (std::size_t lineStart = 0; lineStart < size; lineStart += digitsPerLine) {
-        char* const lineBegin = appender.room(rezLineMaxLength);
-        char* write = lineBegin;
-        if (lineStart > 0)
-            *write++ = '"';
-        std::memcpy(write, rezLineOpening, rezLineOpeningLength);
-        write += rezLineOpeningLength;
-        const std::size_t lineEnd = std::min(size, lineStart + digitsPerLine);
-        for (std::size_t group = lineStart; group < lineEnd; group += digitsPerGroup) {
-            if (group > lineStart)
-                *write++ = ' ';
-            const std::size_t count = std::min(digitsPerGroup, lineEnd - group);
-            if (count == digitsPerGroup)
-                std::memcpy(write, digits + group, digitsPerGroup);  // a fixed-size copy is inlined
-            else
-                std::memcpy(write, digits + group, count);
-            write += count;
-        }
-        appender.advance(static_cast<std::size_t>(write - lineBegin));
+    const std::size_t size = hexData.size();
+    for (std::size_t group = 0; group < size; group += __digitsPerGroup) {
+        if (group == 0)
+            out.append(__firstLineOpening, sizeof __firstLineOpening - 1);
+        else if (group % __digitsPerLine == 0)
+            out.append(__nextLineOpening, sizeof __nextLineOpening - 1);
+        else
+            out += ' ';
+        out.append(digits + group, std::min(__digitsPerGroup, size - group));
     }
 }
 
@@ -112,19 +77,21 @@ void appendMacReadStatement(const Resource& resource, std::string& macText)
 bool __processByteStrMac(const Resource& resource, const std::string& hexData, std::string& out)
 {
     // Checked before anything is appended, so a failure leaves out as it was.
-    const std::size_t bad = firstNonHex(hexData);
+    const std::size_t bad = __firstNonHex(hexData);
     if (bad != hexData.size())
         return reportBadHexData(resource, hexData[bad]);
 
-    const std::size_t lines = hexData.size() / digitsPerLine + 1;
+    // Each line adds its opening and a closing quote to the digits and spaces.
+    const std::size_t lines = hexData.size() / __digitsPerLine + 1;
     out.reserve(out.size() + 2 * resource.name.size() + resource.type.size() + 32 +
-                hexData.size() + hexData.size() / digitsPerGroup + lines * rezLineMaxLength);
+                hexData.size() + hexData.size() / __digitsPerGroup +
+                lines * (sizeof __nextLineOpening - 1));
     out += "data '";
     out += resource.type;
     out += "' (";
     appendRezIdAndName(resource, out);
     out += ") {";
-    appendRezDataLines(hexData, out);
+    __appendRezDataLines(hexData, out);
     out += "\"\n};\n\n";
     return true;
 }

@@ -1,9 +1,9 @@
 // Loading step: each element of the root array becomes one Resource, filed by its type.
 #include "resources/ResourceLoader.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "driver/ExitStatus.h"
 #include "resources/ResourceNames.h"
@@ -16,111 +16,103 @@ namespace {
 using kel::json::Node;
 using kel::utils::AutoNode;
 
-/// The members the loader reads, each of which may be spelled three ways.
-enum MemberKind { kindType, kindFile, kindData, kindId, kindName, kindDefine, kindCount };
+/// A member may be spelled three ways; the first spelling present wins.
+using __Spellings = std::array<std::string, 3>;
 
-/// Per kind, its spellings in order of precedence: the first one present wins.
-constexpr std::string_view memberSpellings[kindCount][3] = {
-    {"type", "Type", "TYPE"}, {"file", "File", "FILE"}, {"data", "Data", "DATA"},
-    {"id", "Id", "ID"},       {"name", "Name", "NAME"}, {"define", "Define", "DEFINE"},
-};
+const __Spellings __typeSpellings = {"type", "Type", "TYPE"};
+const __Spellings __fileSpellings = {"file", "File", "FILE"};
+const __Spellings __dataSpellings = {"data", "Data", "DATA"};
+const __Spellings __idSpellings = {"id", "Id", "ID"};
+const __Spellings __nameSpellings = {"name", "Name", "NAME"};
+const __Spellings __defineSpellings = {"define", "Define", "DEFINE"};
 
-/// The rank of key among the spellings of kind (0 to 2), or 3 when it is none of them.
-/// Length and first letter rule out all but one kind before any text is compared.
-int spellingRank(std::string_view key, MemberKind kind)
+AutoNode __findMember(const Node& entry, const __Spellings& spellings)
 {
-    const std::string_view lowerCase = memberSpellings[kind][0];
-    if (key.size() != lowerCase.size() || (key[0] | 0x20) != lowerCase[0])
-        return 3;
-    int rank = 0;
-    while (rank < 3 && key != memberSpellings[kind][rank])
-        ++rank;
-    return rank;
+    for (const std::string& spelling : spellings) {
+        AutoNode member(entry.member(spelling));
+        if (member)
+            return member;
+    }
+    return AutoNode();
 }
 
-bool isOfType(const AutoNode& node, Node::Type type)
+bool __isOfType(const AutoNode& node, Node::Type type)
 {
     return node->nodeType() == type;
 }
 
 /// The members of one entry, looked up once and released together.
-struct EntryMembers {
+struct __EntryMembers {
     AutoNode type, file, data, id, name, define;
 };
 
-/// One walk over the entry's members finds every kind under its best spelling present,
-/// as a lookup of each spelling in turn would, without a dozen and a half lookups.
-EntryMembers findMembers(const Node& entry)
+__EntryMembers __findMembers(const Node& entry)
 {
-    Node* found[kindCount] = {};
-    int foundRank[kindCount] = {3, 3, 3, 3, 3, 3};
-    for (const auto& [key, child] : *entry.members()) {
-        if (child == nullptr)
-            continue;
-        for (int kind = 0; kind < kindCount; ++kind) {
-            const int rank = spellingRank(key, static_cast<MemberKind>(kind));
-            if (rank < foundRank[kind]) {
-                found[kind] = child;
-                foundRank[kind] = rank;
-            }
-        }
-    }
-    auto held = [&](MemberKind kind) { return AutoNode(Node::acquire(found[kind])); };
-    return {held(kindType), held(kindFile), held(kindData), held(kindId), held(kindName),
-            held(kindDefine)};
+    return {__findMember(entry, __typeSpellings), __findMember(entry, __fileSpellings),
+            __findMember(entry, __dataSpellings), __findMember(entry, __idSpellings),
+            __findMember(entry, __nameSpellings), __findMember(entry, __defineSpellings)};
 }
 
-bool isValidId(const AutoNode& id)
+bool __isValidId(const AutoNode& id)
 {
-    if (!isOfType(id, Node::TypeNumber))
+    if (!__isOfType(id, Node::TypeNumber))
         return false;
     // The whole 64-bit value is checked, so that huge values cannot wrap into the range.
     const std::int64_t value = id->intValue();
     return value >= lowestResourceId && value <= highestResourceId;
 }
 
+/// The status after printing what, followed by the index of the entry.
+int __failAt(int status, const std::string& what, unsigned int index)
+{
+    return failWith(status, what + " at array index " + std::to_string(index));
+}
+
 /// 0 when the entry's members have acceptable types, else the status after its message.
-int checkEntry(const EntryMembers& members, const std::string& index)
+int __checkEntry(const __EntryMembers& members, unsigned int index)
 {
     if (!members.type)
-        return failWith(statusTypeMissing, "expected \"type\" member at array index " + index);
-    if (!isOfType(members.type, Node::TypeString))
-        return failWith(statusTypeNotString,
-                        "expected the \"type\" member to be of type string at array index " + index);
-    if (members.file && !isOfType(members.file, Node::TypeString))
-        return failWith(statusFileNotString,
-                        "expected the \"file\" member to be of type string at array index " + index);
+        return __failAt(statusTypeMissing, "expected \"type\" member", index);
+    if (!__isOfType(members.type, Node::TypeString))
+        return __failAt(statusTypeNotString, "expected the \"type\" member to be of type string",
+                        index);
+    if (members.file && !__isOfType(members.file, Node::TypeString))
+        return __failAt(statusFileNotString, "expected the \"file\" member to be of type string",
+                        index);
     if (!members.file && !members.data)
-        return failWith(statusFileAndDataMissing,
-                        "expected either the \"file\" or \"data\" member at array index " + index);
-    if (members.data && !isOfType(members.data, Node::TypeString) &&
-        !isOfType(members.data, Node::TypeObject))
-        return failWith(statusDataBadType,
-                        "expected the \"data\" member to be of type string or object at array index " +
-                            index);
-    if (members.id && !isValidId(members.id))
-        return failWith(statusIdBad, "\"id\" member must be of type number and in the range " +
-                                         kel::utils::itoa(lowestResourceId) + "-" +
-                                         kel::utils::itoa(highestResourceId) +
-                                         "(other values are reserved) at array index " + index);
-    if (members.name && !isOfType(members.name, Node::TypeString))
-        return failWith(statusNameNotString,
-                        "expected the \"name\" member to be of type string at array index " + index);
-    if (members.define && !isOfType(members.define, Node::TypeString))
-        return failWith(statusDefineNotString,
-                        "expected the \"define\" member to be of type string at array index " + index);
+        return __failAt(statusFileAndDataMissing, "expected either the \"file\" or \"data\" member",
+                        index);
+    if (members.data && !__isOfType(members.data, Node::TypeString) &&
+        !__isOfType(members.data, Node::TypeObject))
+        return __failAt(statusDataBadType,
+                        "expected the \"data\" member to be of type string or object", index);
+    if (members.id && !__isValidId(members.id))
+        return __failAt(statusIdBad,
+                        "\"id\" member must be of type number and in the range " +
+                            kel::utils::itoa(lowestResourceId) + "-" +
+                            kel::utils::itoa(highestResourceId) + "(other values are reserved)",
+                        index);
+    if (members.name && !__isOfType(members.name, Node::TypeString))
+        return __failAt(statusNameNotString, "expected the \"name\" member to be of type string",
+                        index);
+    if (members.define && !__isOfType(members.define, Node::TypeString))
+        return __failAt(statusDefineNotString,
+                        "expected the \"define\" member to be of type string", index);
     return statusSuccess;
 }
 
-ResourcePtr makeResource(const EntryMembers& members)
+/// The record of a checked entry. A hex "data" string, which may be as long as the whole
+/// input, is moved out of the tree; the short texts are copied, so that the records and
+/// their texts lie together, apart from the tree that is released after loading.
+ResourcePtr __makeResource(const __EntryMembers& members)
 {
     auto resource = std::make_shared<Resource>();
     resource->type = members.type->stringValue();
     if (members.file) {
         // A present "file" wins; "data" has only been type-checked.
         resource->file = members.file->stringValue();
-    } else if (isOfType(members.data, Node::TypeString)) {
-        resource->data = members.data->stringValue();
+    } else if (__isOfType(members.data, Node::TypeString)) {
+        resource->data = members.data->takeStringValue();
     } else {
         resource->dataObject = members.data.get();  // takes its own reference
     }
@@ -137,20 +129,19 @@ ResourcePtr makeResource(const EntryMembers& members)
 
 }  // namespace
 
-int loadResources(const Node& rootArray, ResourcesByType& resourcesByType)
+int loadResources(Node& rootArray, ResourcesByType& resourcesByType)
 {
     const unsigned int count = rootArray.elementsCount();
     for (unsigned int i = 0; i < count; ++i) {
-        const std::string index = std::to_string(i);
         AutoNode entry(rootArray.element(i));
-        if (!entry || !isOfType(entry, Node::TypeObject))
-            return failWith(statusEntryNotObject, "expected to fine JSON object at array index " + index);
+        if (!entry || !__isOfType(entry, Node::TypeObject))
+            return __failAt(statusEntryNotObject, "expected to fine JSON object", i);
 
-        const EntryMembers members = findMembers(*entry.get());
-        if (int status = checkEntry(members, index))
+        const __EntryMembers members = __findMembers(*entry.get());
+        if (int status = __checkEntry(members, i))
             return status;
 
-        ResourcePtr resource = makeResource(members);
+        ResourcePtr resource = __makeResource(members);
         resourcesByType[resource->type].push_back(std::move(resource));
     }
     return statusSuccess;

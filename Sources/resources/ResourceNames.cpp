@@ -3,31 +3,19 @@
 
 namespace kel::rez {
 
-namespace {
-
-/// The text after the last "/", or after the last "\" when the path holds no "/" at all;
-/// the whole path when it holds neither.
-std::string lastPathPiece(const std::string& file)
+std::string nameFromFilePath(const std::string& file)
 {
+    // The last piece: after the last "/", or after the last "\" when the path holds no "/"
+    // at all; the whole path when it holds neither.
     std::size_t separator = file.rfind('/');
     if (separator == std::string::npos)
         separator = file.rfind('\\');
-    if (separator == std::string::npos)
-        return file;
-    return file.substr(separator + 1);
-}
-
-}  // namespace
-
-std::string nameFromFilePath(const std::string& file)
-{
-    std::string piece = lastPathPiece(file);
+    const std::size_t start = separator == std::string::npos ? 0 : separator + 1;
     // A leading dot (".hidden") is part of the name, not an extension.
-    const std::size_t firstDot = piece.find('.');
-    if (firstDot == std::string::npos || firstDot == 0)
-        return piece;
-    piece.erase(piece.rfind('.'));
-    return piece;
+    const std::size_t firstDot = file.find('.', start);
+    if (firstDot == std::string::npos || firstDot == start)
+        return file.substr(start);
+    return file.substr(start, file.rfind('.') - start);
 }
 
 }  // namespace kel::rez

@@ -2,11 +2,9 @@
 // high-resolution variants of a PNGI image numbered right after their base image.
 #include "resources/ResourceNumbering.h"
 
-#include <algorithm>
 #include <array>
 #include <map>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "driver/ExitStatus.h"
@@ -17,9 +15,9 @@ namespace kel::rez {
 namespace {
 
 /// The variant suffixes of one resolution, in lookup order.
-using VariantGroup = std::array<std::string_view, 3>;
+using __VariantGroup = std::array<std::string_view, 3>;
 
-constexpr std::array<VariantGroup, 4> variantGroups = {{
+constexpr std::array<__VariantGroup, 4> __variantGroups = {{
     {"@2x", "@2x.png", "@2x.PNG"},
     {"@3to2x", "@3to2x.png", "@3to2x.PNG"},
     {"@3x", "@3x.png", "@3x.PNG"},
@@ -27,9 +25,9 @@ constexpr std::array<VariantGroup, 4> variantGroups = {{
 }};
 
 /// True when name is a stem of at least one character followed by a variant suffix.
-bool isVariantName(std::string_view name)
+bool __isVariantName(std::string_view name)
 {
-    for (const VariantGroup& group : variantGroups)
+    for (const __VariantGroup& group : __variantGroups)
         for (std::string_view suffix : group)
             if (nameEndsWith(name, suffix))
                 return true;
@@ -37,20 +35,20 @@ bool isVariantName(std::string_view name)
 }
 
 /// The base name that variant suffixes attach to: the name without ".png" / ".PNG".
-std::string_view stemOf(std::string_view name)
+std::string_view __stemOf(std::string_view name)
 {
     if (nameEndsWith(name, ".png") || nameEndsWith(name, ".PNG"))
         name.remove_suffix(4);
     return name;
 }
 
-class IdCounters
+class __IdCounters
 {
 public:
     /// Gives resource the next ID of its type; false after the message when none is left.
     bool assignNext(Resource& resource)
     {
-        auto counter = nextIdByType.try_emplace(resource.type, lowestResourceId).first;
+        auto counter = __nextIdByType.try_emplace(resource.type, lowestResourceId).first;
         if (counter->second > highestResourceId) {
             printError("too many resources of type " + resource.type +
                        "; IDs are limited to the range " + kel::utils::itoa(lowestResourceId) +
@@ -62,111 +60,59 @@ public:
     }
 
 private:
-    std::map<std::string, int> nextIdByType;
+    std::map<std::string, int> __nextIdByType;
 };
 
-/// An unnumbered PNGI record under its name, with its place among the unnumbered records
-/// in input order. The name is copied so that ordering compares names that lie side by
-/// side in one array, rather than reaching into records spread over memory.
-struct NamedPng {
-    std::string name;
-    Resource* resource;
-    std::size_t inputIndex;
-};
-
-/// The unnumbered PNGI records: the first of each name in the byte order of the names, the
-/// others in input order. The records belong to the by-type table, which outlives the
-/// numbering.
-struct UnnumberedPngs {
-    std::vector<NamedPng> byName;
+/// The unnumbered PNGI records: the first of each name by name, the rest in input order.
+/// The records belong to the by-type table, which outlives the numbering. The names are
+/// copied: compared where they lie in the map, they cost no trip to each record.
+struct __UnnumberedPngs {
+    std::map<std::string, Resource*> byName;
     std::vector<Resource*> sharingName;
 };
 
-bool numberPlainTypes(ResourcesByType& resourcesByType, IdCounters& counters, UnnumberedPngs& pngs)
+bool __numberPlainTypes(ResourcesByType& resourcesByType, __IdCounters& counters,
+                        __UnnumberedPngs& pngs)
 {
     for (auto& [type, resources] : resourcesByType)
-        for (const ResourcePtr& record : resources) {
-            Resource& resource = *record;
-            if (resource.id != 0)
+        for (const ResourcePtr& resource : resources) {
+            if (resource->id != 0)
                 continue;
-            if (type == resourceTypePNGI)
-                pngs.byName.push_back({resource.name, &resource, pngs.byName.size()});
-            else if (!counters.assignNext(resource))
-                return false;
+            if (type != resourceTypePNGI) {
+                if (!counters.assignNext(*resource))
+                    return false;
+            } else if (!pngs.byName.emplace(resource->name, resource.get()).second) {
+                pngs.sharingName.push_back(resource.get());
+            }
         }
     return true;
 }
 
-/// Sorts the collected records by name and moves every record whose name an earlier record
-/// already has to sharingName, in input order.
-void orderByName(UnnumberedPngs& pngs)
+/// The first unnumbered record among stem + each suffix of the group, or null. A record
+/// numbered already (through a base with the same stem) does not count. variantName is
+/// only a buffer, reused so that the lookups allocate nothing.
+Resource* __findUnnumberedVariant(const __UnnumberedPngs& pngs, std::string_view stem,
+                                  const __VariantGroup& group, std::string& variantName)
 {
-    std::vector<NamedPng>& records = pngs.byName;
-    // Stable, so that of records sharing a name the first in input order comes first.
-    std::stable_sort(records.begin(), records.end(),
-                     [](const NamedPng& a, const NamedPng& b) { return a.name < b.name; });
-    std::vector<NamedPng> sharing;
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        if (kept > 0 && records[i].name == records[kept - 1].name) {
-            sharing.push_back(std::move(records[i]));
-        } else {
-            if (kept != i)
-                records[kept] = std::move(records[i]);
-            ++kept;
-        }
+    for (std::string_view suffix : group) {
+        variantName.assign(stem).append(suffix);
+        auto found = pngs.byName.find(variantName);
+        if (found != pngs.byName.end() && found->second->id == 0)
+            return found->second;
     }
-    records.resize(kept);
-    std::sort(sharing.begin(), sharing.end(),
-              [](const NamedPng& a, const NamedPng& b) { return a.inputIndex < b.inputIndex; });
-    for (const NamedPng& record : sharing)
-        pngs.sharingName.push_back(record.resource);
-}
-
-/// The unnumbered variants by stem: for each group, the record named stem + each suffix
-/// of the group, or null. Looking a stem up once replaces a dozen name lookups per base.
-/// The views point into the names of the ordered records, which outlive the index.
-using VariantsOfStem = std::array<std::array<Resource*, 3>, variantGroups.size()>;
-using VariantsByStem = std::unordered_map<std::string_view, VariantsOfStem>;
-
-VariantsByStem indexVariantsByStem(const UnnumberedPngs& pngs)
-{
-    VariantsByStem variantsByStem;
-    for (const NamedPng& png : pngs.byName)
-        for (std::size_t group = 0; group < variantGroups.size(); ++group)
-            for (std::size_t rank = 0; rank < 3; ++rank) {
-                const std::string_view suffix = variantGroups[group][rank];
-                if (!nameEndsWith(png.name, suffix))
-                    continue;
-                const std::string_view stem(png.name.data(), png.name.size() - suffix.size());
-                variantsByStem[stem][group][rank] = png.resource;
-            }
-    return variantsByStem;
-}
-
-/// The first record of the group still without an ID, or null. A record numbered already
-/// (through a base with the same stem) does not count.
-Resource* firstUnnumbered(const std::array<Resource*, 3>& group)
-{
-    for (Resource* variant : group)
-        if (variant != nullptr && variant->id == 0)
-            return variant;
     return nullptr;
 }
 
-bool numberPngBases(UnnumberedPngs& pngs, IdCounters& counters)
+bool __numberPngBases(__UnnumberedPngs& pngs, __IdCounters& counters)
 {
-    const VariantsByStem variantsByStem = indexVariantsByStem(pngs);
-    for (const NamedPng& png : pngs.byName) {
-        if (png.name.empty() || isVariantName(png.name))
+    std::string variantName;
+    for (auto& [name, resource] : pngs.byName) {
+        if (name.empty() || __isVariantName(name))
             continue;
-        if (!counters.assignNext(*png.resource))
+        if (!counters.assignNext(*resource))
             return false;
-        const auto variants = variantsByStem.find(stemOf(png.name));
-        if (variants == variantsByStem.end())
-            continue;
-        for (const auto& group : variants->second) {
-            Resource* variant = firstUnnumbered(group);
+        for (const __VariantGroup& group : __variantGroups) {
+            Resource* variant = __findUnnumberedVariant(pngs, __stemOf(name), group, variantName);
             if (variant && !counters.assignNext(*variant))
                 return false;
         }
@@ -174,10 +120,10 @@ bool numberPngBases(UnnumberedPngs& pngs, IdCounters& counters)
     return true;
 }
 
-bool numberPngLeftovers(UnnumberedPngs& pngs, IdCounters& counters)
+bool __numberPngLeftovers(__UnnumberedPngs& pngs, __IdCounters& counters)
 {
-    for (const NamedPng& png : pngs.byName)
-        if (png.resource->id == 0 && !counters.assignNext(*png.resource))
+    for (auto& [name, resource] : pngs.byName)
+        if (resource->id == 0 && !counters.assignNext(*resource))
             return false;
     for (Resource* resource : pngs.sharingName)
         if (!counters.assignNext(*resource))
@@ -189,12 +135,10 @@ bool numberPngLeftovers(UnnumberedPngs& pngs, IdCounters& counters)
 
 int assignResourceIds(ResourcesByType& resourcesByType)
 {
-    IdCounters counters;
-    UnnumberedPngs pngs;
-    if (!numberPlainTypes(resourcesByType, counters, pngs))
-        return statusTooManyIds;
-    orderByName(pngs);
-    if (!numberPngBases(pngs, counters) || !numberPngLeftovers(pngs, counters))
+    __IdCounters counters;
+    __UnnumberedPngs pngs;
+    if (!__numberPlainTypes(resourcesByType, counters, pngs) || !__numberPngBases(pngs, counters) ||
+        !__numberPngLeftovers(pngs, counters))
         return statusTooManyIds;
     return statusSuccess;
 }

@@ -75,6 +75,20 @@ TEST(NodeValues, aNumberTakesTheFormOfTheLastSetterAndOtherTypesRefuseIt)
     EXPECT_EQ("9007199254740993", number->stringValue());
 }
 
+TEST(NodeValues, takeStringValueEmptiesAStringAndLeavesOtherTypesAlone)
+{
+    const std::string longText(1000, 'x');
+    AutoNode text(Node::createStr("t", longText));
+    EXPECT_EQ(longText, text->takeStringValue());
+    EXPECT_EQ(Node::TypeString, text->nodeType());
+    EXPECT_EQ("", text->stringValue());
+    EXPECT_EQ("", text->takeStringValue());
+
+    AutoNode number(Node::createInt("n", 5));
+    EXPECT_EQ("", number->takeStringValue());
+    EXPECT_EQ("5", number->stringValue());
+}
+
 TEST(NodeValues, setDoubleValueCleansButCreateFloatKeeps)
 {
     AutoNode number(Node::createInt("", 5));
