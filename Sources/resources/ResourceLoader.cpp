@@ -16,24 +16,15 @@ namespace {
 using kel::json::Node;
 using kel::utils::AutoNode;
 
-/// The members the loader reads, each of which may be spelled three ways.
-enum MemberKind { kindType, kindFile, kindData, kindId, kindName, kindDefine, kindCount };
-
-/// Per kind, its spellings in order of precedence: the first one present wins.
-constexpr std::string_view memberSpellings[kindCount][3] = {
-    {"type", "Type", "TYPE"}, {"file", "File", "FILE"}, {"data", "Data", "DATA"},
-    {"id", "Id", "ID"},       {"name", "Name", "NAME"}, {"define", "Define", "DEFINE"},
-};
-
 /// The rank of key among the spellings of kind (0 to 2), or 3 when it is none of them.
 /// Length and first letter rule out all but one kind before any text is compared.
-int spellingRank(std::string_view key, MemberKind kind)
+int spellingRank(std::string_view key, EntryMemberKind kind)
 {
-    const std::string_view lowerCase = memberSpellings[kind][0];
+    const std::string_view lowerCase = entryMemberNames[kind][0];
     if (key.size() != lowerCase.size() || (key[0] | 0x20) != lowerCase[0])
         return 3;
     int rank = 0;
-    while (rank < 3 && key != memberSpellings[kind][rank])
+    while (rank < 3 && key != entryMemberNames[kind][rank])
         ++rank;
     return rank;
 }
@@ -52,22 +43,22 @@ struct EntryMembers {
 /// as a lookup of each spelling in turn would, without a dozen and a half lookups.
 EntryMembers findMembers(const Node& entry)
 {
-    Node* found[kindCount] = {};
-    int foundRank[kindCount] = {3, 3, 3, 3, 3, 3};
+    Node* found[entryMemberKinds] = {};
+    int foundRank[entryMemberKinds] = {3, 3, 3, 3, 3, 3};
     for (const auto& [key, child] : *entry.members()) {
         if (child == nullptr)
             continue;
-        for (int kind = 0; kind < kindCount; ++kind) {
-            const int rank = spellingRank(key, static_cast<MemberKind>(kind));
+        for (int kind = 0; kind < entryMemberKinds; ++kind) {
+            const int rank = spellingRank(key, static_cast<EntryMemberKind>(kind));
             if (rank < foundRank[kind]) {
                 found[kind] = child;
                 foundRank[kind] = rank;
             }
         }
     }
-    auto held = [&](MemberKind kind) { return AutoNode(Node::acquire(found[kind])); };
-    return {held(kindType), held(kindFile), held(kindData), held(kindId), held(kindName),
-            held(kindDefine)};
+    auto held = [&](EntryMemberKind kind) { return AutoNode(Node::acquire(found[kind])); };
+    return {held(memberType), held(memberFile), held(memberData), held(memberId), held(memberName),
+            held(memberDefine)};
 }
 
 bool isValidId(const AutoNode& id)
@@ -151,6 +142,7 @@ int loadResources(const Node& rootArray, ResourcesByType& resourcesByType)
             return status;
 
         ResourcePtr resource = makeResource(members);
+        resource->entryIndex = i;
         resourcesByType[resource->type].push_back(std::move(resource));
     }
     return statusSuccess;
