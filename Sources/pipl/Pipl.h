@@ -4,6 +4,7 @@
 #define VANTREL_PIPL_H
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "resources/Resource.h"
@@ -15,6 +16,12 @@ namespace kel::rez {
 /// description. False after printing the first fault.
 bool __processPiPL(const Resource& res, std::string& macText, std::string& winText,
                    std::vector<unsigned char>& piplBytes);
+
+/// A member a PiPL description may hold and, when its value is an object or an array of
+/// objects, the names those objects may hold (empty otherwise).
+struct PiplMemberNames { std::string_view name; std::vector<std::string_view> subMembers; };
+/// Every member a description may hold ("PluginType", "Name", "Version" included), in name order.
+std::vector<PiplMemberNames> knownPiplMembers();
 
 }  // namespace kel::rez
 
