@@ -1,7 +1,8 @@
 # vantrel_add_resources: runs vantrel as part of a plug-in's build.
 #
 #   vantrel_add_resources(<target> INPUT <resources.json> IDTOFILE <path>
-#                         [MAC <path>] [WINDOWS <path>] [HEADER <path>] [PIPL <path>])
+#                         [MAC <path>] [WINDOWS <path>] [HEADER <path>] [PIPL <path>]
+#                         [NO_STRICT])
 #
 # INPUT is relative to the current source folder, the outputs to the current binary folder.
 # The tool runs in the folder of INPUT, so the relative "file" paths of the list mean the
@@ -11,6 +12,14 @@
 # compiled .rc depends on them directly. The header's folder goes on the target's include
 # path and, on Windows, the .rc is compiled into the target (for GNU windres, a copy it
 # reads as intended). Call it in the folder that creates <target>.
+#
+# The tool runs with --strict: a misspelt member name, a JSON syntax error, two resources
+# with one ID or a missing file fails the build with its line and column. NO_STRICT runs
+# it without, as lenient as the tool is by default. A listed file that does not exist
+# (and is not generated in this folder) is named at configure time, with its entry.
+# PIPL is the raw byte image of the Illustrator property lists only: Photoshop plug-ins
+# have no part in it, and a list without an Illustrator PiPL leaves it empty (configure
+# says so).
 
 include_guard(GLOBAL)
 
@@ -20,39 +29,74 @@ if(CMAKE_VERSION VERSION_LESS 3.19)
   message(FATAL_ERROR "vantrel_add_resources needs CMake 3.19 or later (string(JSON))")
 endif()
 
+# The first of the member's three names (<name>, <Name>, <NAME>) that entry <index> of the
+# list in <text> holds, as the tool tries them; "" when it holds none.
+function(__vantrel_entry_member out_var text index name)
+  string(SUBSTRING "${name}" 0 1 first)
+  string(SUBSTRING "${name}" 1 -1 rest)
+  string(TOUPPER "${first}" first)
+  string(TOUPPER "${name}" upper)
+  foreach(key ${name} ${first}${rest} ${upper})
+    string(JSON member_type ERROR_VARIABLE error TYPE "${text}" ${index} ${key})
+    if(NOT error)
+      set(${out_var} "${key}" PARENT_SCOPE)
+      return()
+    endif()
+  endforeach()
+  set(${out_var} "" PARENT_SCOPE)
+endfunction()
+
 # Sets <out_var> to the absolute paths of the "file" members of the list in <input>,
-# resolved against <base_dir>. The member names are tried in the tool's order ("file",
-# "File", "FILE"); entries the tool would refuse are skipped here and refused by the
-# tool at build time. A list CMake cannot parse yields no files and a warning.
-function(__vantrel_listed_files out_var input base_dir)
+# resolved against <base_dir>, and <illustrator_var> to whether the list holds an
+# Illustrator PiPL. The member names are tried in the tool's order ("file", "File",
+# "FILE"); entries the tool would refuse are skipped here and refused by the tool at build
+# time. A listed file that does not exist and is not generated in this folder is a
+# configure error naming its entry. A list CMake cannot parse yields no files and a warning.
+function(__vantrel_listed_files out_var illustrator_var input base_dir)
   set(files)
+  set(missing)
   file(READ "${input}" text)
   string(JSON root_type ERROR_VARIABLE error TYPE "${text}")
   if(error OR NOT root_type STREQUAL "ARRAY")
     message(WARNING "vantrel: cannot read the file list of ${input}; "
                     "only changes to the list itself will re-run vantrel")
     set(${out_var} "" PARENT_SCOPE)
+    set(${illustrator_var} TRUE PARENT_SCOPE)  # not known to lack one: no second warning
     return()
   endif()
+  set(${illustrator_var} FALSE PARENT_SCOPE)
   string(JSON count LENGTH "${text}")
   if(count GREATER 0)
     math(EXPR last "${count} - 1")
     foreach(index RANGE ${last})
-      foreach(key file File FILE)
-        string(JSON member_type ERROR_VARIABLE error TYPE "${text}" ${index} ${key})
-        if(error)
-          continue()
-        endif()
-        if(member_type STREQUAL "STRING")
-          string(JSON path GET "${text}" ${index} ${key})
-          if(NOT path STREQUAL "")
-            get_filename_component(path "${path}" ABSOLUTE BASE_DIR "${base_dir}")
-            list(APPEND files "${path}")
+      __vantrel_entry_member(key "${text}" ${index} file)
+      if(key)
+        string(JSON member_type TYPE "${text}" ${index} ${key})
+      endif()
+      if(key AND member_type STREQUAL "STRING")
+        string(JSON path GET "${text}" ${index} ${key})
+        if(NOT path STREQUAL "")
+          get_filename_component(absolute "${path}" ABSOLUTE BASE_DIR "${base_dir}")
+          list(APPEND files "${absolute}")
+          get_source_file_property(generated "${absolute}" GENERATED)
+          if(NOT EXISTS "${absolute}" AND NOT generated)
+            string(APPEND missing "\n  entry ${index}: ${path} (${absolute})")
           endif()
         endif()
-        break()
-      endforeach()
+      endif()
+      __vantrel_entry_member(type_key "${text}" ${index} type)
+      __vantrel_entry_member(data_key "${text}" ${index} data)
+      if(type_key AND data_key)
+        string(JSON type ERROR_VARIABLE error GET "${text}" ${index} ${type_key})
+        string(JSON plugin_type ERROR_VARIABLE error GET "${text}" ${index} ${data_key} PluginType)
+        if(type STREQUAL "PiPL" AND plugin_type STREQUAL "Illustrator")
+          set(${illustrator_var} TRUE PARENT_SCOPE)
+        endif()
+      endif()
     endforeach()
+  endif()
+  if(missing)
+    message(SEND_ERROR "vantrel: ${input} names files that do not exist:${missing}")
   endif()
   list(REMOVE_DUPLICATES files)
   set(${out_var} "${files}" PARENT_SCOPE)
@@ -60,7 +104,7 @@ endfunction()
 
 function(vantrel_add_resources target)
   set(output_keywords IDTOFILE MAC WINDOWS HEADER PIPL)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "INPUT;${output_keywords}" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_STRICT" "INPUT;${output_keywords}" "")
   if(NOT TARGET ${target})
     message(FATAL_ERROR "vantrel_add_resources: no target named ${target}")
   endif()
@@ -90,6 +134,9 @@ function(vantrel_add_resources target)
   set(option_PIPL --pipl)
   # The tool writes each output to a staged file beside it (see VantrelUpdateOutputs.cmake).
   set(tool_arguments --input "${input}")
+  if(NOT arg_NO_STRICT)
+    list(PREPEND tool_arguments --strict)
+  endif()
   set(outputs)
   set(staged_files)
   set(update_arguments)
@@ -109,7 +156,11 @@ function(vantrel_add_resources target)
     endif()
   endforeach()
 
-  __vantrel_listed_files(listed_files "${input}" "${input_dir}")
+  __vantrel_listed_files(listed_files has_illustrator_pipl "${input}" "${input_dir}")
+  if(arg_PIPL AND NOT has_illustrator_pipl)
+    message(WARNING "vantrel: ${arg_INPUT} holds no Illustrator PiPL, so the PiPL byte image "
+                    "${arg_PIPL} will be empty: it holds Illustrator property lists only")
+  endif()
   # A changed list may name other files: configure again to read it anew.
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${input}")
 
@@ -148,6 +199,9 @@ function(vantrel_add_resources target)
     DEPENDS "${input}" ${listed_files} "$<TARGET_FILE:vantrel::vantrel>"
     WORKING_DIRECTORY "${input_dir}"
     COMMENT "vantrel: generating the resources of ${target} from ${arg_INPUT}"
+    # Ninja then passes the tool's error lines on as they come, before its own report of
+    # the failed command with its long line of arguments.
+    USES_TERMINAL
     VERBATIM)
 
   # Every output is a source of the target so the command runs before the target builds;

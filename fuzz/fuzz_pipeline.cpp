@@ -1,6 +1,7 @@
 // Runs the whole program on arbitrary input text in memory: parse, load, number and build
-// every output text, with every output path given so that every writer runs. No file is
-// touched. Any crash, hang, leak, sanitizer report or unexpected status is a finding.
+// every output text, with every output path given so that every writer runs, once as it is
+// and once with --strict. No file is touched. Any crash, hang, leak, sanitizer report,
+// unexpected status or --strict run that passes and differs is a finding.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -28,6 +29,12 @@ bool isBuildStatus(int status)
            || (status >= kel::rez::statusUnparsableJson && status <= kel::rez::statusBadObjectData);
 }
 
+bool sameTexts(const kel::rez::OutputTexts& a, const kel::rez::OutputTexts& b)
+{
+    return a.headerText == b.headerText && a.idToFileText == b.idToFileText &&
+           a.macText == b.macText && a.winText == b.winText && a.piplBytes == b.piplBytes;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -43,12 +50,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     paths.pipl = "out.pipl";
     kel::rez::OutputTexts texts;
 
+    kel::rez::OutputTexts strictTexts;
+
     std::streambuf* errorBuffer = std::cerr.rdbuf(&nullBuffer);
     const int status = kel::rez::buildOutputsFromText(text, paths, texts);
+    const int strictStatus =
+        kel::rez::buildOutputsFromText(text, paths, strictTexts, std::string("<fuzz>"));
     std::cerr.rdbuf(errorBuffer);
 
     if (!isBuildStatus(status)) {
         std::fprintf(stderr, "unexpected status %d\n", status);
+        std::abort();
+    }
+    // --strict either refuses the input or changes nothing; and what it passes, the lenient
+    // parser must read.
+    if (strictStatus != kel::rez::statusStrictCheckFailed &&
+        (strictStatus != status || status == kel::rez::statusUnparsableJson ||
+         !sameTexts(texts, strictTexts))) {
+        std::fprintf(stderr, "status %d, with --strict %d\n", status, strictStatus);
         std::abort();
     }
     return 0;

@@ -171,13 +171,18 @@ bool setBinaryFileContents(const std::string& path, const std::vector<unsigned c
                             std::ios::out | std::ios::binary);
 }
 
-#ifndef _WIN32
-
 bool fileExists(const std::string& path)
 {
+#ifdef _WIN32
+    const std::wstring wide = __widePath(path);
+    return !wide.empty() && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
+#else
     struct stat info;
     return stat(path.c_str(), &info) == 0;
+#endif
 }
+
+#ifndef _WIN32
 
 std::int64_t getFileSize(const std::string& path)
 {

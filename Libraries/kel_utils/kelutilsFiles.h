@@ -34,8 +34,10 @@ bool setPlainFileContents(const std::string& path, const std::string& contents);
 /// platform.
 bool setBinaryFileContents(const std::string& path, const std::vector<unsigned char>& bytes);
 
-#ifndef _WIN32
+/// True when something (a file, a folder) exists at path.
 bool fileExists(const std::string& path);
+
+#ifndef _WIN32
 /// Size in bytes, or -1 when the path cannot be examined.
 std::int64_t getFileSize(const std::string& path);
 /// mode receives the whole st_mode (0 on failure).

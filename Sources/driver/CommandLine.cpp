@@ -60,6 +60,11 @@ int scanCommandLine(int argc, const char* const* argv, CommandLineSettings& sett
             settings.helpRequested = true;
             return 0;
         }
+        if (std::strcmp(argument, "--strict") == 0) {
+            settings.strict = true;
+            ++index;
+            continue;
+        }
         const __PathOption* matched = nullptr;
         for (const __PathOption& option : pathOptions) {
             if (std::strcmp(argument, option.name) == 0) {

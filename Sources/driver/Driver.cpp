@@ -29,10 +29,11 @@ int __printUsage(const std::string& invocationName)
     return statusSuccess;
 }
 
-int __buildAndWrite(std::string inputText, const OutputPaths& paths)
+int __buildAndWrite(std::string inputText, const OutputPaths& paths,
+                    const std::optional<std::string>& strictInputName)
 {
     OutputTexts texts;
-    if (int status = buildOutputsFromText(std::move(inputText), paths, texts))
+    if (int status = buildOutputsFromText(std::move(inputText), paths, texts, strictInputName))
         return status;
     return writeOutputs(texts, paths);
 }
@@ -51,6 +52,10 @@ int runTool(int argc, char** argv)
     if (settings.helpRequested)
         return __printUsage(invocationName);
 
+    // Messages of a --strict run name the input as the user typed it.
+    std::optional<std::string> strictInputName;
+    if (settings.strict)
+        strictInputName = settings.inputPath.value_or("<stdin>");
     expandHomeInPaths(settings, findHomeDirectory());
     if (int status = checkRequiredOutputs(settings.outputs))
         return status;
@@ -58,7 +63,7 @@ int runTool(int argc, char** argv)
     std::string inputText = readInputText(settings.inputPath);
     if (inputText.empty())
         return failWith(statusNoInput, "no input provided");
-    return __buildAndWrite(std::move(inputText), settings.outputs);
+    return __buildAndWrite(std::move(inputText), settings.outputs, strictInputName);
 }
 
 }  // namespace kel::rez

@@ -36,7 +36,8 @@ enum ExitStatus : int {
     statusTooManyIds = 88,
     statusBadHexData = 89,
     statusBadObjectData = 90,  // also every PiPL description error
-    statusCannotWrite = 91
+    statusCannotWrite = 91,
+    statusStrictCheckFailed = 92  // the input failed a --strict check
 };
 
 /// Writes "Error: " + message + "\n" to standard error, or to the ErrorCapture in force.

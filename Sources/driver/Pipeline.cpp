@@ -1,14 +1,22 @@
 #include "driver/Pipeline.h"
 
 #include "driver/ExitStatus.h"
+#include "driver/StrictCheck.h"
 #include "resources/ResourceNumbering.h"
 #include "resources/ResourceLoader.h"
 #include "keljsonParse.h"
 
 namespace kel::rez {
 
-int buildOutputsFromText(std::string inputText, const OutputPaths& paths, OutputTexts& texts)
+int buildOutputsFromText(std::string inputText, const OutputPaths& paths, OutputTexts& texts,
+                         const std::optional<std::string>& strictInputName)
 {
+    std::optional<StrictCheck> strict;
+    if (strictInputName) {
+        strict.emplace(*strictInputName, inputText);
+        if (int status = strict->checkBeforeLoading(inputText))
+            return status;
+    }
     kel::utils::AutoRC<kel::json::Node> root(kel::json::parse(inputText));
     // The text and then the tree are let go as soon as they are used up, so that a large
     // document is not held three times over while the output texts grow.
@@ -24,6 +32,9 @@ int buildOutputsFromText(std::string inputText, const OutputPaths& paths, Output
     root.reset();  // each resource holds its own reference on what it still needs
     if (int status = assignResourceIds(resourcesByType))
         return status;
+    if (strict)
+        if (int status = strict->checkAfterNumbering(resourcesByType))
+            return status;
     return buildOutputs(resourcesByType, paths, texts);
 }
 

@@ -2,6 +2,7 @@
 #ifndef VANTREL_PIPELINE_H
 #define VANTREL_PIPELINE_H
 
+#include <optional>
 #include <string>
 
 #include "output/OutputPass.h"
@@ -11,7 +12,11 @@ namespace kel::rez {
 /// Parses, loads, numbers and builds every output text. Returns 0 or the status (77 to 90)
 /// of the first failure, whose message has been printed. Takes the text by value so that a
 /// caller can move it in and have its memory freed once it is parsed.
-int buildOutputsFromText(std::string inputText, const OutputPaths& paths, OutputTexts& texts);
+/// With strictInputName (--strict), the text is checked closely before it is loaded and the
+/// IDs after numbering; problems end the run with status 92, their messages naming the
+/// input so.
+int buildOutputsFromText(std::string inputText, const OutputPaths& paths, OutputTexts& texts,
+                         const std::optional<std::string>& strictInputName = std::nullopt);
 
 }  // namespace kel::rez
 

@@ -2,6 +2,7 @@
 #ifndef VANTREL_RESOURCE_H
 #define VANTREL_RESOURCE_H
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -30,6 +31,7 @@ public:
     std::int16_t id = 0;                        // 0 until assigned
     std::string name;
     std::string define;
+    std::size_t entryIndex = 0;                 // its position in the root array
 };
 
 /// Explicit IDs must lie in this range; generated IDs count up from its start.

@@ -16,20 +16,11 @@ namespace {
 using kel::json::Node;
 using kel::utils::AutoNode;
 
-/// A member may be spelled three ways; the first spelling present wins.
-using __Spellings = std::array<std::string, 3>;
-
-const __Spellings __typeSpellings = {"type", "Type", "TYPE"};
-const __Spellings __fileSpellings = {"file", "File", "FILE"};
-const __Spellings __dataSpellings = {"data", "Data", "DATA"};
-const __Spellings __idSpellings = {"id", "Id", "ID"};
-const __Spellings __nameSpellings = {"name", "Name", "NAME"};
-const __Spellings __defineSpellings = {"define", "Define", "DEFINE"};
-
-AutoNode __findMember(const Node& entry, const __Spellings& spellings)
+/// The member of the given kind under the first of its spellings that is present.
+AutoNode __findMember(const Node& entry, EntryMemberKind kind)
 {
-    for (const std::string& spelling : spellings) {
-        AutoNode member(entry.member(spelling));
+    for (std::string_view spelling : entryMemberNames[kind]) {
+        AutoNode member(entry.member(std::string(spelling)));
         if (member)
             return member;
     }
@@ -48,9 +39,9 @@ struct __EntryMembers {
 
 __EntryMembers __findMembers(const Node& entry)
 {
-    return {__findMember(entry, __typeSpellings), __findMember(entry, __fileSpellings),
-            __findMember(entry, __dataSpellings), __findMember(entry, __idSpellings),
-            __findMember(entry, __nameSpellings), __findMember(entry, __defineSpellings)};
+    return {__findMember(entry, memberType), __findMember(entry, memberFile),
+            __findMember(entry, memberData), __findMember(entry, memberId),
+            __findMember(entry, memberName), __findMember(entry, memberDefine)};
 }
 
 bool __isValidId(const AutoNode& id)
@@ -142,6 +133,7 @@ int loadResources(Node& rootArray, ResourcesByType& resourcesByType)
             return status;
 
         ResourcePtr resource = __makeResource(members);
+        resource->entryIndex = i;
         resourcesByType[resource->type].push_back(std::move(resource));
     }
     return statusSuccess;

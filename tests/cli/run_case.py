@@ -2,6 +2,7 @@
 """Runs the program once as a case folder describes and compares everything byte for byte."""
 import argparse
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -66,6 +67,26 @@ def captured_stream(data, args):
     return data
 
 
+STRICT_LINE = re.compile(rb"Error: [^\n]+:[0-9]+:[0-9]+: [^\n]+\n")
+
+
+def check_strict_refusal(result, before, after, args):
+    """A run with --strict on an input that has problems: status 92, only "Error:" lines
+    with a place, and not one file written."""
+    failures = []
+    stderr = captured_stream(result.stderr, args)
+    if result.returncode != 92:
+        failures.append(f"status {result.returncode} with --strict, expected 92\n")
+    if result.stdout:
+        failures.append(describe("stdout", b"", result.stdout))
+    lines = stderr.splitlines(keepends=True)
+    if not lines or not all(STRICT_LINE.fullmatch(line) for line in lines):
+        failures.append(f"stderr is not --strict problem lines:\n{stderr!r}\n")
+    if before != after:
+        failures.append("files changed under --strict\n")
+    return failures
+
+
 def describe(label, expected, actual):
     return f"{label} differs\n--- expected\n{expected!r}\n--- actual\n{actual!r}\n"
 
@@ -83,11 +104,16 @@ def run(args):
             argv, executable = ["vantrel"], args.program
         stdin_path = os.path.join(case, "stdin")
         with open(stdin_path if os.path.exists(stdin_path) else os.devnull, "rb") as stdin:
+            strict_args = ["--strict"] if args.strict or args.strict_refused else []
             result = subprocess.run(
-                argv + read_args(case), executable=executable,
+                argv + strict_args + read_args(case), executable=executable,
                 cwd=work, env=make_env(case), stdin=stdin,
                 stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=args.timeout)
         after = snapshot(work)
+        if args.strict_refused:
+            failures = check_strict_refusal(result, before, after, args)
+            sys.stdout.write("".join(failures))
+            return 1 if failures else 0
 
         expected_status = int(read_bytes(os.path.join(case, "expected", "status"), b"0"))
         if result.returncode != expected_status:
@@ -121,6 +147,10 @@ def main():
     parser.add_argument("--program", required=True)
     parser.add_argument("--emulator", help="command that runs the program, its words joined by |")
     parser.add_argument("--crlf", action="store_true")
+    parser.add_argument("--strict", action="store_true",
+                        help="run with --strict first: the case's expectations must hold as they are")
+    parser.add_argument("--strict-refused", action="store_true",
+                        help="run with --strict first: the input must be refused with status 92")
     parser.add_argument("--timeout", type=float, default=120)
     parser.add_argument("case")
     sys.exit(run(parser.parse_args()))

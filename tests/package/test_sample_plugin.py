@@ -4,12 +4,15 @@ Checks what a plug-in developer relies on: find_package(vantrel) and
 vantrel_add_resources generate the sources (compared byte for byte with expected/), the
 plug-in compiles against the generated header, a build with nothing changed runs nothing,
 touching a listed image or editing the list runs the tool again (an output whose bytes
-stay the same keeps its time stamp, and what includes it is not compiled again), an output the list no longer fills is emptied, and a list naming a missing file or
-one the tool refuses fails the build.
+stay the same keeps its time stamp, and what includes it is not compiled again), an output
+the list no longer fills is emptied, and a list naming a missing file or one the tool
+refuses fails the build. The tool runs with --strict: a misspelt member fails the build
+with its line and column, unless NO_STRICT is given.
 """
 import argparse
 import os
 import shutil
+import subprocess
 import sys
 import tempfile
 import time
@@ -151,7 +154,10 @@ class SamplePluginTest(unittest.TestCase):
 
         # A named file that does not exist fails the build, naming the file.
         self.edit_list(original.replace("images/tool@2x.png", "images/missing.png"))
-        self.assertIn("images/missing.png", self.build_plugin(expect_success=False))
+        output = self.build_plugin(expect_success=False)
+        self.assertIn("images/missing.png", output)
+        # It is named with its entry when CMake reads the list, before the build runs.
+        self.assertIn("entry 1: images/missing.png", output)
 
         # An output the list no longer fills (a Photoshop PiPL has no byte image) is emptied
         # rather than left with the bytes of the earlier list.
@@ -171,6 +177,52 @@ class SamplePluginTest(unittest.TestCase):
         self.assertIn(GENERATING, self.build_plugin())
         self.assert_outputs_as_expected()
         self.assert_nothing_to_do()
+
+    def edit_sample_cmake(self, old, new):
+        path = os.path.join(self.source, "CMakeLists.txt")
+        self.touch("CMakeLists.txt")
+        with open(path) as f:
+            text = f.read()
+        self.assertIn(old, text)
+        with open(path, "w") as f:
+            f.write(text.replace(old, new))
+
+    def test_strict_checks_fail_the_build_unless_no_strict(self):
+        with open(os.path.join(self.source, "resources", "resources.json")) as f:
+            original = f.read()
+        self.build_plugin()
+
+        # A misspelt member fails the build with the tool's own line, shown before the
+        # build tool's report of the failed command.
+        self.edit_list(original.replace('"define": "SAMPLE_LOGO"', '"defien": "SAMPLE_LOGO"'))
+        # Both streams in one, in the order a terminal shows them.
+        result = subprocess.run(["cmake", "--build", self.build], stdout=subprocess.PIPE,
+                                stderr=subprocess.STDOUT, text=True, timeout=300)
+        output = result.stdout
+        self.assertNotEqual(result.returncode, 0, output)
+        listed = os.path.join(self.source, "resources", "resources.json")
+        line = (f'Error: {listed}:4:43: unknown member "defien" in entry 2; '
+                f'did you mean "define"?\n')
+        self.assertIn(line, output)
+        if OPTIONS.generator == "Ninja":
+            self.assertLess(output.index(line), output.index("FAILED:"), output)
+
+        # NO_STRICT lets the lenient tool through: the misspelt member is ignored.
+        self.edit_sample_cmake("PIPL resources/sample.pipl)", "PIPL resources/sample.pipl\n  NO_STRICT)")
+        self.assertIn(GENERATING, self.build_plugin())
+        with open(os.path.join(self.build, "include", "sample_resources.h")) as f:
+            self.assertNotIn("SAMPLE_LOGO", f.read())
+        self.edit_sample_cmake("PIPL resources/sample.pipl\n  NO_STRICT)", "PIPL resources/sample.pipl)")
+
+        # A list without an Illustrator PiPL gets an empty byte image, and configure says so.
+        self.edit_list(original.replace('"Illustrator"', '"Photoshop_Filter"'))
+        output = self.build_plugin()
+        self.assertIn("holds no Illustrator PiPL", output)
+        self.assertEqual(os.path.getsize(os.path.join(self.build, "resources", "sample.pipl")), 0)
+
+        self.edit_list(original)
+        self.assertIn(GENERATING, self.build_plugin())
+        self.assert_outputs_as_expected()
 
 
 if __name__ == "__main__":

@@ -32,14 +32,14 @@ def load_json(path):
         return json.load(f)
 
 
-def run_tool(document_path):
+def run_tool(document_path, *options):
     """Runs the program on a copy of the document in an empty folder; returns
     (status, stdout, stderr, names of the files left in the folder)."""
     with tempfile.TemporaryDirectory() as work:
         with open(document_path, "rb") as src, open(os.path.join(work, "in.json"), "wb") as dst:
             dst.write(src.read())
         run = subprocess.run(
-            [PROGRAM, "--input", "in.json", "--adobe", "IDtoFile.txt", "--mac", "out.r",
+            [PROGRAM, *options, "--input", "in.json", "--adobe", "IDtoFile.txt", "--mac", "out.r",
              "--windows", "out.rc", "--header", "out.h", "--pipl", "out.bin"],
             cwd=work, stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
         return run.returncode, run.stdout, run.stderr, sorted(os.listdir(work))
@@ -167,6 +167,23 @@ class SchemaTest(unittest.TestCase):
                 self.assertEqual((status, stderr), (0, b""))
                 description = resolve_pointer(self.schema, case["description"])
                 self.assertIn(case["says"], description)
+                # Unknown members: --strict refuses them as the schema does.
+                if "strict" in case:
+                    status, _, stderr, files = run_tool(path, "--strict")
+                    self.assertEqual(status, 92)
+                    self.assertIn(case["strict"].encode("utf-8"), stderr)
+                    self.assertEqual(files, ["in.json"])
+
+    def test_each_fault_gets_its_own_message(self):
+        # A "data" object is checked as a PiPL description and a string as hex data, each
+        # by its own schema, so the message names the fault itself rather than "not valid
+        # under any of the given schemas".
+        for case in self.cases["messages"]:
+            with self.subTest(document=case["document"]):
+                document = load_json(os.path.join(HERE, case["document"]))
+                errors = sorted([json_pointer(e.absolute_path), e.message]
+                                for e in self.validator.iter_errors(document))
+                self.assertEqual(errors, case["errors"])
 
 
 if __name__ == "__main__":

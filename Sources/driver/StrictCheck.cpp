@@ -1,0 +1,30 @@
+#include "driver/StrictCheck.h"
+
+#include "driver/StrictDuplicates.h"
+#include "driver/StrictSyntax.h"
+
+namespace kel::rez {
+
+StrictCheck::StrictCheck(std::string inputName, const std::string& text)
+    : __inputName(std::move(inputName)), __problems(text)
+{
+}
+
+int StrictCheck::checkBeforeLoading(const std::string& text)
+{
+    const StrictDocument document = readStrictSyntax(text, __problems);
+    checkStrictEntries(document, text, __problems);
+    if (!__problems.empty())
+        return __problems.report(__inputName);
+    // Only the places outlive the text: the later check names entries by them.
+    __entryPlaces = strictEntryPlaces(document, text);
+    return 0;
+}
+
+int StrictCheck::checkAfterNumbering(const ResourcesByType& resourcesByType)
+{
+    checkDuplicateIds(resourcesByType, __entryPlaces, __problems);
+    return __problems.empty() ? 0 : __problems.report(__inputName);
+}
+
+}  // namespace kel::rez

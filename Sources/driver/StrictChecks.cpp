@@ -1,0 +1,176 @@
+#include "driver/StrictChecks.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "driver/NearestName.h"
+#include "kelutilsFiles.h"
+#include "pipl/Pipl.h"
+#include "resources/ResourceLoader.h"
+
+namespace kel::rez {
+
+namespace {
+
+using Kind = StrictValue::Kind;
+constexpr std::size_t __none = StrictValue::none;
+
+// The values of one check: the document and the text its offsets point into.
+struct __Source {
+    const StrictDocument& document;
+    const std::string& text;
+
+    const StrictValue& operator[](std::size_t index) const { return document.values[index]; }
+
+    std::string nameOf(std::size_t index) const
+    {
+        const StrictValue& value = document.values[index];
+        return strictStringText(text, value.keyOffset, value.keyEnd);
+    }
+
+    std::string stringOf(std::size_t index) const
+    {
+        const StrictValue& value = document.values[index];
+        return strictStringText(text, value.offset, value.end);
+    }
+
+    bool isA(std::size_t index, Kind kind) const
+    {
+        return index != __none && document.values[index].kind == kind;
+    }
+
+    /// The member of object the loader reads for kind: the first of its names present, and
+    /// of repeated names the first, which is the one the lenient parser keeps.
+    std::size_t entryMember(std::size_t object, EntryMemberKind kind) const
+    {
+        for (std::string_view name : entryMemberNames[kind])
+            for (std::size_t child = document.values[object].firstChild; child != __none;
+                 child = document.values[child].nextSibling)
+                if (nameOf(child) == name)
+                    return child;
+        return __none;
+    }
+};
+
+std::vector<std::string_view> __entryNames()
+{
+    std::vector<std::string_view> names;
+    for (const auto& spellings : entryMemberNames)
+        names.insert(names.end(), std::begin(spellings), std::end(spellings));
+    return names;
+}
+
+void __checkNames(const __Source& source, std::size_t object,
+                  const std::vector<std::string_view>& known, const std::string& where,
+                  StrictProblems& problems)
+{
+    for (std::size_t child = source[object].firstChild; child != __none;
+         child = source[child].nextSibling) {
+        const std::string name = source.nameOf(child);
+        if (std::find(known.begin(), known.end(), name) != known.end())
+            continue;
+        std::string message = "unknown member \"" + name + "\" in " + where;
+        const std::string_view suggestion = nearestName(name, known);
+        if (!suggestion.empty())
+            message += "; did you mean \"" + std::string(suggestion) + "\"?";
+        problems.add(source[child].keyOffset, message);
+    }
+}
+
+// The objects a description member holds: the value itself, or the elements of an array.
+void __checkSubMembers(const __Source& source, std::size_t member,
+                       const PiplMemberNames& names, const std::string& where,
+                       StrictProblems& problems)
+{
+    const std::string memberWhere = "\"" + std::string(names.name) + "\" of " + where;
+    if (source.isA(member, Kind::object))
+        __checkNames(source, member, names.subMembers, memberWhere, problems);
+    if (!source.isA(member, Kind::array))
+        return;
+    for (std::size_t element = source[member].firstChild; element != __none;
+         element = source[element].nextSibling)
+        if (source.isA(element, Kind::object))
+            __checkNames(source, element, names.subMembers, memberWhere, problems);
+}
+
+void __checkDescription(const __Source& source, std::size_t description, std::size_t entryIndex,
+                        StrictProblems& problems)
+{
+    const std::vector<PiplMemberNames> members = knownPiplMembers();
+    std::vector<std::string_view> names;
+    for (const PiplMemberNames& member : members)
+        names.push_back(member.name);
+    const std::string where = "the PiPL description of entry " + std::to_string(entryIndex);
+    __checkNames(source, description, names, where, problems);
+
+    for (std::size_t child = source[description].firstChild; child != __none;
+         child = source[child].nextSibling) {
+        const std::string name = source.nameOf(child);
+        const auto known = std::find_if(members.begin(), members.end(),
+                                        [&](const PiplMemberNames& m) { return m.name == name; });
+        if (known != members.end() && !known->subMembers.empty())
+            __checkSubMembers(source, child, *known, where, problems);
+    }
+}
+
+void __checkFile(const __Source& source, std::size_t file, std::size_t entryIndex,
+                 StrictProblems& problems)
+{
+    if (!source.isA(file, Kind::string))
+        return;
+    const std::string path = source.stringOf(file);
+    if (!path.empty() && !kel::utils::fileExists(path))
+        problems.add(source[file].offset, "file \"" + path + "\" of entry " +
+                                              std::to_string(entryIndex) + " does not exist");
+}
+
+void __checkEntry(const __Source& source, std::size_t entry, std::size_t entryIndex,
+                  StrictProblems& problems)
+{
+    static const std::vector<std::string_view> entryNames = __entryNames();
+    __checkNames(source, entry, entryNames, "entry " + std::to_string(entryIndex), problems);
+    __checkFile(source, source.entryMember(entry, memberFile), entryIndex, problems);
+
+    const std::size_t type = source.entryMember(entry, memberType);
+    const std::size_t data = source.entryMember(entry, memberData);
+    if (source.isA(type, Kind::string) && source.stringOf(type) == resourceTypePiPL &&
+        source.isA(data, Kind::object))
+        __checkDescription(source, data, entryIndex, problems);
+}
+
+}  // namespace
+
+void checkStrictEntries(const StrictDocument& document, const std::string& text,
+                        StrictProblems& problems)
+{
+    const __Source source{document, text};
+    if (document.values.empty() || document.values[0].kind != Kind::array)
+        return;
+    std::size_t entryIndex = 0;
+    for (std::size_t entry = document.values[0].firstChild; entry != __none;
+         entry = document.values[entry].nextSibling, ++entryIndex)
+        if (source.isA(entry, Kind::object))
+            __checkEntry(source, entry, entryIndex, problems);
+}
+
+std::vector<StrictEntryPlace> strictEntryPlaces(const StrictDocument& document,
+                                                const std::string& text)
+{
+    const __Source source{document, text};
+    std::vector<StrictEntryPlace> places;
+    if (document.values.empty() || document.values[0].kind != Kind::array)
+        return places;
+    for (std::size_t entry = document.values[0].firstChild; entry != __none;
+         entry = document.values[entry].nextSibling) {
+        StrictEntryPlace place{document.values[entry].offset};
+        if (source.isA(entry, Kind::object)) {
+            const std::size_t id = source.entryMember(entry, memberId);
+            if (id != __none)
+                place.idName = document.values[id].keyOffset;
+        }
+        places.push_back(place);
+    }
+    return places;
+}
+
+}  // namespace kel::rez

@@ -1,0 +1,43 @@
+// The problems a --strict run finds, each at a byte offset of the input text, and how they
+// are printed: "Error: <input>:<line>:<column>: <what is wrong>".
+#ifndef VANTREL_STRICT_PROBLEMS_H
+#define VANTREL_STRICT_PROBLEMS_H
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace kel::rez {
+
+class StrictProblems
+{
+public:
+    /// At most this many problems are printed, the first ones in input order.
+    static constexpr std::size_t printedAtMost = 50;
+
+    /// Indexes the lines of text, which need not outlive the list.
+    explicit StrictProblems(const std::string& text);
+
+    void add(std::size_t offset, std::string message);
+    bool empty() const { return __problems.empty(); }
+
+    /// "<line>:<column>" of a byte offset; both count from 1 and columns count bytes.
+    std::string place(std::size_t offset) const;
+
+    /// Prints the first printedAtMost problems in input order, each after inputName and its
+    /// place, forgets them all, and returns statusStrictCheckFailed.
+    int report(const std::string& inputName);
+
+private:
+    struct __Problem {
+        std::size_t offset;
+        std::string message;
+    };
+
+    std::vector<std::size_t> __lineStarts;
+    std::vector<__Problem> __problems;
+};
+
+}  // namespace kel::rez
+
+#endif

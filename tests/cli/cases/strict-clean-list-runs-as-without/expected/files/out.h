@@ -1,0 +1,9 @@
+#define TOOL_ID	10000
+#define TOOL_NAME	"tool"
+#define TOOL_FILE	"images/tool.png"
+#define TOOL_2X_ID	10001
+#define TOOL_2X_NAME	"tool@2x"
+#define TOOL_2X_FILE	"images/tool@2x.png"
+#define ICON_ID	12000
+#define ICON_NAME	"Icône"
+#define ICON_FILE	"images/icône.png"
