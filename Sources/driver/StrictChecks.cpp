@@ -12,7 +12,7 @@ namespace kel::rez {
 
 namespace {
 
-using Kind = StrictValue::Kind;
+using __Kind = StrictValue::Kind;
 constexpr std::size_t __none = StrictValue::none;
 
 // The values of one check: the document and the text its offsets point into.
@@ -34,7 +34,7 @@ struct __Source {
         return strictStringText(text, value.offset, value.end);
     }
 
-    bool isA(std::size_t index, Kind kind) const
+    bool isA(std::size_t index, __Kind kind) const
     {
         return index != __none && document.values[index].kind == kind;
     }
@@ -83,13 +83,13 @@ void __checkSubMembers(const __Source& source, std::size_t member,
                        StrictProblems& problems)
 {
     const std::string memberWhere = "\"" + std::string(names.name) + "\" of " + where;
-    if (source.isA(member, Kind::object))
+    if (source.isA(member, __Kind::object))
         __checkNames(source, member, names.subMembers, memberWhere, problems);
-    if (!source.isA(member, Kind::array))
+    if (!source.isA(member, __Kind::array))
         return;
     for (std::size_t element = source[member].firstChild; element != __none;
          element = source[element].nextSibling)
-        if (source.isA(element, Kind::object))
+        if (source.isA(element, __Kind::object))
             __checkNames(source, element, names.subMembers, memberWhere, problems);
 }
 
@@ -116,7 +116,7 @@ void __checkDescription(const __Source& source, std::size_t description, std::si
 void __checkFile(const __Source& source, std::size_t file, std::size_t entryIndex,
                  StrictProblems& problems)
 {
-    if (!source.isA(file, Kind::string))
+    if (!source.isA(file, __Kind::string))
         return;
     const std::string path = source.stringOf(file);
     if (!path.empty() && !kel::utils::fileExists(path))
@@ -133,8 +133,8 @@ void __checkEntry(const __Source& source, std::size_t entry, std::size_t entryIn
 
     const std::size_t type = source.entryMember(entry, memberType);
     const std::size_t data = source.entryMember(entry, memberData);
-    if (source.isA(type, Kind::string) && source.stringOf(type) == resourceTypePiPL &&
-        source.isA(data, Kind::object))
+    if (source.isA(type, __Kind::string) && source.stringOf(type) == resourceTypePiPL &&
+        source.isA(data, __Kind::object))
         __checkDescription(source, data, entryIndex, problems);
 }
 
@@ -144,12 +144,12 @@ void checkStrictEntries(const StrictDocument& document, const std::string& text,
                         StrictProblems& problems)
 {
     const __Source source{document, text};
-    if (document.values.empty() || document.values[0].kind != Kind::array)
+    if (document.values.empty() || document.values[0].kind != __Kind::array)
         return;
     std::size_t entryIndex = 0;
     for (std::size_t entry = document.values[0].firstChild; entry != __none;
          entry = document.values[entry].nextSibling, ++entryIndex)
-        if (source.isA(entry, Kind::object))
+        if (source.isA(entry, __Kind::object))
             __checkEntry(source, entry, entryIndex, problems);
 }
 
@@ -158,12 +158,12 @@ std::vector<StrictEntryPlace> strictEntryPlaces(const StrictDocument& document,
 {
     const __Source source{document, text};
     std::vector<StrictEntryPlace> places;
-    if (document.values.empty() || document.values[0].kind != Kind::array)
+    if (document.values.empty() || document.values[0].kind != __Kind::array)
         return places;
     for (std::size_t entry = document.values[0].firstChild; entry != __none;
          entry = document.values[entry].nextSibling) {
         StrictEntryPlace place{document.values[entry].offset};
-        if (source.isA(entry, Kind::object)) {
+        if (source.isA(entry, __Kind::object)) {
             const std::size_t id = source.entryMember(entry, memberId);
             if (id != __none)
                 place.idName = document.values[id].keyOffset;

@@ -8,21 +8,21 @@ namespace kel::rez {
 
 namespace {
 
-void appendDefine(const std::string& define, const char* macroSuffix, std::string& headerText)
+void __appendDefine(const std::string& define, const char* macroSuffix, std::string& headerText)
 {
     headerText += "#define ";
     headerText += define;
     headerText += macroSuffix;
 }
 
-void appendQuoted(const std::string& text, std::string& headerText)
+void __appendQuoted(const std::string& text, std::string& headerText)
 {
     headerText += '"';
     headerText += text;
     headerText += "\"\n";
 }
 
-const std::string& extensionOf(const std::string& type)
+const std::string& __extensionOf(const std::string& type)
 {
     static const std::string png = "png";
     static const std::string svg = "svg";
@@ -34,7 +34,7 @@ const std::string& extensionOf(const std::string& type)
 }
 
 /// What follows a line's key: "." and the extension (unless null), a space and the file.
-void appendIdToFileLineEnd(const std::string* extension, const std::string& file, std::string& idToFileText)
+void __appendIdToFileLineEnd(const std::string* extension, const std::string& file, std::string& idToFileText)
 {
     if (extension) {
         idToFileText += '.';
@@ -50,30 +50,30 @@ void appendIdToFileLineEnd(const std::string* extension, const std::string& file
 void appendHeaderLines(const Resource& resource, std::string& headerText)
 {
     // Names and paths are copied as they are; quotes in them are not escaped.
-    appendDefine(resource.define, "_ID\t", headerText);
+    __appendDefine(resource.define, "_ID\t", headerText);
     appendId(resource.id, headerText);
     headerText += '\n';
     if (!resource.name.empty()) {
-        appendDefine(resource.define, "_NAME\t", headerText);
-        appendQuoted(resource.name, headerText);
+        __appendDefine(resource.define, "_NAME\t", headerText);
+        __appendQuoted(resource.name, headerText);
     }
     if (!resource.file.empty()) {
-        appendDefine(resource.define, "_FILE\t", headerText);
-        appendQuoted(resource.file, headerText);
+        __appendDefine(resource.define, "_FILE\t", headerText);
+        __appendQuoted(resource.file, headerText);
     }
 }
 
 void appendIdToFileLines(const Resource& resource, std::string& idToFileText)
 {
-    const std::string& extension = extensionOf(resource.type);
+    const std::string& extension = __extensionOf(resource.type);
     appendId(resource.id, idToFileText);
-    appendIdToFileLineEnd(&extension, resource.file, idToFileText);
+    __appendIdToFileLineEnd(&extension, resource.file, idToFileText);
     if (resource.name.empty())
         return;
     // A name that already ends with the type (not the extension) is the key alone.
     const bool keepNameAlone = nameEndsWith(resource.name, resource.type);
     idToFileText += resource.name;
-    appendIdToFileLineEnd(keepNameAlone ? nullptr : &extension, resource.file, idToFileText);
+    __appendIdToFileLineEnd(keepNameAlone ? nullptr : &extension, resource.file, idToFileText);
 }
 
 }  // namespace kel::rez

@@ -12,7 +12,7 @@ namespace kel::rez {
 
 namespace {
 
-void appendFileResource(const Resource& resource, const OutputPaths& paths, OutputTexts& texts)
+void __appendFileResource(const Resource& resource, const OutputPaths& paths, OutputTexts& texts)
 {
     if (paths.mac)
         appendMacReadStatement(resource, texts.macText);
@@ -21,7 +21,7 @@ void appendFileResource(const Resource& resource, const OutputPaths& paths, Outp
     appendIdToFileLines(resource, texts.idToFileText);
 }
 
-int appendHexDataResource(const Resource& resource, const OutputPaths& paths, OutputTexts& texts)
+int __appendHexDataResource(const Resource& resource, const OutputPaths& paths, OutputTexts& texts)
 {
     if (paths.mac && !__processByteStrMac(resource, resource.data, texts.macText))
         return statusBadHexData;
@@ -30,7 +30,7 @@ int appendHexDataResource(const Resource& resource, const OutputPaths& paths, Ou
     return statusSuccess;
 }
 
-int appendObjectDataResource(const Resource& resource, OutputTexts& texts)
+int __appendObjectDataResource(const Resource& resource, OutputTexts& texts)
 {
     if (resource.type != resourceTypePiPL)
         return failWith(statusBadObjectData,
@@ -41,18 +41,18 @@ int appendObjectDataResource(const Resource& resource, OutputTexts& texts)
     return statusSuccess;
 }
 
-int appendResource(const Resource& resource, const OutputPaths& paths, OutputTexts& texts)
+int __appendResource(const Resource& resource, const OutputPaths& paths, OutputTexts& texts)
 {
     if (paths.header && !resource.define.empty())
         appendHeaderLines(resource, texts.headerText);
     if (!resource.file.empty()) {
-        appendFileResource(resource, paths, texts);
+        __appendFileResource(resource, paths, texts);
         return statusSuccess;
     }
     if (!resource.data.empty())
-        return appendHexDataResource(resource, paths, texts);
+        return __appendHexDataResource(resource, paths, texts);
     if (resource.dataObject)
-        return appendObjectDataResource(resource, texts);
+        return __appendObjectDataResource(resource, texts);
     return statusSuccess;  // an empty "file" or "data": header lines only
 }
 
@@ -60,7 +60,7 @@ int appendResource(const Resource& resource, const OutputPaths& paths, OutputTex
 /// written. A text that grows by doubling copies itself over and over and writes more
 /// memory than it keeps; room that is reserved and never written costs nothing. Longer
 /// lines still grow the text.
-void reserveTexts(const ResourcesByType& resourcesByType, const OutputPaths& paths,
+void __reserveTexts(const ResourcesByType& resourcesByType, const OutputPaths& paths,
                   OutputTexts& texts)
 {
     constexpr std::size_t bytesPerResource = 256;
@@ -83,10 +83,10 @@ int buildOutputs(const ResourcesByType& resourcesByType, const OutputPaths& path
                  OutputTexts& texts)
 {
     texts = OutputTexts();
-    reserveTexts(resourcesByType, paths, texts);
+    __reserveTexts(resourcesByType, paths, texts);
     for (const auto& entry : resourcesByType)
         for (const ResourcePtr& resource : entry.second)
-            if (int status = appendResource(*resource, paths, texts))
+            if (int status = __appendResource(*resource, paths, texts))
                 return status;
     return statusSuccess;
 }
