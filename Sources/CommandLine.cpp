@@ -60,6 +60,10 @@ int scanCommandLine(int argc, const char* const* argv, CommandLineSettings& sett
             settings.helpRequested = true;
             return 0;
         }
+        if (std::strcmp(argument, "--version") == 0) {
+            settings.versionRequested = true;
+            return 0;
+        }
         const __PathOption* matched = nullptr;
         for (const __PathOption& option : pathOptions) {
             if (std::strcmp(argument, option.name) == 0) {
