@@ -1,5 +1,6 @@
 # What `cmake --install` puts under the prefix: the program, its man page, the JSON Schema
-# of the resource list and a CMake package for plug-in builds (find_package(vantrel)).
+# of the resource list, a CMake package for plug-in builds (find_package(vantrel)), and the
+# README and licence.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -13,6 +14,9 @@ install(TARGETS vantrel EXPORT vantrelTargets RUNTIME DESTINATION "${CMAKE_INSTA
 install(FILES "${PROJECT_SOURCE_DIR}/man/vantrel.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 install(FILES "${PROJECT_SOURCE_DIR}/schema/vantrel-resources.schema.json"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/vantrel")
+
+install(FILES "${PROJECT_SOURCE_DIR}/README.md" "${PROJECT_SOURCE_DIR}/LICENSE"
+        DESTINATION "${CMAKE_INSTALL_DOCDIR}")
 
 install(EXPORT vantrelTargets NAMESPACE vantrel:: DESTINATION "${VANTREL_PACKAGE_INSTALL_DIR}")
 configure_package_config_file("${PROJECT_SOURCE_DIR}/cmake/vantrelConfig.cmake.in"

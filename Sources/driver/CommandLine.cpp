@@ -60,6 +60,10 @@ int scanCommandLine(int argc, const char* const* argv, CommandLineSettings& sett
             settings.helpRequested = true;
             return 0;
         }
+        if (std::strcmp(argument, "--version") == 0) {
+            settings.versionRequested = true;
+            return 0;
+        }
         if (std::strcmp(argument, "--strict") == 0) {
             settings.strict = true;
             ++index;

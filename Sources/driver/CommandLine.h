@@ -12,15 +12,16 @@ namespace kel::rez {
 /// What the command line asked for. An absent path and a path given as "" stay distinct.
 struct CommandLineSettings {
     bool helpRequested = false;
+    bool versionRequested = false;
     bool strict = false;  // --strict: check the input closely before using it
     std::optional<std::string> inputPath;  // absent: read standard input
     OutputPaths outputs;
 };
 
 /// Scans argv[1] to argv[argc - 1] left to right. Returns 0 with settings filled (stopping
-/// early with helpRequested set at a "--help" in option position; "--strict" takes no value
-/// and the scan goes on after it), or the status (64 to 74) of the first bad argument after
-/// its message was printed.
+/// early with helpRequested or versionRequested set at a "--help" or "--version" in option
+/// position; "--strict" takes no value and the scan goes on after it), or the status (64 to
+/// 74) of the first bad argument after its message was printed.
 int scanCommandLine(int argc, const char* const* argv, CommandLineSettings& settings);
 
 /// Replaces a leading "~" of every present path by home (see expandLeadingTilde).

@@ -22,9 +22,9 @@ std::string __invocationName(int argc, char** argv)
     return argc > 0 && argv[0] ? argv[0] : "";
 }
 
-int __printUsage(const std::string& invocationName)
+int __printText(const std::string& text)
 {
-    std::cout << usageText(invocationName);
+    std::cout << text;
     std::cout.flush();
     return statusSuccess;
 }
@@ -44,13 +44,15 @@ int runTool(int argc, char** argv)
 {
     const std::string invocationName = __invocationName(argc, argv);
     if (argc <= 1)
-        return __printUsage(invocationName);
+        return __printText(usageText(invocationName));
 
     CommandLineSettings settings;
     if (int status = scanCommandLine(argc, argv, settings))
         return status;
     if (settings.helpRequested)
-        return __printUsage(invocationName);
+        return __printText(usageText(invocationName));
+    if (settings.versionRequested)
+        return __printText(versionText());
 
     // Messages of a --strict run name the input as the user typed it.
     std::optional<std::string> strictInputName;

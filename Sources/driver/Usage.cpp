@@ -55,4 +55,9 @@ std::string usageText(const std::string& invocationName)
            invocationName + __synopsisArguments + __explanation;
 }
 
+std::string versionText()
+{
+    return std::string("vantrel ") + VANTREL_VERSION + "\n";
+}
+
 }  // namespace kel::rez

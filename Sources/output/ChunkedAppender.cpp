@@ -11,8 +11,8 @@ ChunkedAppender::~ChunkedAppender()
 
 void ChunkedAppender::flush()
 {
-    __out.append(__buffer, __used);
-    __used = 0;
+    __out.append(__buffer, __filled);
+    __filled = 0;
 }
 
 }  // namespace kel::rez

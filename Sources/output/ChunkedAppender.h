@@ -23,17 +23,17 @@ public:
     /// Room for count bytes (at most capacity); write there, then call advance.
     char* room(std::size_t count)
     {
-        if (__used + count > capacity)
+        if (__filled + count > capacity)
             flush();
-        return __buffer + __used;
+        return __buffer + __filled;
     }
-    void advance(std::size_t count) { __used += count; }
+    void advance(std::size_t count) { __filled += count; }
     void flush();
 
 private:
     std::string& __out;
     char __buffer[capacity];
-    std::size_t __used = 0;
+    std::size_t __filled = 0;
 };
 
 }  // namespace kel::rez

@@ -5,6 +5,35 @@ VANTREL_JOBS="${VANTREL_JOBS:-$(nproc)}"
 
 log() { printf '== %s\n' "$*" >&2; }
 
+# How long apt waits for another apt or dpkg run to let go of its lock, in seconds.
+VANTREL_APT_LOCK_TIMEOUT="${VANTREL_APT_LOCK_TIMEOUT:-1200}"
+
+# apt-get as root, waiting for the dpkg lock instead of failing while another run holds it.
+apt_get() {
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo env DEBIAN_FRONTEND=noninteractive LC_ALL=C \
+        apt-get -o DPkg::Lock::Timeout="$VANTREL_APT_LOCK_TIMEOUT" "$@"
+}
+
+# apt-get update, once per run of a script unless the sources changed. It takes the package
+# lists' lock, for which apt itself does not wait: it is tried again while that is held.
+apt_update() {
+    [ -n "${VANTREL_APT_UPDATED:-}" ] && return 0
+    local output waited=0
+    until output=$(apt_get update -qq 2>&1); do
+        if ! grep -q 'Could not get lock' <<<"$output" \
+                || [ "$waited" -ge "$VANTREL_APT_LOCK_TIMEOUT" ]; then
+            printf '%s\n' "$output" >&2
+            return 1
+        fi
+        sleep 5
+        waited=$((waited + 5))
+    done
+    [ -z "$output" ] || printf '%s\n' "$output" >&2
+    export VANTREL_APT_UPDATED=1
+}
+
 # ensure_packages PACKAGE...: installs with apt-get those not installed yet.
 ensure_packages() {
     local missing=()
@@ -13,15 +42,9 @@ ensure_packages() {
             || missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
     log "installing ${missing[*]}"
-    if [ -z "${VANTREL_APT_UPDATED:-}" ]; then
-        $sudo apt-get update -qq
-        export VANTREL_APT_UPDATED=1
-    fi
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}" >/dev/null
+    apt_update
+    apt_get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
 # The native build every script starts from: build/native, Release.

@@ -1,5 +1,6 @@
 # Shared by the Windows scripts: the MinGW-w64 cross toolchains, Wine, and the two builds.
 # Source after lib/common.sh.
+source "$VANTREL_ROOT/scripts/lib/qemu.sh"
 
 WINDOWS_TARGETS=(win64 win32)
 
@@ -28,15 +29,29 @@ can_run_wine32() {
     /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 
+# True when the 32-bit Wine loader runs: natively, or else through qemu-i386 from the
+# backports suite, registered with binfmt_misc. Only then: a registration would take
+# precedence over native execution. Otherwise says why not and fails.
+ensure_wine32_runs() {
+    can_run_wine32 && return 0
+    log "this kernel cannot run 32-bit programs; trying qemu-i386 from backports"
+    ensure_backports_qemu && register_qemu_i386 || return 1
+    can_run_wine32 && return 0
+    log "the 32-bit Wine loader does not run under qemu-i386 either"
+    return 1
+}
+
 windows_build_dir() { echo "$VANTREL_ROOT/build/$1"; }
 
-# build_windows win64|win32: configures and builds build/<target> (Release, static .exe).
+# build_windows win64|win32 [OPTION...]: configures and builds build/<target> (Release,
+# static .exe); the options (such as --target vantrel) go to cmake --build.
 build_windows() {
     local target=$1 bits=${1#win}
+    shift
     cmake -S "$VANTREL_ROOT" -B "$(windows_build_dir "$target")" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$VANTREL_ROOT/cmake/toolchain-mingw$bits.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$(windows_build_dir "$target")" -j "$VANTREL_JOBS"
+    cmake --build "$(windows_build_dir "$target")" -j "$VANTREL_JOBS" "$@"
 }
 
 # Ends the Wine server the tests of build/<target> left lingering.

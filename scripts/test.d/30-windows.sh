@@ -10,8 +10,8 @@ failed=0
 for target in "${WINDOWS_TARGETS[@]}"; do
     log "building $target"
     build_windows "$target" || { failed=1; continue; }
-    if [ "$target" = win32 ] && ! can_run_wine32; then
-        log "SKIPPED: the win32 tests; this kernel cannot run 32-bit programs (the 32-bit Wine loader fails)"
+    if [ "$target" = win32 ] && ! ensure_wine32_runs; then
+        log "SKIPPED: the win32 tests; the 32-bit Wine loader cannot run here (see above)"
         continue
     fi
     log "testing $target under Wine"

@@ -73,6 +73,13 @@ class ManPageTest(unittest.TestCase):
                 result = subprocess.run([PROGRAM, option, "x"], capture_output=True, timeout=60)
                 self.assertNotIn(b"bad program argument " + option.encode(), result.stderr)
 
+    def test_title_names_the_version_the_program_prints(self):
+        with open(MAN_PAGE) as f:
+            title = re.search(r'(?m)^\.TH .* "(vantrel [^"]*)"', f.read())
+        version = subprocess.run([PROGRAM, "--version"], capture_output=True, text=True,
+                                 timeout=60)
+        self.assertEqual((version.returncode, version.stdout), (0, title.group(1) + "\n"))
+
     def test_example_header_is_what_the_program_writes(self):
         blocks = example_blocks(plain_text())
         self.assertEqual(len(blocks), 3, blocks)
