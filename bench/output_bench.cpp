@@ -90,11 +90,11 @@ int main()
                kel::rez::OutputPaths paths;
                paths.header = paths.idToFile = paths.mac = paths.windows = "unused";
                kel::rez::OutputTexts texts;
-               if (kel::rez::assignResourceIds(byType) != 0 ||
-                   kel::rez::buildOutputs(byType, paths, texts) != 0)
+               if (kel::rez::assignResourceIds(byType) != 0
+                   || kel::rez::buildOutputs(byType, paths, texts) != 0)
                    return std::size_t(0);
-               return texts.headerText.size() + texts.idToFileText.size() + texts.macText.size() +
-                      texts.winText.size();
+               return texts.headerText.size() + texts.idToFileText.size() + texts.macText.size()
+                      + texts.winText.size();
            }));
     return 0;
 }

@@ -70,8 +70,8 @@ Timing best(int runs, Prepare prepare, Work work, Cleanup cleanup)
         double cpuStart = cpuSeconds();
         Clock::time_point start = Clock::now();
         work();
-        fastest.wall = std::min(fastest.wall,
-                                std::chrono::duration<double>(Clock::now() - start).count());
+        fastest.wall =
+            std::min(fastest.wall, std::chrono::duration<double>(Clock::now() - start).count());
         fastest.cpu = std::min(fastest.cpu, cpuSeconds() - cpuStart);
         cleanup();
     }
@@ -88,14 +88,15 @@ void measure(const char* label, const std::string& text, int runs)
 {
     Node* root = nullptr;
     auto nothing = [] {};
-    Timing parsing = best(runs, nothing, [&] { root = kel::json::parse(text); },
-                          [&] { root->release(); });
-    Timing releasing = best(runs, [&] { root = kel::json::parse(text); },
-                            [&] { root->release(); }, nothing);
+    Timing parsing = best(
+        runs, nothing, [&] { root = kel::json::parse(text); }, [&] { root->release(); });
+    Timing releasing = best(
+        runs, [&] { root = kel::json::parse(text); }, [&] { root->release(); }, nothing);
     AutoNode tree(kel::json::parse(text));
     std::string written;
-    Timing serializing = best(runs, nothing, [&] { written = kel::json::serialize(tree.get()); },
-                              [&] { written = std::string(); });
+    Timing serializing = best(
+        runs, nothing, [&] { written = kel::json::serialize(tree.get()); },
+        [&] { written = std::string(); });
     double megabytes = text.size() / 1e6;
     std::printf("%s: %.1f MB\n", label, megabytes);
     report("parse", megabytes, parsing);

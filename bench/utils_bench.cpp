@@ -45,7 +45,8 @@ std::string longLine()
 
 void writeFile(const std::string& path, const std::string& bytes)
 {
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 /// The floor for reading: the raw bytes into a buffer, nothing else.
@@ -59,7 +60,8 @@ std::size_t rawRead(const std::string& path)
 
 void benchReading(const std::string& name, const std::string& path, std::size_t bytes)
 {
-    report(("baseline: raw read, " + name).c_str(), bytes, bestOfThree([&] { return rawRead(path); }));
+    report(("baseline: raw read, " + name).c_str(), bytes,
+           bestOfThree([&] { return rawRead(path); }));
     report(("getPlainFileContents, " + name).c_str(), bytes,
            bestOfThree([&] { return kel::utils::getPlainFileContents(path).size(); }));
 }

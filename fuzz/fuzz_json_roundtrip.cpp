@@ -1,10 +1,10 @@
 // Parses arbitrary text, serializes the tree, parses that text again and checks that the
 // second tree serializes to the same text. Any crash, leak, sanitizer report or mismatch
 // is a finding.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <vector>

@@ -31,8 +31,8 @@ bool isBuildStatus(int status)
 
 bool sameTexts(const kel::rez::OutputTexts& a, const kel::rez::OutputTexts& b)
 {
-    return a.headerText == b.headerText && a.idToFileText == b.idToFileText &&
-           a.macText == b.macText && a.winText == b.winText && a.piplBytes == b.piplBytes;
+    return a.headerText == b.headerText && a.idToFileText == b.idToFileText
+           && a.macText == b.macText && a.winText == b.winText && a.piplBytes == b.piplBytes;
 }
 
 }  // namespace
@@ -64,9 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // --strict either refuses the input or changes nothing; and what it passes, the lenient
     // parser must read.
-    if (strictStatus != kel::rez::statusStrictCheckFailed &&
-        (strictStatus != status || status == kel::rez::statusUnparsableJson ||
-         !sameTexts(texts, strictTexts))) {
+    if (strictStatus != kel::rez::statusStrictCheckFailed
+        && (strictStatus != status || status == kel::rez::statusUnparsableJson
+            || !sameTexts(texts, strictTexts))) {
         std::fprintf(stderr, "status %d, with --strict %d\n", status, strictStatus);
         std::abort();
     }

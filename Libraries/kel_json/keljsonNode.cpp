@@ -351,8 +351,8 @@ bool Node::__isAncestor(const Node* candidate) const
     for (const Node* node = this; node != nullptr; node = node->parentNode) {
         if (node != this && node == candidate)
             return true;
-        bool chainIsComplete = node->containerCount == 0
-                               || (node->containerCount == 1 && node->parentNode != nullptr);
+        bool chainIsComplete =
+            node->containerCount == 0 || (node->containerCount == 1 && node->parentNode != nullptr);
         if (!chainIsComplete)
             return candidate->__subtreeHolds(this);
     }

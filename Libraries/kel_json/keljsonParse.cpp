@@ -166,7 +166,8 @@ Node* __parseScalarNumber(const std::string& text, std::size_t pos)
 class __ContainerParser
 {
 public:
-    explicit __ContainerParser(const std::string& text) : __text(text)
+    explicit __ContainerParser(const std::string& text)
+        : __text(text)
     {
         __states.push_back(psRoot);
         __keys = new std::string[__keyCapacity];

@@ -54,7 +54,11 @@ struct __OpenContainer {
 class __Writer
 {
 public:
-    __Writer(bool pretty, std::string& out) : __pretty(pretty), __out(out) {}
+    __Writer(bool pretty, std::string& out)
+        : __pretty(pretty),
+          __out(out)
+    {
+    }
 
     void write(const Node* root, unsigned int indent)
     {

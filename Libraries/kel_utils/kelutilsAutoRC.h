@@ -9,9 +9,15 @@ class AutoRC
 {
 public:
     /// Adopts the reference it is given: no acquire.
-    explicit AutoRC(T* object = nullptr) : __object(object) {}
+    explicit AutoRC(T* object = nullptr)
+        : __object(object)
+    {
+    }
     /// Copies share: each holds its own reference.
-    AutoRC(const AutoRC& other) : __object(T::acquire(other.__object)) {}
+    AutoRC(const AutoRC& other)
+        : __object(T::acquire(other.__object))
+    {
+    }
     AutoRC& operator=(const AutoRC& other) { return *this = other.__object; }
     ~AutoRC() noexcept { reset(); }
 

@@ -46,7 +46,10 @@ bool __readNumber(const std::string& text, std::size_t& position, std::uint64_t&
 
 }  // namespace
 
-FileReplacement::FileReplacement(std::string owner) : __owner(std::move(owner)) {}
+FileReplacement::FileReplacement(std::string owner)
+    : __owner(std::move(owner))
+{
+}
 
 FileReplacement::~FileReplacement()
 {
@@ -124,12 +127,11 @@ bool FileReplacement::__stagedEarlier(const std::string& identity) const
 }
 
 bool FileReplacement::__writeTemporary(const std::string& folderPrefix, const char* data,
-                                       std::size_t size,
-                                       const std::optional<unsigned>& permissions,
+                                       std::size_t size, const std::optional<unsigned>& permissions,
                                        std::string& temporary)
 {
-    const std::string namePrefix = folderPrefix + "." + __owner + "-"
-                                   + std::to_string(__currentProcessId()) + "-";
+    const std::string namePrefix =
+        folderPrefix + "." + __owner + "-" + std::to_string(__currentProcessId()) + "-";
     for (;;) {
         temporary = namePrefix + std::to_string(__temporariesMade++) + ".tmp";
         switch (__createFileWith(temporary, data, size, permissions)) {

@@ -47,7 +47,7 @@ private:
     struct __Staged {
         std::string temporary;  // empty when there is nothing to rename
         std::string target;
-        std::string identity;   // of the file replaced, when it exists
+        std::string identity;  // of the file replaced, when it exists
     };
 
     /// Notes a folder written to, where temporaries of ended processes are looked for.

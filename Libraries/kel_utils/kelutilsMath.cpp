@@ -58,7 +58,10 @@ double __snapToZero(double result, double tolerance)
     return equalWithinTol(result, 0.0, tolerance) ? 0.0 : result;
 }
 
-double __clampUnit(double x) { return checkRange(x, -1.0, 1.0); }
+double __clampUnit(double x)
+{
+    return checkRange(x, -1.0, 1.0);
+}
 
 int __processId()
 {
@@ -102,10 +105,22 @@ double __roundHalfAway(double x)
 
 }  // namespace
 
-double checkMin(double value, double minimum) { return value < minimum ? minimum : value; }
-int checkMin(int value, int minimum) { return value < minimum ? minimum : value; }
-double checkMax(double value, double maximum) { return value > maximum ? maximum : value; }
-int checkMax(int value, int maximum) { return value > maximum ? maximum : value; }
+double checkMin(double value, double minimum)
+{
+    return value < minimum ? minimum : value;
+}
+int checkMin(int value, int minimum)
+{
+    return value < minimum ? minimum : value;
+}
+double checkMax(double value, double maximum)
+{
+    return value > maximum ? maximum : value;
+}
+int checkMax(int value, int maximum)
+{
+    return value > maximum ? maximum : value;
+}
 
 double checkRange(double value, double boundA, double boundB)
 {
@@ -135,9 +150,18 @@ bool inRange(int value, int boundA, int boundB)
     return low <= value && value <= high;
 }
 
-double checkZero(double value, double replacement) { return value == 0 ? replacement : value; }
-int checkZero(int value, int replacement) { return value == 0 ? replacement : value; }
-double checkNaN(double value, double replacement) { return std::isnan(value) ? replacement : value; }
+double checkZero(double value, double replacement)
+{
+    return value == 0 ? replacement : value;
+}
+int checkZero(int value, int replacement)
+{
+    return value == 0 ? replacement : value;
+}
+double checkNaN(double value, double replacement)
+{
+    return std::isnan(value) ? replacement : value;
+}
 
 double checkInf(double value, double replacement)
 {
@@ -199,9 +223,18 @@ int getMax(int first, ...)
     return largest;
 }
 
-std::int64_t round(double x) { return __toInt64(__roundHalfAway(x)); }
-std::int64_t floor(double x) { return __toInt64(x >= 0 ? std::floor(x) : std::ceil(x)); }
-std::int64_t ceil(double x) { return __toInt64(x >= 0 ? std::ceil(x) : std::floor(x)); }
+std::int64_t round(double x)
+{
+    return __toInt64(__roundHalfAway(x));
+}
+std::int64_t floor(double x)
+{
+    return __toInt64(x >= 0 ? std::floor(x) : std::ceil(x));
+}
+std::int64_t ceil(double x)
+{
+    return __toInt64(x >= 0 ? std::ceil(x) : std::floor(x));
+}
 
 double roundToDenom(double x, double denominator)
 {
@@ -241,13 +274,31 @@ void fractionWithDenom(double x, std::int64_t& denominator, std::int64_t& numera
         numerator = -numerator;
 }
 
-double degreesToRadians(double x) { return x * 0.017453292519943295; }
-double radiansToDegrees(double x) { return x * 57.29577951308232; }
+double degreesToRadians(double x)
+{
+    return x * 0.017453292519943295;
+}
+double radiansToDegrees(double x)
+{
+    return x * 57.29577951308232;
+}
 
-double sin(double x, double tolerance) { return __snapToZero(std::sin(__cleanAngle(x)), tolerance); }
-double cos(double x, double tolerance) { return __snapToZero(std::cos(__cleanAngle(x)), tolerance); }
-double tan(double x, double tolerance) { return __snapToZero(std::tan(__cleanAngle(x)), tolerance); }
-double atan(double x, double tolerance) { return __snapToZero(std::atan(__cleanAngle(x)), tolerance); }
+double sin(double x, double tolerance)
+{
+    return __snapToZero(std::sin(__cleanAngle(x)), tolerance);
+}
+double cos(double x, double tolerance)
+{
+    return __snapToZero(std::cos(__cleanAngle(x)), tolerance);
+}
+double tan(double x, double tolerance)
+{
+    return __snapToZero(std::tan(__cleanAngle(x)), tolerance);
+}
+double atan(double x, double tolerance)
+{
+    return __snapToZero(std::atan(__cleanAngle(x)), tolerance);
+}
 
 double asin(double x, double tolerance)
 {
@@ -259,7 +310,10 @@ double acos(double x, double tolerance)
     return __snapToZero(std::acos(__clampUnit(__cleanAngle(x))), tolerance);
 }
 
-double random() { return __unitRandom(); }
+double random()
+{
+    return __unitRandom();
+}
 
 int random(int a, int b)
 {

@@ -91,8 +91,8 @@ __NativePath __nativePath(const std::string& path)
 {
     if (path.empty())
         return std::wstring();
-    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.c_str(), -1,
-                                           nullptr, 0);
+    const int length =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.c_str(), -1, nullptr, 0);
     if (length <= 0)
         return std::wstring();
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
@@ -110,9 +110,9 @@ bool __examinePath(const std::string& path, __PathFacts& facts)
     if (wide.empty())
         return false;
     // Opening with no access rights follows links and also opens folders and devices.
-    HANDLE file = CreateFileW(wide.c_str(), 0,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE file =
+        CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         facts.resolvedPath = path;
@@ -178,7 +178,8 @@ bool __writeToSpecialFile(const std::string& path, const char* data, std::size_t
 bool __renameOver(const std::string& from, const std::string& to)
 {
     return MoveFileExW(__nativePath(from).c_str(), __nativePath(to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING) != 0;
+                       MOVEFILE_REPLACE_EXISTING)
+           != 0;
 }
 
 void __removeFile(const std::string& path)
@@ -208,8 +209,7 @@ bool __processHasEnded(std::uint64_t id)
 {
     if (id > MAXDWORD)
         return true;
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
-                                 static_cast<DWORD>(id));
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
     if (!process)
         return GetLastError() == ERROR_INVALID_PARAMETER;  // no such process
     DWORD exitCode = 0;
@@ -256,7 +256,7 @@ bool __readLink(const std::string& link, std::string& target)
 void __describe(const std::string& path, const struct stat& info, __PathFacts& facts)
 {
     facts.resolvedPath = path;
-    facts.kind = S_ISREG(info.st_mode)   ? __PathFacts::regularFile
+    facts.kind = S_ISREG(info.st_mode) ? __PathFacts::regularFile
                  : S_ISDIR(info.st_mode) ? __PathFacts::folder
                                          : __PathFacts::special;
     facts.size = static_cast<std::uint64_t>(info.st_size);

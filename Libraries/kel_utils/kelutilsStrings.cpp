@@ -36,8 +36,14 @@ std::string __mapAsciiBytes(const std::string& text, ByteMapping mapByte)
 }
 
 /// ASCII-only mappings, the same as toupper / tolower in the default locale.
-int __asciiUpper(unsigned char byte) { return byte >= 'a' && byte <= 'z' ? byte - 'a' + 'A' : byte; }
-int __asciiLower(unsigned char byte) { return byte >= 'A' && byte <= 'Z' ? byte - 'A' + 'a' : byte; }
+int __asciiUpper(unsigned char byte)
+{
+    return byte >= 'a' && byte <= 'z' ? byte - 'a' + 'A' : byte;
+}
+int __asciiLower(unsigned char byte)
+{
+    return byte >= 'A' && byte <= 'Z' ? byte - 'A' + 'a' : byte;
+}
 
 template <typename Number>
 std::string __streamText(Number value)
@@ -76,7 +82,8 @@ unsigned int stringSubstrCount(const std::string& text, const std::string& patte
     if (pattern.empty() || pattern.size() > text.size())
         return 0;
     unsigned int count = 0;
-    for (std::size_t at = text.find(pattern); at != std::string::npos; at = text.find(pattern, at + 1))
+    for (std::size_t at = text.find(pattern); at != std::string::npos;
+         at = text.find(pattern, at + 1))
         ++count;
     return count;
 }
@@ -139,19 +146,40 @@ std::string stringReplaceAll(const std::string& text, const std::string& find,
     return result;
 }
 
-std::string stringUpper(const std::string& text) { return __mapAsciiBytes(text, __asciiUpper); }
+std::string stringUpper(const std::string& text)
+{
+    return __mapAsciiBytes(text, __asciiUpper);
+}
 
-std::string stringLower(const std::string& text) { return __mapAsciiBytes(text, __asciiLower); }
+std::string stringLower(const std::string& text)
+{
+    return __mapAsciiBytes(text, __asciiLower);
+}
 
-std::string itoa(int value) { return std::to_string(value); }
+std::string itoa(int value)
+{
+    return std::to_string(value);
+}
 
-std::string ltoa(std::int64_t value) { return std::to_string(value); }
+std::string ltoa(std::int64_t value)
+{
+    return std::to_string(value);
+}
 
-std::string ftoa(float value) { return __streamText(value); }
+std::string ftoa(float value)
+{
+    return __streamText(value);
+}
 
-std::string dtoa(double value) { return __streamText(value); }
+std::string dtoa(double value)
+{
+    return __streamText(value);
+}
 
-std::string ldtoa(long double value) { return __streamText(value); }
+std::string ldtoa(long double value)
+{
+    return __streamText(value);
+}
 
 char* stdStringToCString(const std::string& text)
 {
@@ -161,7 +189,10 @@ char* stdStringToCString(const std::string& text)
     return copy;
 }
 
-std::string cStringToStdString(const char* text) { return text ? std::string(text) : std::string(); }
+std::string cStringToStdString(const char* text)
+{
+    return text ? std::string(text) : std::string();
+}
 
 bool unconstCString(const char* text, char*& copy)
 {

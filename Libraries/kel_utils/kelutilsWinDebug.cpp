@@ -21,7 +21,8 @@ int __WinDebugBuf::sync()
 // The stream starts without a buffer (the base is built before any member), then takes
 // its own; rdbuf() also clears the bad state the null buffer set.
 __WinDebugOStream::__WinDebugOStream()
-    : std::ostream(nullptr), __buffer(new __WinDebugBuf)
+    : std::ostream(nullptr),
+      __buffer(new __WinDebugBuf)
 {
     rdbuf(__buffer);
     setf(std::ios_base::unitbuf);

@@ -31,9 +31,9 @@ int __takePathValue(const __PathOption& option, int argc, const char* const* arg
                         "expected path for " + typed + " argument, but found end-of-input instead");
     const char* value = argv[index + 1];
     if (__startsWithTwoDashes(value))
-        return failWith(option.optionAsValueStatus, "expected path for " + typed +
-                                                        " argument, but found " + value +
-                                                        " instead");
+        return failWith(option.optionAsValueStatus, "expected path for " + typed
+                                                        + " argument, but found " + value
+                                                        + " instead");
     *option.setting = std::string(value);
     return 0;
 }
@@ -77,8 +77,8 @@ int scanCommandLine(int argc, const char* const* argv, CommandLineSettings& sett
             }
         }
         if (!matched)
-            return failWith(statusBadArgument, std::string("encountered bad program argument ") +
-                                                   argument + ". Run with --help for help.");
+            return failWith(statusBadArgument, std::string("encountered bad program argument ")
+                                                   + argument + ". Run with --help for help.");
         if (int status = __takePathValue(*matched, argc, argv, index))
             return status;
         index += 2;
@@ -89,9 +89,9 @@ int scanCommandLine(int argc, const char* const* argv, CommandLineSettings& sett
 void expandHomeInPaths(CommandLineSettings& settings, const std::string& home)
 {
     OutputPaths& outputs = settings.outputs;
-    for (std::optional<std::string>* path : {&settings.inputPath, &outputs.header,
-                                             &outputs.idToFile, &outputs.mac, &outputs.windows,
-                                             &outputs.pipl})
+    for (std::optional<std::string>* path :
+         {&settings.inputPath, &outputs.header, &outputs.idToFile, &outputs.mac, &outputs.windows,
+          &outputs.pipl})
         expandLeadingTilde(*path, home);
 }
 

@@ -13,7 +13,7 @@ namespace kel::rez {
 struct CommandLineSettings {
     bool helpRequested = false;
     bool versionRequested = false;
-    bool strict = false;  // --strict: check the input closely before using it
+    bool strict = false;                   // --strict: check the input closely before using it
     std::optional<std::string> inputPath;  // absent: read standard input
     OutputPaths outputs;
 };

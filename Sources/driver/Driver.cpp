@@ -7,10 +7,10 @@
 #include "driver/ExitStatus.h"
 #include "driver/HomeDirectory.h"
 #include "driver/Input.h"
-#include "output/OutputFiles.h"
-#include "output/OutputPass.h"
 #include "driver/Pipeline.h"
 #include "driver/Usage.h"
+#include "output/OutputFiles.h"
+#include "output/OutputPass.h"
 
 namespace kel::rez {
 

@@ -21,7 +21,8 @@ int failWith(int status, const std::string& message)
     return status;
 }
 
-ErrorCapture::ErrorCapture() : __previous(__errorStream)
+ErrorCapture::ErrorCapture()
+    : __previous(__errorStream)
 {
     __errorStream = &__lines;
 }

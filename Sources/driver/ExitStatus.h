@@ -17,8 +17,8 @@ enum ExitStatus : int {
     statusAdobePathIsOption = 69,
     statusMacPathMissing = 70,
     statusMacPathIsOption = 71,
-    statusWindowsPathMissing = 72,  // also --pipl
-    statusWindowsPathIsOption = 73, // also --pipl
+    statusWindowsPathMissing = 72,   // also --pipl
+    statusWindowsPathIsOption = 73,  // also --pipl
     statusBadArgument = 74,
     statusOutputsMissing = 75,
     statusNoInput = 76,

@@ -4,8 +4,8 @@
 
 #ifdef _WIN32
 #include "driver/WindowsArguments.h"
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 #else
 #include <pwd.h>
 #include <unistd.h>
@@ -23,7 +23,8 @@ std::string __systemHomeDirectory()
     // the ANSI answer would garble a profile folder with non-ASCII characters.
     wchar_t profile[MAX_PATH] = {};
     std::string utf8;
-    if (SUCCEEDED(SHGetFolderPathW(NULL, CSIDL_PROFILE, NULL, 0, profile)) && wideToUtf8(profile, utf8))
+    if (SUCCEEDED(SHGetFolderPathW(NULL, CSIDL_PROFILE, NULL, 0, profile))
+        && wideToUtf8(profile, utf8))
         return utf8;
 #else
     const passwd* entry = getpwuid(getuid());

@@ -38,8 +38,9 @@ std::string_view nearestName(std::string_view name, const std::vector<std::strin
     std::size_t fewest = __mostEdits + 1;
     for (std::string_view candidate : known) {
         // Names whose lengths differ by more than the limit are too far apart to measure.
-        const std::size_t lengthGap = name.size() > candidate.size() ? name.size() - candidate.size()
-                                                                     : candidate.size() - name.size();
+        const std::size_t lengthGap = name.size() > candidate.size()
+                                          ? name.size() - candidate.size()
+                                          : candidate.size() - name.size();
         if (lengthGap > __mostEdits)
             continue;
         const std::size_t edits = __editDistance(name, candidate);

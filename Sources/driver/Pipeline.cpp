@@ -2,9 +2,9 @@
 
 #include "driver/ExitStatus.h"
 #include "driver/StrictCheck.h"
-#include "resources/ResourceNumbering.h"
-#include "resources/ResourceLoader.h"
 #include "keljsonParse.h"
+#include "resources/ResourceLoader.h"
+#include "resources/ResourceNumbering.h"
 
 namespace kel::rez {
 

@@ -6,7 +6,8 @@
 namespace kel::rez {
 
 StrictCheck::StrictCheck(std::string inputName, const std::string& text)
-    : __inputName(std::move(inputName)), __problems(text)
+    : __inputName(std::move(inputName)),
+      __problems(text)
 {
 }
 

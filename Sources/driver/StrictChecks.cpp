@@ -78,9 +78,8 @@ void __checkNames(const __Source& source, std::size_t object,
 }
 
 // The objects a description member holds: the value itself, or the elements of an array.
-void __checkSubMembers(const __Source& source, std::size_t member,
-                       const PiplMemberNames& names, const std::string& where,
-                       StrictProblems& problems)
+void __checkSubMembers(const __Source& source, std::size_t member, const PiplMemberNames& names,
+                       const std::string& where, StrictProblems& problems)
 {
     const std::string memberWhere = "\"" + std::string(names.name) + "\" of " + where;
     if (source.isA(member, __Kind::object))
@@ -120,8 +119,8 @@ void __checkFile(const __Source& source, std::size_t file, std::size_t entryInde
         return;
     const std::string path = source.stringOf(file);
     if (!path.empty() && !kel::utils::fileExists(path))
-        problems.add(source[file].offset, "file \"" + path + "\" of entry " +
-                                              std::to_string(entryIndex) + " does not exist");
+        problems.add(source[file].offset, "file \"" + path + "\" of entry "
+                                              + std::to_string(entryIndex) + " does not exist");
 }
 
 void __checkEntry(const __Source& source, std::size_t entry, std::size_t entryIndex,
@@ -133,8 +132,8 @@ void __checkEntry(const __Source& source, std::size_t entry, std::size_t entryIn
 
     const std::size_t type = source.entryMember(entry, memberType);
     const std::size_t data = source.entryMember(entry, memberData);
-    if (source.isA(type, __Kind::string) && source.stringOf(type) == resourceTypePiPL &&
-        source.isA(data, __Kind::object))
+    if (source.isA(type, __Kind::string) && source.stringOf(type) == resourceTypePiPL
+        && source.isA(data, __Kind::object))
         __checkDescription(source, data, entryIndex, problems);
 }
 

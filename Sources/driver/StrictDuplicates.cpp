@@ -24,8 +24,8 @@ bool __isPhotoshopPipl(const Resource& resource)
     if (resource.type != resourceTypePiPL || !resource.dataObject)
         return false;
     kel::utils::AutoNode pluginType(resource.dataObject->member("PluginType"));
-    return pluginType && pluginType->nodeType() == kel::json::Node::TypeString &&
-           pluginType->stringValue().rfind("Photoshop_", 0) == 0;
+    return pluginType && pluginType->nodeType() == kel::json::Node::TypeString
+           && pluginType->stringValue().rfind("Photoshop_", 0) == 0;
 }
 
 std::vector<__Claim> __claims(const ResourcesByType& resourcesByType)
@@ -82,9 +82,9 @@ void checkDuplicateIds(const ResourcesByType& resourcesByType,
             continue;
         }
         problems.add(__placeOf(claims[first], claims[i], places),
-                     "entries " + std::to_string(claims[first].entryIndex) + " and " +
-                         std::to_string(claims[i].entryIndex) + " are both " + *claims[i].type +
-                         " resource " + std::to_string(claims[i].id));
+                     "entries " + std::to_string(claims[first].entryIndex) + " and "
+                         + std::to_string(claims[i].entryIndex) + " are both " + *claims[i].type
+                         + " resource " + std::to_string(claims[i].id));
     }
 }
 

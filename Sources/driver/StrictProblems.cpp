@@ -6,7 +6,8 @@
 
 namespace kel::rez {
 
-StrictProblems::StrictProblems(const std::string& text) : __lineStarts{0}
+StrictProblems::StrictProblems(const std::string& text)
+    : __lineStarts{0}
 {
     // Lines end at line feeds only, as in editors and other JSON readers; a CR LF pair
     // leaves the columns before it as they are.

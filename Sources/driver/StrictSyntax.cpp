@@ -22,7 +22,8 @@ enum class __Expect { memberOrEnd, member, colon, commaOrBrace, valueOrEnd, valu
 
 struct __Frame {
     __Frame(bool isObject, std::size_t value)
-        : isObject(isObject), expect(isObject ? __Expect::memberOrEnd : __Expect::valueOrEnd),
+        : isObject(isObject),
+          expect(isObject ? __Expect::memberOrEnd : __Expect::valueOrEnd),
           value(value)
     {
     }
@@ -62,11 +63,16 @@ std::string __describeFound(const std::string& text, std::size_t offset)
         return "a byte order mark";
     const unsigned char byte = static_cast<unsigned char>(text[offset]);
     switch (byte) {
-    case '\n': return "a line feed";
-    case '\r': return "a carriage return";
-    case '\t': return "a tab";
-    case ' ': return "a blank";
-    default: break;
+    case '\n':
+        return "a line feed";
+    case '\r':
+        return "a carriage return";
+    case '\t':
+        return "a tab";
+    case ' ':
+        return "a blank";
+    default:
+        break;
     }
     if (byte > ' ' && byte < 0x7F)
         return std::string("'") + static_cast<char>(byte) + "'";
@@ -100,7 +106,8 @@ class __StrictReader
 {
 public:
     __StrictReader(const std::string& text, StrictProblems& problems)
-        : __text(text), __problems(problems)
+        : __text(text),
+          __problems(problems)
     {
     }
 
@@ -218,15 +225,16 @@ private:
         const std::string name = strictStringText(__text, start, __offset);
         const auto first = frame.names.try_emplace(name, start);
         if (!first.second)
-            __problems.add(start, "duplicate member \"" + name + "\"; only the first, at " +
-                                      __problems.place(first.first->second) + ", is read");
+            __problems.add(start, "duplicate member \"" + name + "\"; only the first, at "
+                                      + __problems.place(first.first->second) + ", is read");
         return true;
     }
 
     // Keeps a value that starts at the offset when it is shallow enough, linked to its container.
     std::size_t __keep(StrictValue::Kind kind, std::size_t keyOffset, std::size_t keyEnd)
     {
-        if (__frames.size() >= __keptDepth || (!__frames.empty() && __frames.back().value == __none))
+        if (__frames.size() >= __keptDepth
+            || (!__frames.empty() && __frames.back().value == __none))
             return __none;
         const std::size_t index = __document.values.size();
         StrictValue value{kind, __offset};
@@ -250,7 +258,8 @@ private:
         const int c = __peek();
         if (c == '{' || c == '[') {
             const bool isObject = c == '{';
-            const std::size_t index = __keep(isObject ? Kind::object : Kind::array, keyOffset, keyEnd);
+            const std::size_t index =
+                __keep(isObject ? Kind::object : Kind::array, keyOffset, keyEnd);
             __frames.emplace_back(isObject, index);
             ++__offset;
             return true;
@@ -342,7 +351,8 @@ private:
         // Only an escaped backslash can stand before a closing quote; the lenient parser
         // reads the pair as an escaped quote and runs on past the end of the string.
         if (__text[__offset - 1] == '\\')
-            __problems.add(__offset - 1, "a backslash right before the closing '\"' is not supported");
+            __problems.add(__offset - 1,
+                           "a backslash right before the closing '\"' is not supported");
         ++__offset;
         return true;
     }
@@ -357,26 +367,26 @@ private:
         }
         if (c == 'u') {
             std::size_t digits = 0;
-            while (digits < 4 && __offset + 1 + digits < __text.size() &&
-                   __isHexDigit(static_cast<unsigned char>(__text[__offset + 1 + digits])))
+            while (digits < 4 && __offset + 1 + digits < __text.size()
+                   && __isHexDigit(static_cast<unsigned char>(__text[__offset + 1 + digits])))
                 ++digits;
             if (digits == 4) {
                 __offset += 5;
                 return;
             }
-            __problems.add(backslash, "expected four hex digits after '\\u', found " +
-                                          __describeFound(__text, __offset + 1 + digits));
+            __problems.add(backslash, "expected four hex digits after '\\u', found "
+                                          + __describeFound(__text, __offset + 1 + digits));
             return;
         }
         // What follows is read as an ordinary character of the string.
-        __problems.add(backslash, "expected an escape sequence after '\\', found " +
-                                      __describeFound(__text, __offset));
+        __problems.add(backslash, "expected an escape sequence after '\\', found "
+                                      + __describeFound(__text, __offset));
     }
 
     void __readControlCharacter()
     {
-        __problems.add(__offset, "control characters must be escaped in a string, found " +
-                                     __describeFound(__text, __offset));
+        __problems.add(__offset, "control characters must be escaped in a string, found "
+                                     + __describeFound(__text, __offset));
         ++__offset;
     }
 
@@ -387,8 +397,8 @@ private:
             __offset += length;
             return;
         }
-        __problems.add(__offset, "expected UTF-8 text, found " +
-                                     __byteName(static_cast<unsigned char>(__text[__offset])));
+        __problems.add(__offset, "expected UTF-8 text, found "
+                                     + __byteName(static_cast<unsigned char>(__text[__offset])));
         // The continuation bytes after a bad byte belong to the same bad sequence.
         for (++__offset; __peek() >= 0x80 && __peek() <= 0xBF;)
             ++__offset;

@@ -18,11 +18,11 @@ struct StrictValue {
     static constexpr std::size_t none = static_cast<std::size_t>(-1);
 
     Kind kind;
-    std::size_t offset;            // its first byte
-    std::size_t end = none;        // strings: one past the closing quote
-    std::size_t keyOffset = none;  // in an object: the opening quote of its member name
-    std::size_t keyEnd = none;     // one past the closing quote of that name
-    std::size_t firstChild = none; // containers: their first member or element
+    std::size_t offset;             // its first byte
+    std::size_t end = none;         // strings: one past the closing quote
+    std::size_t keyOffset = none;   // in an object: the opening quote of its member name
+    std::size_t keyEnd = none;      // one past the closing quote of that name
+    std::size_t firstChild = none;  // containers: their first member or element
     std::size_t nextSibling = none;
 };
 
@@ -40,8 +40,7 @@ StrictDocument readStrictSyntax(const std::string& text, StrictProblems& problem
 
 /// A string or member name as the lenient parser reads it: the bytes between the quotes,
 /// with each backslash-quote taken as a quote and every other escape left as written.
-std::string strictStringText(const std::string& text, std::size_t openingQuote,
-                             std::size_t end);
+std::string strictStringText(const std::string& text, std::size_t openingQuote, std::size_t end);
 
 }  // namespace kel::rez
 

@@ -2,8 +2,8 @@
 
 #ifdef _WIN32
 
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 namespace kel::rez {
 
@@ -14,7 +14,8 @@ bool wideToUtf8(const wchar_t* wide, std::string& utf8)
         return false;
     }
     std::string converted(static_cast<size_t>(size), '\0');
-    if (WideCharToMultiByte(CP_UTF8, 0, wide, -1, converted.data(), size, nullptr, nullptr) != size) {
+    if (WideCharToMultiByte(CP_UTF8, 0, wide, -1, converted.data(), size, nullptr, nullptr)
+        != size) {
         return false;
     }
     converted.pop_back();  // the terminating zero the call counted

@@ -2,7 +2,10 @@
 
 namespace kel::rez {
 
-ChunkedAppender::ChunkedAppender(std::string& out) : __out(out) {}
+ChunkedAppender::ChunkedAppender(std::string& out)
+    : __out(out)
+{
+}
 
 ChunkedAppender::~ChunkedAppender()
 {

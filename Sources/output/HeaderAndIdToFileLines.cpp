@@ -34,7 +34,8 @@ const std::string& __extensionOf(const std::string& type)
 }
 
 /// What follows a line's key: "." and the extension (unless null), a space and the file.
-void __appendIdToFileLineEnd(const std::string* extension, const std::string& file, std::string& idToFileText)
+void __appendIdToFileLineEnd(const std::string* extension, const std::string& file,
+                             std::string& idToFileText)
 {
     if (extension) {
         idToFileText += '.';

@@ -25,7 +25,7 @@ struct __OutputFile {
 int __cannotWrite(const __OutputFile& output)
 {
     return failWith(statusCannotWrite, std::string("cannot write to ") + output.description
-                                            + " output file at " + *output.path);
+                                           + " output file at " + *output.path);
 }
 
 bool __stage(kel::utils::FileReplacement& replacement, const __OutputFile& output)

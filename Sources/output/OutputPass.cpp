@@ -61,7 +61,7 @@ int __appendResource(const Resource& resource, const OutputPaths& paths, OutputT
 /// memory than it keeps; room that is reserved and never written costs nothing. Longer
 /// lines still grow the text.
 void __reserveTexts(const ResourcesByType& resourcesByType, const OutputPaths& paths,
-                  OutputTexts& texts)
+                    OutputTexts& texts)
 {
     constexpr std::size_t bytesPerResource = 256;
     std::size_t resourceCount = 0;

@@ -16,9 +16,9 @@ void appendId(std::int16_t id, std::string& text)
 
 bool reportBadHexData(const Resource& resource, char found)
 {
-    printError("data for " + resource.type + " : " + kel::utils::itoa(resource.id) +
-               " must be in stringified hex format (i.e. \"1a2b3c56...\"), but found char '" +
-               std::string(1, found) + "' in string");
+    printError("data for " + resource.type + " : " + kel::utils::itoa(resource.id)
+               + " must be in stringified hex format (i.e. \"1a2b3c56...\"), but found char '"
+               + std::string(1, found) + "' in string");
     return false;
 }
 

@@ -7,10 +7,10 @@
 #include <cstring>
 #include <vector>
 
+#include "kelutilsStrings.h"
 #include "output/ChunkedAppender.h"
 #include "output/HexEncoding.h"
 #include "output/OutputText.h"
-#include "kelutilsStrings.h"
 
 namespace kel::rez {
 
@@ -156,14 +156,14 @@ bool __processByteStrWin(const Resource& resource, const std::string& hexData, s
     // cost nothing, and the blocks are then made without a pass just to measure them.
     const std::size_t sizeBefore = out.size();
     const std::size_t longestEscapes = hexData.size() / 2 * sizeof(__OctalEscape::text);
-    out.reserve(sizeBefore + keys.size() * (longestEscapes + resource.type.size() + 32) +
-                resource.name.size());
+    out.reserve(sizeBefore + keys.size() * (longestEscapes + resource.type.size() + 32)
+                + resource.name.size());
     std::size_t escapesStart = std::string::npos;
     std::size_t escapesLength = 0;
     char badChar = '\0';
     for (const std::string& key : keys) {
         if (!__appendWinBlock(key, resource.type, hexData, escapesStart, escapesLength, out,
-                            badChar)) {
+                              badChar)) {
             out.resize(sizeBefore);  // a refused string leaves out as it was
             return reportBadHexData(resource, badChar);
         }

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
+#include "kelutilsStrings.h"
 #include "output/HexEncoding.h"
 #include "output/OutputText.h"
-#include "kelutilsStrings.h"
 
 namespace kel::rez {
 
@@ -83,9 +83,8 @@ bool __processByteStrMac(const Resource& resource, const std::string& hexData, s
 
     // Each line adds its opening and a closing quote to the digits and spaces.
     const std::size_t lines = hexData.size() / __digitsPerLine + 1;
-    out.reserve(out.size() + 2 * resource.name.size() + resource.type.size() + 32 +
-                hexData.size() + hexData.size() / __digitsPerGroup +
-                lines * (sizeof __nextLineOpening - 1));
+    out.reserve(out.size() + 2 * resource.name.size() + resource.type.size() + 32 + hexData.size()
+                + hexData.size() / __digitsPerGroup + lines * (sizeof __nextLineOpening - 1));
     out += "data '";
     out += resource.type;
     out += "' (";

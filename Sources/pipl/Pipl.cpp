@@ -52,7 +52,8 @@ struct __Member {
     std::vector<__SubMember> subMembers;
     bool (*check)(const __Member& member, const Node& value, PiplFamily family);
     __Families families;
-    void (*encode)(const __Member& member, const Node& value, const __Context& context, PiplList& list);
+    void (*encode)(const __Member& member, const Node& value, const __Context& context,
+                   PiplList& list);
 };
 
 // ---- Messages and checks
@@ -100,7 +101,8 @@ bool __holds(const Node* node, __Holds holds)
     case __Holds::boolean:
         return __isOfType(node, Node::TypeBool);
     case __Holds::byte:
-        return __isOfType(node, Node::TypeNumber) && node->intValue() >= 0 && node->intValue() <= 255;
+        return __isOfType(node, Node::TypeNumber) && node->intValue() >= 0
+               && node->intValue() <= 255;
     case __Holds::fourBytes:
         return __isOfType(node, Node::TypeString) && node->stringValue().size() == 4;
     case __Holds::hexText:
@@ -134,8 +136,9 @@ bool __checkSubMembers(const __Member& member, const Node& object, const char* c
     for (const __SubMember& sub : member.subMembers) {
         AutoNode value(object.member(sub.name));
         if (sub.holds != __Holds::hexText && !__holds(value.get(), sub.holds))
-            return __fail("The " + __quoted(member.name) + " " + container + " must have " + sub.article + " " +
-                          __quoted(sub.name) + " submember containing " + __holdsWords(sub.holds) + ".");
+            return __fail("The " + __quoted(member.name) + " " + container + " must have "
+                          + sub.article + " " + __quoted(sub.name) + " submember containing "
+                          + __holdsWords(sub.holds) + ".");
     }
     return true;
 }
@@ -171,7 +174,8 @@ bool __checkEachObject(const __Member& member, const Node& value,
     for (unsigned int index = 0; index < value.elementsCount(); ++index) {
         AutoNode element(value.element(index));
         if (!__isOfType(element.get(), Node::TypeObject))
-            return __fail("All the elements of the " + __quoted(member.name) + " array must be JSON objects.");
+            return __fail("All the elements of the " + __quoted(member.name)
+                          + " array must be JSON objects.");
         if (!checkElement(member, *element.get()))
             return false;
     }
@@ -195,10 +199,12 @@ bool __checkRawProperty(const __Member& member, const Node& element)
         return false;
     AutoNode data(element.member("Data"));
     bool hasData = data ? __isHexText(data.get())
-                        : __isHexText(AutoNode(element.member("MacData")).get()) &&
-                              __isHexText(AutoNode(element.member("WinData")).get());
-    return hasData || __fail("The " + __quoted(member.name) + " elements must have a \"Data\" submember, or "
-                             "\"MacData\" and \"WinData\" submembers, containing hexadecimal text.");
+                        : __isHexText(AutoNode(element.member("MacData")).get())
+                              && __isHexText(AutoNode(element.member("WinData")).get());
+    return hasData
+           || __fail("The " + __quoted(member.name)
+                     + " elements must have a \"Data\" submember, or "
+                       "\"MacData\" and \"WinData\" submembers, containing hexadecimal text.");
 }
 
 bool __checkRawProperties(const __Member& member, const Node& value, PiplFamily)
@@ -208,7 +214,8 @@ bool __checkRawProperties(const __Member& member, const Node& value, PiplFamily)
 
 bool __checkFilterCases(const __Member& member, const Node& value, PiplFamily)
 {
-    bool sevenObjects = value.nodeType() == Node::TypeArray && value.elementsCount() == __filterCaseCount;
+    bool sevenObjects =
+        value.nodeType() == Node::TypeArray && value.elementsCount() == __filterCaseCount;
     for (unsigned int index = 0; sevenObjects && index < __filterCaseCount; ++index)
         sevenObjects = __isOfType(AutoNode(value.element(index)).get(), Node::TypeObject);
     if (!sevenObjects)
@@ -223,7 +230,8 @@ bool __checkStringArray(const __Member& member, const Node& value, PiplFamily)
     for (unsigned int index = 0; index < value.elementsCount(); ++index) {
         AutoNode element(value.element(index));
         if (!__isOfType(element.get(), Node::TypeString))
-            return __fail("All the elements of the " + __quoted(member.name) + " array must be strings.");
+            return __fail("All the elements of the " + __quoted(member.name)
+                          + " array must be strings.");
     }
     return true;
 }
@@ -231,7 +239,8 @@ bool __checkStringArray(const __Member& member, const Node& value, PiplFamily)
 // A length byte must be able to hold the length of a string written length-prefixed.
 bool __checkLengthPrefixed(const __Member& member, const Node& value)
 {
-    return value.stringValue().size() <= __maxLengthPrefixed || __failValue(member.name, "at most 255 bytes long");
+    return value.stringValue().size() <= __maxLengthPrefixed
+           || __failValue(member.name, "at most 255 bytes long");
 }
 
 // Already known to be a string.
@@ -243,8 +252,8 @@ bool __checkName(const __Member& member, const Node& value, PiplFamily)
 // Only the Photoshop family writes the category.
 bool __checkCategory(const __Member& member, const Node& value, PiplFamily family)
 {
-    return __checkString(member, value, family) &&
-           (family != PiplFamily::photoshop || __checkLengthPrefixed(member, value));
+    return __checkString(member, value, family)
+           && (family != PiplFamily::photoshop || __checkLengthPrefixed(member, value));
 }
 
 // ---- Encoders: each appends to one list, in that list's byte order
@@ -288,11 +297,13 @@ void __appendWord(const __Member& member, PiplList& list, std::uint32_t word)
 
 std::string __typeAndCreator(const Node& object, PiplPlatform platform)
 {
-    return __codeHex(__stringOf(object, "Type"), platform) + __codeHex(__stringOf(object, "Creator"), platform);
+    return __codeHex(__stringOf(object, "Type"), platform)
+           + __codeHex(__stringOf(object, "Creator"), platform);
 }
 
 /// Each element's data in index order, and the data length for n elements.
-void __appendPerElement(const __Member& member, const Node& value, PiplList& list, std::uint32_t bytesPerElement,
+void __appendPerElement(const __Member& member, const Node& value, PiplList& list,
+                        std::uint32_t bytesPerElement,
                         std::string (*elementHex)(const Node& element, PiplPlatform platform))
 {
     std::string hex;
@@ -303,7 +314,8 @@ void __appendPerElement(const __Member& member, const Node& value, PiplList& lis
     __appendProperty(member, list, {hex, bytesPerElement * value.elementsCount()});
 }
 
-void __encodeName(const __Member& member, const Node& value, const __Context& context, PiplList& list)
+void __encodeName(const __Member& member, const Node& value, const __Context& context,
+                  PiplList& list)
 {
     PiplData name = __lengthPrefixedString(value.stringValue());
     if (context.kind.family == PiplFamily::illustrator)
@@ -312,31 +324,37 @@ void __encodeName(const __Member& member, const Node& value, const __Context& co
         __appendProperty(member, list, name);
 }
 
-void __encodeVersion(const __Member& member, const Node& value, const __Context& context, PiplList& list)
+void __encodeVersion(const __Member& member, const Node& value, const __Context& context,
+                     PiplList& list)
 {
     // The parts are combined as given, neither masked nor range-checked.
-    std::uint32_t word = (__numberOf(value, "Major") << 16) | (__numberOf(value, "Minor") << 8) |
-                         __numberOf(value, "Revision");
+    std::uint32_t word = (__numberOf(value, "Major") << 16) | (__numberOf(value, "Minor") << 8)
+                         | __numberOf(value, "Revision");
     PiplData name = __zeroTerminatedString(context.pluginName);
-    __appendProperty(member, list, {__hex32(word, list.platform()) + name.hex, 4 + name.declaredLength});
+    __appendProperty(member, list,
+                     {__hex32(word, list.platform()) + name.hex, 4 + name.declaredLength});
 }
 
-void __encodeLengthPrefixed(const __Member& member, const Node& value, const __Context&, PiplList& list)
+void __encodeLengthPrefixed(const __Member& member, const Node& value, const __Context&,
+                            PiplList& list)
 {
     __appendProperty(member, list, __lengthPrefixedString(value.stringValue()));
 }
 
-void __encodeTerminology(const __Member& member, const Node& value, const __Context&, PiplList& list)
+void __encodeTerminology(const __Member& member, const Node& value, const __Context&,
+                         PiplList& list)
 {
     const PiplPlatform platform = list.platform();
     PiplData name = __zeroTerminatedString(__stringOf(value, "Name"));
-    std::string hex = "00000000" + __codeHex(__stringOf(value, "Class"), platform) +
-                      __codeHex(__stringOf(value, "Event"), platform) +
-                      __hex16(static_cast<std::uint16_t>(__numberOf(value, "aete")), platform) + name.hex + "0000";
+    std::string hex = "00000000" + __codeHex(__stringOf(value, "Class"), platform)
+                      + __codeHex(__stringOf(value, "Event"), platform)
+                      + __hex16(static_cast<std::uint16_t>(__numberOf(value, "aete")), platform)
+                      + name.hex + "0000";
     __appendProperty(member, list, {hex, 16 + name.declaredLength});
 }
 
-void __encodeSupportedModes(const __Member& member, const Node& value, const __Context&, PiplList& list)
+void __encodeSupportedModes(const __Member& member, const Node& value, const __Context&,
+                            PiplList& list)
 {
     // The mask's high byte comes first on both platforms; only the declared length differs.
     std::string hex = __int16ToHex(static_cast<short>(__maskOf(member, value))) + "0000";
@@ -349,12 +367,14 @@ void __encodeNoAboutBox(const __Member& member, const Node& value, const __Conte
         __appendWord(member, list, 1);
 }
 
-void __encodeExportAlpha(const __Member& member, const Node& value, const __Context&, PiplList& list)
+void __encodeExportAlpha(const __Member& member, const Node& value, const __Context&,
+                         PiplList& list)
 {
     __appendWord(member, list, value.boolValue() ? 0x80000000u : 0);
 }
 
-void __encodeFilterLayers(const __Member& member, const Node& value, const __Context&, PiplList& list)
+void __encodeFilterLayers(const __Member& member, const Node& value, const __Context&,
+                          PiplList& list)
 {
     // One byte, the same on both platforms; only the declared length differs.
     std::string hex = value.boolValue() ? "80000000" : "00000000";
@@ -371,7 +391,8 @@ void __encodeTypeList(const __Member& member, const Node& value, const __Context
     __appendPerElement(member, value, list, 8, __typeAndCreator);
 }
 
-void __encodeExtensionList(const __Member& member, const Node& value, const __Context&, PiplList& list)
+void __encodeExtensionList(const __Member& member, const Node& value, const __Context&,
+                           PiplList& list)
 {
     __appendPerElement(member, value, list, 4, [](const Node& element, PiplPlatform platform) {
         return __codeHex(element.stringValue(), platform);
@@ -384,7 +405,8 @@ void __encodeFlagWord(const __Member& member, const Node& value, const __Context
 }
 
 // The arm64 entry point has the same name as the Intel one; only the Mac list has either.
-void __encodeArmCode(const __Member& member, const Node& value, const __Context& context, PiplList& list)
+void __encodeArmCode(const __Member& member, const Node& value, const __Context& context,
+                     PiplList& list)
 {
     if (value.boolValue() && list.platform() == PiplPlatform::mac)
         __appendProperty(member, list, __macEntryPoint(context.kind));
@@ -396,13 +418,15 @@ void __encodeEnableInfo(const __Member& member, const Node& value, const __Conte
 }
 
 // Four bytes per case: in-handling, out-handling, the flags, and a zero byte.
-void __encodeFilterCases(const __Member& member, const Node& value, const __Context&, PiplList& list)
+void __encodeFilterCases(const __Member& member, const Node& value, const __Context&,
+                         PiplList& list)
 {
     std::string hex;
     for (unsigned int index = 0; index < value.elementsCount(); ++index) {
         AutoNode element(value.element(index));
-        for (std::uint32_t byte : {__numberOf(*element.get(), "InHandling"), __numberOf(*element.get(), "OutHandling"),
-                                   __maskOf(member, *element.get()), 0u})
+        for (std::uint32_t byte :
+             {__numberOf(*element.get(), "InHandling"), __numberOf(*element.get(), "OutHandling"),
+              __maskOf(member, *element.get()), 0u})
             hex += __int8ToHex(static_cast<signed char>(byte & 0xFFu));
     }
     list.replaceData(member.key, {hex, 4 * value.elementsCount()});
@@ -415,14 +439,19 @@ void __encodeRawProperties(const __Member&, const Node& value, const __Context&,
     for (unsigned int index = 0; index < value.elementsCount(); ++index) {
         AutoNode element(value.element(index));
         AutoNode sharedData(element->member("Data"));
-        std::string hex = sharedData ? sharedData->stringValue() : __stringOf(*element.get(), ownData);
+        std::string hex =
+            sharedData ? sharedData->stringValue() : __stringOf(*element.get(), ownData);
         auto length = static_cast<std::uint32_t>(hex.size() / 2);
         hex.append(2 * ((4 - length % 4) % 4), '0');
-        list.append({__stringOf(*element.get(), "Vendor"), __stringOf(*element.get(), "Key"), {hex, length}});
+        list.append({__stringOf(*element.get(), "Vendor"),
+                     __stringOf(*element.get(), "Key"),
+                     {hex, length}});
     }
 }
 
-void __encodeNothing(const __Member&, const Node&, const __Context&, PiplList&) {}
+void __encodeNothing(const __Member&, const Node&, const __Context&, PiplList&)
+{
+}
 
 // ---- The member table, in name order
 
@@ -441,46 +470,72 @@ const std::vector<__Member>& __members()
         {"EnableInfo", "enbl", {}, __checkString, __Families::photoshop, __encodeEnableInfo},
         {"ExportAlpha", "expf", {}, __checkBoolean, __Families::photoshop, __encodeExportAlpha},
         // Replaces the data of the fixed property.
-        {"FilterCaseInfo", "fici",
+        {"FilterCaseInfo",
+         "fici",
          {{"InHandling", __Holds::byte, "an"},
           {"OutHandling", __Holds::byte, "an"},
           {"DontCopyToDestination", __Holds::boolean, "a", 0x01},
           {"WorksWithBlankData", __Holds::boolean, "a", 0x02},
           {"FiltersLayerMasks", __Holds::boolean, "a", 0x04},
           {"WritesOutsideSelection", __Holds::boolean, "a", 0x08}},
-         __checkFilterCases, __Families::photoshop, __encodeFilterCases},
+         __checkFilterCases,
+         __Families::photoshop,
+         __encodeFilterCases},
         {"FilterLayers", "flly", {}, __checkBoolean, __Families::photoshop, __encodeFilterLayers},
-        {"FormatFileType", "fmTC", __typeAndCreatorSubMembers(), __checkObject, __Families::photoshop,
-         __encodeFileType},
-        {"FormatFilteredExt", "fftE", {}, __checkStringArray, __Families::photoshop, __encodeExtensionList},
-        {"FormatFilteredTypes", "fftT", __typeAndCreatorSubMembers(), __checkObjectArray, __Families::photoshop,
-         __encodeTypeList},
-        {"FormatFlags", "fmtF",
+        {"FormatFileType", "fmTC", __typeAndCreatorSubMembers(), __checkObject,
+         __Families::photoshop, __encodeFileType},
+        {"FormatFilteredExt",
+         "fftE",
+         {},
+         __checkStringArray,
+         __Families::photoshop,
+         __encodeExtensionList},
+        {"FormatFilteredTypes", "fftT", __typeAndCreatorSubMembers(), __checkObjectArray,
+         __Families::photoshop, __encodeTypeList},
+        {"FormatFlags",
+         "fmtF",
          {{"SavesImageResources", __Holds::boolean, "a", 0x40000000},
           {"CanRead", __Holds::boolean, "a", 0x20000000},
           {"CanWrite", __Holds::boolean, "a", 0x10000000},
-          {"WritesAll", __Holds::boolean, "a", 0x08000000, true},  // set: not all layers are written
+          {"WritesAll", __Holds::boolean, "a", 0x08000000,
+           true},  // set: not all layers are written
           {"CanWriteAlpha", __Holds::boolean, "a", 0x04000000},
           {"CanMakeThumb", __Holds::boolean, "a", 0x02000000}},
-         __checkObject, __Families::photoshop, __encodeFlagWord},
-        {"FormatReadExt", "RdEx", {}, __checkStringArray, __Families::photoshop, __encodeExtensionList},
-        {"FormatReadTypes", "RdTy", __typeAndCreatorSubMembers(), __checkObjectArray, __Families::photoshop,
-         __encodeTypeList},
-        {"FormatWriteExt", "WrEx", {}, __checkStringArray, __Families::photoshop, __encodeExtensionList},
-        {"FormatWriteTypes", "WrTy", __typeAndCreatorSubMembers(), __checkObjectArray, __Families::photoshop,
-         __encodeTypeList},
+         __checkObject,
+         __Families::photoshop,
+         __encodeFlagWord},
+        {"FormatReadExt",
+         "RdEx",
+         {},
+         __checkStringArray,
+         __Families::photoshop,
+         __encodeExtensionList},
+        {"FormatReadTypes", "RdTy", __typeAndCreatorSubMembers(), __checkObjectArray,
+         __Families::photoshop, __encodeTypeList},
+        {"FormatWriteExt",
+         "WrEx",
+         {},
+         __checkStringArray,
+         __Families::photoshop,
+         __encodeExtensionList},
+        {"FormatWriteTypes", "WrTy", __typeAndCreatorSubMembers(), __checkObjectArray,
+         __Families::photoshop, __encodeTypeList},
         {"Name", "name", {}, __checkName, __Families::both, __encodeName},
         {"PluginType", "", {}, __checkNothing, __Families::none, __encodeNothing},
         // Records given byte for byte; each element names its own vendor and key.
-        {"Properties", "",
+        {"Properties",
+         "",
          {{"Vendor", __Holds::fourBytes, "a"},
           {"Key", __Holds::fourBytes, "a"},
           {"Data", __Holds::hexText, "a"},
           {"MacData", __Holds::hexText, "a"},
           {"WinData", __Holds::hexText, "a"}},
-         __checkRawProperties, __Families::photoshop, __encodeRawProperties},
+         __checkRawProperties,
+         __Families::photoshop,
+         __encodeRawProperties},
         // Checked in this order; "LAB" takes the bit after "Duotone".
-        {"SupportedModes", "mode",
+        {"SupportedModes",
+         "mode",
          {{"Bitmap", __Holds::boolean, "a", 0x8000},
           {"Grayscale", __Holds::boolean, "a", 0x4000},
           {"Indexed", __Holds::boolean, "a", 0x2000},
@@ -491,17 +546,27 @@ const std::vector<__Member>& __members()
           {"LAB", __Holds::boolean, "a", 0x0040},
           {"Multichannel", __Holds::boolean, "a", 0x0100},
           {"Duotone", __Holds::boolean, "a", 0x0080}},
-         __checkObject, __Families::photoshop, __encodeSupportedModes},
-        {"Terminology", "hstm",
+         __checkObject,
+         __Families::photoshop,
+         __encodeSupportedModes},
+        {"Terminology",
+         "hstm",
          {{"Class", __Holds::string, "a"},
           {"Event", __Holds::string, "an"},
           {"Name", __Holds::string, "a"},
           {"aete", __Holds::number, "an"}},
-         __checkObject, __Families::photoshop, __encodeTerminology},
+         __checkObject,
+         __Families::photoshop,
+         __encodeTerminology},
         // Already known to be an object.
-        {"Version", "cmpt",
-         {{"Major", __Holds::number, "a"}, {"Minor", __Holds::number, "a"}, {"Revision", __Holds::number, "a"}},
-         __checkObject, __Families::photoshop, __encodeVersion},
+        {"Version",
+         "cmpt",
+         {{"Major", __Holds::number, "a"},
+          {"Minor", __Holds::number, "a"},
+          {"Revision", __Holds::number, "a"}},
+         __checkObject,
+         __Families::photoshop,
+         __encodeVersion},
     };
     return members;
 }
@@ -516,26 +581,27 @@ const __Member* __findMember(const std::string& name)
 
 bool __yieldsFor(const __Member& member, PiplFamily family)
 {
-    return member.families == __Families::both ||
-           (member.families == __Families::photoshop && family == PiplFamily::photoshop);
+    return member.families == __Families::both
+           || (member.families == __Families::photoshop && family == PiplFamily::photoshop);
 }
 
 // ---- The pass
 
-bool __requireMember(const Node* description, const char* name, Node::Type type, const char* typeWords)
+bool __requireMember(const Node* description, const char* name, Node::Type type,
+                     const char* typeWords)
 {
     AutoNode member(description ? description->member(name) : nullptr);
-    return __isOfType(member.get(), type) ||
-           __fail("The " + __quoted(name) + " member is required (and must be " + typeWords +
-                  ") for \"PiPL\" resources.");
+    return __isOfType(member.get(), type)
+           || __fail("The " + __quoted(name) + " member is required (and must be " + typeWords
+                     + ") for \"PiPL\" resources.");
 }
 
 /// Checks that come before the member walk; sets kind. False after printing the message.
 bool __checkPrologue(const Node* description, const PiplKind*& kind)
 {
-    if (!__requireMember(description, "PluginType", Node::TypeString, "a string") ||
-        !__requireMember(description, "Name", Node::TypeString, "a string") ||
-        !__requireMember(description, "Version", Node::TypeObject, "an object"))
+    if (!__requireMember(description, "PluginType", Node::TypeString, "a string")
+        || !__requireMember(description, "Name", Node::TypeString, "a string")
+        || !__requireMember(description, "Version", Node::TypeObject, "an object"))
         return false;
 
     std::string pluginType = __stringOf(*description, "PluginType");
@@ -546,7 +612,8 @@ bool __checkPrologue(const Node* description, const PiplKind*& kind)
     // A Photoshop plug-in's terminology is needed before the walk (it may get a default one);
     // an Illustrator plug-in's is checked only when the walk reaches it.
     AutoNode terminology(description->member("Terminology"));
-    if (kind->family == PiplFamily::photoshop && terminology && terminology->nodeType() != Node::TypeObject)
+    if (kind->family == PiplFamily::photoshop && terminology
+        && terminology->nodeType() != Node::TypeObject)
         return __failValue("Terminology", "a JSON object");
     return true;
 }
@@ -587,14 +654,17 @@ bool __walkMembers(const Node& description, const __Context& context, PiplList& 
     return true;
 }
 
-bool __emitTerminologyResource(const std::string& pluginName, std::string& macText, std::string& winText)
+bool __emitTerminologyResource(const std::string& pluginName, std::string& macText,
+                               std::string& winText)
 {
     Resource terminology;
     terminology.type = resourceTypeAETE;
     terminology.id = __defaultTerminologyId;
-    return __processByteStrMac(terminology, __terminologyResourceHex(pluginName, PiplPlatform::mac), macText) &&
-           __processByteStrWin(terminology, __terminologyResourceHex(pluginName, PiplPlatform::windows), winText,
-                               false);
+    return __processByteStrMac(terminology, __terminologyResourceHex(pluginName, PiplPlatform::mac),
+                               macText)
+           && __processByteStrWin(terminology,
+                                  __terminologyResourceHex(pluginName, PiplPlatform::windows),
+                                  winText, false);
 }
 
 }  // namespace
@@ -611,13 +681,15 @@ bool __processPiPL(const Resource& res, std::string& macText, std::string& winTe
     if (kind->family == PiplFamily::photoshop && !AutoNode(description->member("Terminology")))
         __supplyDefaultTerminology(*description, pluginName);
 
-    // Everything is built apart from the caller's texts, so a failed check leaves them as they were.
+    // Everything is built apart from the caller's texts, so a failed check leaves them as they
+    // were.
     PiplList mac(*kind, PiplPlatform::mac);
     PiplList win(*kind, PiplPlatform::windows);
     if (!__walkMembers(*description, {*kind, pluginName}, mac, win))
         return false;
 
-    if (!__processByteStrMac(res, mac.hex(), macText) || !__processByteStrWin(res, win.hex(), winText, false))
+    if (!__processByteStrMac(res, mac.hex(), macText)
+        || !__processByteStrWin(res, win.hex(), winText, false))
         return false;
     if (kind->family == PiplFamily::photoshop)
         return __emitTerminologyResource(pluginName, macText, winText);

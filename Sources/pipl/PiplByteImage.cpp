@@ -26,7 +26,8 @@ void __appendRecordHead(std::vector<unsigned char>& bytes, const char* key, std:
 
 }  // namespace
 
-void __appendByteImage(const PiplKind& kind, const std::string& pluginName, std::vector<unsigned char>& bytes)
+void __appendByteImage(const PiplKind& kind, const std::string& pluginName,
+                       std::vector<unsigned char>& bytes)
 {
     __appendWord(bytes, 1);
     __appendWord(bytes, 0);

@@ -10,7 +10,8 @@
 namespace kel::rez {
 
 /// Appends one block: 'ivrs', 'kind', an empty 'mi32' and the zero-terminated plug-in name.
-void __appendByteImage(const PiplKind& kind, const std::string& pluginName, std::vector<unsigned char>& bytes);
+void __appendByteImage(const PiplKind& kind, const std::string& pluginName,
+                       std::vector<unsigned char>& bytes);
 
 }  // namespace kel::rez
 

@@ -11,12 +11,15 @@ const PiplKind __piplKinds[] = {
     {"Photoshop_Acquire", PiplFamily::photoshop, "AcquirePluginMain", "8BAM", 0x00040000, false},
     {"Photoshop_Actions", PiplFamily::photoshop, "ActionsPluginMain", "8LIZ", 0x00010000, true},
     {"Photoshop_Export", PiplFamily::photoshop, "ExportPluginMain", "8BEM", 0x00040000, false},
-    {"Photoshop_Extension", PiplFamily::photoshop, "ExtensionPluginMain", "8BXM", 0x00020000, false},
+    {"Photoshop_Extension", PiplFamily::photoshop, "ExtensionPluginMain", "8BXM", 0x00020000,
+     false},
     {"Photoshop_Filter", PiplFamily::photoshop, "FilterPluginMain", "8BFM", 0x00040000, false},
     {"Photoshop_Format", PiplFamily::photoshop, "FormatPluginMain", "8BIF", 0x00010000, false},
-    {"Photoshop_Measurement", PiplFamily::photoshop, "MeasurementPluginMain", "8MEA", 0x00010000, false},
+    {"Photoshop_Measurement", PiplFamily::photoshop, "MeasurementPluginMain", "8MEA", 0x00010000,
+     false},
     {"Photoshop_Picker", PiplFamily::photoshop, "PickerPluginMain", "8BCM", 0x00010000, false},
-    {"Photoshop_Selection", PiplFamily::photoshop, "SelectionPluginMain", "8BSM", 0x00010000, false},
+    {"Photoshop_Selection", PiplFamily::photoshop, "SelectionPluginMain", "8BSM", 0x00010000,
+     false},
 };
 
 enum class __Lists { both, macOnly, windowsOnly };
@@ -38,20 +41,30 @@ PiplData __word(std::uint32_t value, PiplPlatform platform)
 
 const __FixedProperty __fixedProperties[] = {
     {PiplFamily::illustrator, __illustratorVendor, "kind", __Lists::both, false,
-     [](const PiplKind& kind, PiplPlatform platform) { return PiplData{__codeHex(kind.kindCode, platform), 4}; }},
+     [](const PiplKind& kind, PiplPlatform platform) {
+         return PiplData{__codeHex(kind.kindCode, platform), 4};
+     }},
     {PiplFamily::illustrator, __illustratorVendor, "ivrs", __Lists::both, false,
      [](const PiplKind&, PiplPlatform platform) { return __word(2, platform); }},
     {PiplFamily::illustrator, __illustratorVendor, "ppcb", __Lists::macOnly, false,
-     [](const PiplKind&, PiplPlatform) { return PiplData{"000000000000000000000000", 9}; }},
+     [](const PiplKind&, PiplPlatform) {
+         return PiplData{"000000000000000000000000", 9};
+     }},
     {PiplFamily::illustrator, __illustratorVendor, "mach", __Lists::macOnly, false,
-     [](const PiplKind&, PiplPlatform) { return PiplData{"00000000", 1}; }},
+     [](const PiplKind&, PiplPlatform) {
+         return PiplData{"00000000", 1};
+     }},
     {PiplFamily::illustrator, __illustratorVendor, "mi32", __Lists::macOnly, false,
-     [](const PiplKind&, PiplPlatform) { return PiplData{"00000000", 1}; }},
+     [](const PiplKind&, PiplPlatform) {
+         return PiplData{"00000000", 1};
+     }},
     {PiplFamily::illustrator, __illustratorVendor, "wx86", __Lists::windowsOnly, false,
      [](const PiplKind& kind, PiplPlatform) { return __zeroTerminatedString(kind.entryPoint); }},
 
     {PiplFamily::photoshop, __photoshopVendor, "kind", __Lists::both, false,
-     [](const PiplKind& kind, PiplPlatform platform) { return PiplData{__codeHex(kind.kindCode, platform), 4}; }},
+     [](const PiplKind& kind, PiplPlatform platform) {
+         return PiplData{__codeHex(kind.kindCode, platform), 4};
+     }},
     {PiplFamily::photoshop, __photoshopVendor, "vers", __Lists::both, false,
      [](const PiplKind& kind, PiplPlatform platform) { return __word(kind.version, platform); }},
     {PiplFamily::photoshop, __photoshopVendor, "mi64", __Lists::macOnly, false,
@@ -73,7 +86,14 @@ const __FixedProperty __fixedProperties[] = {
     // The host's default filter case information: the same bytes on both platforms.
     {PiplFamily::photoshop, __photoshopVendor, "fici", __Lists::both, false,
      [](const PiplKind&, PiplPlatform) {
-         return PiplData{"04040600" "04040E00" "04040E00" "04040600" "04040E00" "04040600" "04040E00", 28};
+         return PiplData{"04040600"
+                         "04040E00"
+                         "04040E00"
+                         "04040600"
+                         "04040E00"
+                         "04040600"
+                         "04040E00",
+                         28};
      }},
 };
 
@@ -113,7 +133,8 @@ std::string __hex16(std::uint16_t value, PiplPlatform platform)
 std::string __hex32(std::uint32_t value, PiplPlatform platform)
 {
     if (platform == PiplPlatform::windows)
-        value = (value >> 24) | ((value >> 8) & 0xFF00u) | ((value << 8) & 0xFF0000u) | (value << 24);
+        value =
+            (value >> 24) | ((value >> 8) & 0xFF00u) | ((value << 8) & 0xFF0000u) | (value << 24);
     return __int32ToHex(static_cast<int>(value));
 }
 
@@ -126,15 +147,16 @@ PiplData __lengthPrefixedString(const std::string& text)
 {
     // The length byte keeps only the low eight bits; callers refuse longer texts.
     std::size_t padding = 4 - (text.size() + 1) % 4;
-    std::string hex = __int8ToHex(static_cast<signed char>(text.size() & 0xFFu)) + __strToHex(text) +
-                      __zeroBytes(padding);
+    std::string hex = __int8ToHex(static_cast<signed char>(text.size() & 0xFFu)) + __strToHex(text)
+                      + __zeroBytes(padding);
     return {hex, static_cast<std::uint32_t>(1 + text.size() + padding)};
 }
 
 PiplData __zeroTerminatedString(const std::string& text)
 {
     std::size_t padding = 4 - text.size() % 4;
-    return {__strToHex(text) + __zeroBytes(padding), static_cast<std::uint32_t>(text.size() + padding)};
+    return {__strToHex(text) + __zeroBytes(padding),
+            static_cast<std::uint32_t>(text.size() + padding)};
 }
 
 PiplData __macEntryPoint(const PiplKind& kind)
@@ -142,7 +164,8 @@ PiplData __macEntryPoint(const PiplKind& kind)
     return __lengthPrefixedString(kind.entryPoint);
 }
 
-PiplList::PiplList(const PiplKind& kind, PiplPlatform platform) : __platform(platform)
+PiplList::PiplList(const PiplKind& kind, PiplPlatform platform)
+    : __platform(platform)
 {
     for (const __FixedProperty& property : __fixedProperties)
         if (__isOnList(property, kind, platform))

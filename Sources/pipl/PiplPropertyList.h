@@ -22,8 +22,8 @@ struct PiplKind {
     PiplFamily family;
     const char* entryPoint;
     const char* kindCode;
-    std::uint32_t version;   // the 'vers' value (Photoshop only)
-    bool hasActionsProperty; // adds the 'AcpM' property
+    std::uint32_t version;    // the 'vers' value (Photoshop only)
+    bool hasActionsProperty;  // adds the 'AcpM' property
 };
 
 /// The row for a "PluginType" value, compared exactly; null when the value is unsupported.

@@ -16,19 +16,26 @@ std::string __macData(const std::string& pluginName)
 {
     const PiplPlatform mac = PiplPlatform::mac;
     const std::string code = __strToHex(__defaultTerminologyCode);
-    return "01000000" "00000001" + __shortName(pluginName) + "00" + code + __hex16(1, mac) + __hex16(1, mac) +
-           "0001" + __shortName(pluginName) + "00" + code + code + __strToHex("null") + "00000000" +
-           __strToHex("#ImR") + "0000B000" + "00000000" + "00000000";
+    return "01000000"
+           "00000001"
+           + __shortName(pluginName) + "00" + code + __hex16(1, mac) + __hex16(1, mac) + "0001"
+           + __shortName(pluginName) + "00" + code + code + __strToHex("null") + "00000000"
+           + __strToHex("#ImR") + "0000B000" + "00000000" + "00000000";
 }
 
 std::string __winData(const std::string& pluginName)
 {
     const PiplPlatform win = PiplPlatform::windows;
     const std::string code = __codeHex(__defaultTerminologyCode, win);
-    return "0100" "0100" "0000" "0000" "0100" + __shortName(pluginName) + "00" + code + __hex16(1, win) +
-           __hex16(1, win) + "0100" + __shortName(pluginName) + "00" + code + code + __codeHex("null", win) + "00" +
-           "0000" + __codeHex("#ImR", win) + "00" + "00B0" + "0000" + "0000" + "0000" + __hex16(1, win) +
-           __codeHex("TCmd", win) + __hex16(1, win) + "00" + __codeHex("    ", win) + "00";
+    return "0100"
+           "0100"
+           "0000"
+           "0000"
+           "0100"
+           + __shortName(pluginName) + "00" + code + __hex16(1, win) + __hex16(1, win) + "0100"
+           + __shortName(pluginName) + "00" + code + code + __codeHex("null", win) + "00" + "0000"
+           + __codeHex("#ImR", win) + "00" + "00B0" + "0000" + "0000" + "0000" + __hex16(1, win)
+           + __codeHex("TCmd", win) + __hex16(1, win) + "00" + __codeHex("    ", win) + "00";
 }
 
 }  // namespace

@@ -25,13 +25,13 @@ public:
     virtual ~Resource() = default;
 
     std::string type;
-    std::string file;                           // empty when "file" is absent
-    std::string data;                           // hex text, when "data" is a string and no file
-    kel::utils::AutoRC<kel::json::Node> dataObject; // PiPL description, when "data" is an object
-    std::int16_t id = 0;                        // 0 until assigned
+    std::string file;  // empty when "file" is absent
+    std::string data;  // hex text, when "data" is a string and no file
+    kel::utils::AutoRC<kel::json::Node> dataObject;  // PiPL description, when "data" is an object
+    std::int16_t id = 0;                             // 0 until assigned
     std::string name;
     std::string define;
-    std::size_t entryIndex = 0;                 // its position in the root array
+    std::size_t entryIndex = 0;  // its position in the root array
 };
 
 /// Explicit IDs must lie in this range; generated IDs count up from its start.

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "driver/ExitStatus.h"
-#include "resources/ResourceNames.h"
 #include "kelutilsStrings.h"
+#include "resources/ResourceNames.h"
 
 namespace kel::rez {
 
@@ -73,15 +73,15 @@ int __checkEntry(const __EntryMembers& members, unsigned int index)
     if (!members.file && !members.data)
         return __failAt(statusFileAndDataMissing, "expected either the \"file\" or \"data\" member",
                         index);
-    if (members.data && !__isOfType(members.data, Node::TypeString) &&
-        !__isOfType(members.data, Node::TypeObject))
+    if (members.data && !__isOfType(members.data, Node::TypeString)
+        && !__isOfType(members.data, Node::TypeObject))
         return __failAt(statusDataBadType,
                         "expected the \"data\" member to be of type string or object", index);
     if (members.id && !__isValidId(members.id))
         return __failAt(statusIdBad,
-                        "\"id\" member must be of type number and in the range " +
-                            kel::utils::itoa(lowestResourceId) + "-" +
-                            kel::utils::itoa(highestResourceId) + "(other values are reserved)",
+                        "\"id\" member must be of type number and in the range "
+                            + kel::utils::itoa(lowestResourceId) + "-"
+                            + kel::utils::itoa(highestResourceId) + "(other values are reserved)",
                         index);
     if (members.name && !__isOfType(members.name, Node::TypeString))
         return __failAt(statusNameNotString, "expected the \"name\" member to be of type string",

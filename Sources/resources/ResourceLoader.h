@@ -10,7 +10,13 @@ namespace kel::rez {
 
 /// The members of an entry that the loader reads.
 enum EntryMemberKind {
-    memberType, memberFile, memberData, memberId, memberName, memberDefine, entryMemberKinds
+    memberType,
+    memberFile,
+    memberData,
+    memberId,
+    memberName,
+    memberDefine,
+    entryMemberKinds
 };
 
 /// Per kind, the names it may have in order of precedence: the first one present wins.

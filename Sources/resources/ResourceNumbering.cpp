@@ -50,9 +50,9 @@ public:
     {
         auto counter = __nextIdByType.try_emplace(resource.type, lowestResourceId).first;
         if (counter->second > highestResourceId) {
-            printError("too many resources of type " + resource.type +
-                       "; IDs are limited to the range " + kel::utils::itoa(lowestResourceId) +
-                       "-" + kel::utils::itoa(highestResourceId) + "(other values are reserved)");
+            printError("too many resources of type " + resource.type
+                       + "; IDs are limited to the range " + kel::utils::itoa(lowestResourceId)
+                       + "-" + kel::utils::itoa(highestResourceId) + "(other values are reserved)");
             return false;
         }
         resource.id = static_cast<std::int16_t>(counter->second++);
@@ -137,8 +137,8 @@ int assignResourceIds(ResourcesByType& resourcesByType)
 {
     __IdCounters counters;
     __UnnumberedPngs pngs;
-    if (!__numberPlainTypes(resourcesByType, counters, pngs) || !__numberPngBases(pngs, counters) ||
-        !__numberPngLeftovers(pngs, counters))
+    if (!__numberPlainTypes(resourcesByType, counters, pngs) || !__numberPngBases(pngs, counters)
+        || !__numberPngLeftovers(pngs, counters))
         return statusTooManyIds;
     return statusSuccess;
 }

@@ -61,7 +61,8 @@ TEST(HomeExpansion, TreatsEverySettingOnItsOwn)
 
 #ifndef _WIN32
 // Restores HOME as it was when the test started.
-class HomeDirectoryLookup : public ::testing::Test {
+class HomeDirectoryLookup : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -97,8 +98,8 @@ TEST_F(HomeDirectoryLookup, FallsBackToThePasswordEntry)
 
 TEST(CommandLineScan, KeepsAbsentAndEmptyDistinctAndTakesTheLaterValue)
 {
-    const char* argv[] = {"vantrel", "--adobe", "", "--mac", "a.r", "--mac", "-",
-                          "--in", "first.json", "--input", "second.json"};
+    const char* argv[] = {"vantrel", "--adobe", "",           "--mac",   "a.r",        "--mac",
+                          "-",       "--in",    "first.json", "--input", "second.json"};
     CommandLineSettings settings;
     ASSERT_EQ(scanCommandLine(11, argv, settings), 0);
     EXPECT_FALSE(settings.helpRequested);

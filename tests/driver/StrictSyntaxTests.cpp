@@ -40,7 +40,8 @@ TEST(StrictSyntax, NamesWhatWasExpectedAndWhatWasFound)
         {"[1,]", "Error: in:1:4: expected a value, found ']'\n"},
         {"[1 2]", "Error: in:1:4: expected ',' or ']' after an element, found '2'\n"},
         {"[01]", "Error: in:1:3: expected ',' or ']' after an element, found '1'\n"},
-        {"[1]\n[2]", "Error: in:2:1: expected the end of the input after the root value, found '['\n"},
+        {"[1]\n[2]",
+         "Error: in:2:1: expected the end of the input after the root value, found '['\n"},
         {"[-]", "Error: in:1:3: expected a digit after '-', found ']'\n"},
         {"[.5]", "Error: in:1:2: expected a value or ']', found '.'\n"},
         {"[+5]", "Error: in:1:2: expected a value or ']', found '+'\n"},
@@ -65,7 +66,8 @@ TEST(StrictSyntax, AcceptsEveryFormOfJson)
 {
     for (const char* text :
          {"[]", "{}", " [ ] ", "\t{\r\n}\n", "0", "-0", "-0.5", "12.250", "true", "false", "null",
-          "\"\"", "\"\\\"\\\\\\/\\b\\f\\n\\r\\t\\u00e9\\uD83D\\uDE00\"", "\"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\x7F\"",
+          "\"\"", "\"\\\"\\\\\\/\\b\\f\\n\\r\\t\\u00e9\\uD83D\\uDE00\"",
+          "\"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\x7F\"",
           "[[[]],{\"a\":[{},{\"a\":null}]},\"x\",-1,true]", "{\"a\":1,\"A\":2,\"a \":3}"})
         EXPECT_EQ("", problemsOf(text)) << text;
 }
@@ -75,8 +77,8 @@ TEST(StrictSyntax, NestingDeeperThanTheCallStackReachesCostsNoRecursion)
     const std::size_t depth = 200000;
     const std::string open(depth, '[');
     EXPECT_EQ("", problemsOf(open + std::string(depth, ']')));
-    EXPECT_EQ("Error: in:1:" + std::to_string(2 * depth) +
-                  ": expected ',' or ']' after an element, found the end of the input\n",
+    EXPECT_EQ("Error: in:1:" + std::to_string(2 * depth)
+                  + ": expected ',' or ']' after an element, found the end of the input\n",
               problemsOf(open + std::string(depth - 1, ']')));
 }
 

@@ -19,7 +19,11 @@ namespace {
 class TrackedNode : public Node
 {
 public:
-    explicit TrackedNode(Type type, const std::string& name = "") : Node(type, name) { ++live; }
+    explicit TrackedNode(Type type, const std::string& name = "")
+        : Node(type, name)
+    {
+        ++live;
+    }
     ~TrackedNode() override { --live; }
     static int live;
 };

@@ -44,9 +44,9 @@ EmitResult emitWin(const Resource& resource, const std::string& hex, bool duplic
 
 std::string badCharMessage(const std::string& type, const std::string& id, const std::string& found)
 {
-    return "Error: data for " + type + " : " + id +
-           " must be in stringified hex format (i.e. \"1a2b3c56...\"), but found char '" + found +
-           "' in string\n";
+    return "Error: data for " + type + " : " + id
+           + " must be in stringified hex format (i.e. \"1a2b3c56...\"), but found char '" + found
+           + "' in string\n";
 }
 
 const std::string pngHead = "89504E470D0A1A0A0000000D494844520000";
@@ -120,7 +120,8 @@ TEST(EmitterWinBytes, OctalEscapesWithoutLeadingZeros)
 
 TEST(EmitterWinBytes, CaseOfDigitsDoesNotChangeBytes)
 {
-    EXPECT_EQ(emitWin(makeResource("T", 1), "aBcDeF").out, emitWin(makeResource("T", 1), "AbCdEf").out);
+    EXPECT_EQ(emitWin(makeResource("T", 1), "aBcDeF").out,
+              emitWin(makeResource("T", 1), "AbCdEf").out);
     EXPECT_EQ("1 T {\n\t\"\\253\\315\\357\"\n}\n\n", emitWin(makeResource("T", 1), "abcdef").out);
 }
 
@@ -140,7 +141,8 @@ TEST(EmitterErrors, NonHexByteNamedByBoth)
 {
     const Resource resource = makeResource("PNGI", 12346);
     const std::string message = badCharMessage("PNGI", "12346", "G");
-    for (const std::string& hex : {std::string("12G4"), std::string("12GZ"), std::string("1234G")}) {
+    for (const std::string& hex :
+         {std::string("12G4"), std::string("12GZ"), std::string("1234G")}) {
         EmitResult mac = emitMac(resource, hex, "kept");
         EXPECT_FALSE(mac.ok) << hex;
         EXPECT_EQ(message, mac.err) << hex;
@@ -215,7 +217,8 @@ std::string unescapeOctal(const std::string& escaped)
             return "?";
         int value = 0;
         std::size_t digits = 0;
-        for (++i; i < escaped.size() && digits < 3 && escaped[i] >= '0' && escaped[i] <= '7'; ++i, ++digits)
+        for (++i; i < escaped.size() && digits < 3 && escaped[i] >= '0' && escaped[i] <= '7';
+             ++i, ++digits)
             value = value * 8 + (escaped[i] - '0');
         if (digits == 0 || value > 255)
             return "?";
@@ -241,7 +244,8 @@ TEST(EmitterLongData, MacLinesHoldThirtyTwoDigitsInGroupsOfFour)
     const std::string tail = "};\n\n";
     ASSERT_EQ(head, result.out.substr(0, head.size()));
     ASSERT_EQ(tail, result.out.substr(result.out.size() - tail.size()));
-    std::istringstream lines(result.out.substr(head.size(), result.out.size() - head.size() - tail.size()));
+    std::istringstream lines(
+        result.out.substr(head.size(), result.out.size() - head.size() - tail.size()));
     std::string line, digits;
     std::size_t lineCount = 0;
     while (std::getline(lines, line)) {
@@ -274,7 +278,8 @@ TEST(EmitterLongData, WinBlocksCarryEveryByteTwice)
     ASSERT_EQ("12000 BIG {\n\t\"", result.out.substr(0, firstQuote));
     const std::string escaped = result.out.substr(firstQuote, firstEnd - firstQuote);
     EXPECT_EQ(bytesOfHex(hex), unescapeOctal(escaped));
-    EXPECT_EQ("12000 BIG {\n\t\"" + escaped + "\"\n}\n\n\"Big\" BIG {\n\t\"" + escaped + "\"\n}\n\n",
+    EXPECT_EQ("12000 BIG {\n\t\"" + escaped + "\"\n}\n\n\"Big\" BIG {\n\t\"" + escaped
+                  + "\"\n}\n\n",
               result.out);
 }
 

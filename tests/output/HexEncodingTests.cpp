@@ -41,6 +41,7 @@ TEST(HexEncoding, FourCharCodesAreSpacePaddedAndCutAfterFourBytes)
     EXPECT_EQ(0x20202020u, __strToFourChar(""));
     EXPECT_EQ(0x41424344u, __strToFourChar("ABCDE"));
     // A high byte stays in its own eight bits.
-    EXPECT_EQ(0x41E94344u, __strToFourChar("A\xe9" "CD"));
+    EXPECT_EQ(0x41E94344u, __strToFourChar("A\xe9"
+                                           "CD"));
     EXPECT_EQ(0x000041FFu, __strToFourChar(std::string("\0\0A\xff", 4)));
 }

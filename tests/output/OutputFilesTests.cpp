@@ -7,9 +7,9 @@
 #include <string>
 
 #include "driver/ExitStatus.h"
+#include "driver/Pipeline.h"
 #include "output/OutputFiles.h"
 #include "output/OutputPass.h"
-#include "driver/Pipeline.h"
 
 namespace kel::rez {
 namespace {
@@ -30,8 +30,9 @@ TEST(OutputPass, StartsFromEmptyTextsAndSkipsAbsentOutputs)
     texts.macText = "stale";
     texts.piplBytes = {1, 2, 3};
     EXPECT_EQ(statusSuccess,
-              buildOutputsFromText(R"([{"type":"T","file":"a/b.c","define":"B"},{"type":"T","data":"01"}])",
-                                   paths, texts));
+              buildOutputsFromText(
+                  R"([{"type":"T","file":"a/b.c","define":"B"},{"type":"T","data":"01"}])", paths,
+                  texts));
     EXPECT_EQ("", texts.headerText);
     EXPECT_EQ("", texts.macText);
     EXPECT_TRUE(texts.piplBytes.empty());

@@ -1,8 +1,8 @@
 // The list of members a description may hold, as other checkers read it.
 #include <gtest/gtest.h>
 
-#include "pipl/Pipl.h"
 #include "PiplTestSupport.h"
+#include "pipl/Pipl.h"
 
 using kel::rez::knownPiplMembers;
 using kel::rez::PiplMemberNames;
@@ -45,10 +45,12 @@ TEST(PiplKnownMembers, EveryListedOptionalMemberIsCheckedByTheCompiler)
         if (member.name == "PluginType" || member.name == "Name" || member.name == "Version")
             continue;
         const std::string name(member.name);
-        pipltest::PiplRun run = pipltest::runPipl("{\"PluginType\":\"Photoshop_Filter\",\"Name\":\"X\","
-                                                  "\"Version\":{\"Major\":1,\"Minor\":0,\"Revision\":0},\"" +
-                                                  name + "\":null}");
+        pipltest::PiplRun run =
+            pipltest::runPipl("{\"PluginType\":\"Photoshop_Filter\",\"Name\":\"X\","
+                              "\"Version\":{\"Major\":1,\"Minor\":0,\"Revision\":0},\""
+                              + name + "\":null}");
         EXPECT_FALSE(run.ok) << name;
-        EXPECT_NE(std::string::npos, run.errorText.find("\"" + name + "\"")) << name << ": " << run.errorText;
+        EXPECT_NE(std::string::npos, run.errorText.find("\"" + name + "\""))
+            << name << ": " << run.errorText;
     }
 }

@@ -13,7 +13,8 @@ const std::string versionJson = "\"Version\":{\"Major\":1,\"Minor\":0,\"Revision
 
 std::string photoshopOf(const std::string& pluginType, const std::string& extraMembers)
 {
-    return "{\"PluginType\":\"" + pluginType + "\",\"Name\":\"X\"," + versionJson + extraMembers + "}";
+    return "{\"PluginType\":\"" + pluginType + "\",\"Name\":\"X\"," + versionJson + extraMembers
+           + "}";
 }
 
 std::string photoshop(const std::string& extraMembers)
@@ -55,14 +56,16 @@ Record recordOf(const ParsedList& list, const std::string& key)
 
 std::vector<std::string> keysAfter(const ParsedList& list, std::size_t fixedCount)
 {
-    return std::vector<std::string>(list.keys.begin() + std::min(fixedCount, list.keys.size()), list.keys.end());
+    return std::vector<std::string>(list.keys.begin() + std::min(fixedCount, list.keys.size()),
+                                    list.keys.end());
 }
 
 const std::string allModes(bool value)
 {
     std::string text = value ? "true" : "false";
     std::string modes;
-    for (const char* mode : {"Bitmap", "Grayscale", "Indexed", "RGB", "CMYK", "HSL", "HSB", "LAB", "Multichannel", "Duotone"})
+    for (const char* mode : {"Bitmap", "Grayscale", "Indexed", "RGB", "CMYK", "HSL", "HSB", "LAB",
+                             "Multichannel", "Duotone"})
         modes += std::string(modes.empty() ? "" : ",") + "\"" + mode + "\":" + text;
     return modes;
 }
@@ -70,16 +73,17 @@ const std::string allModes(bool value)
 std::string flags(bool saves, bool read, bool write, bool writesAll, bool alpha, bool thumb)
 {
     auto b = [](bool value) { return value ? std::string("true") : std::string("false"); };
-    return ",\"FormatFlags\":{\"SavesImageResources\":" + b(saves) + ",\"CanRead\":" + b(read) + ",\"CanWrite\":" +
-           b(write) + ",\"WritesAll\":" + b(writesAll) + ",\"CanWriteAlpha\":" + b(alpha) + ",\"CanMakeThumb\":" +
-           b(thumb) + "}";
+    return ",\"FormatFlags\":{\"SavesImageResources\":" + b(saves) + ",\"CanRead\":" + b(read)
+           + ",\"CanWrite\":" + b(write) + ",\"WritesAll\":" + b(writesAll)
+           + ",\"CanWriteAlpha\":" + b(alpha) + ",\"CanMakeThumb\":" + b(thumb) + "}";
 }
 
 }  // namespace
 
 TEST(PiplProperties, MemberNameOrderDecidesPropertyOrder)
 {
-    Lists lists = compile("{\"Version\":{\"Major\":1,\"Minor\":0,\"Revision\":0},\"Category\":\"c\",\"AboutBox\":false,"
+    Lists lists = compile("{\"Version\":{\"Major\":1,\"Minor\":0,\"Revision\":0},\"Category\":"
+                          "\"c\",\"AboutBox\":false,"
                           "\"PluginType\":\"Photoshop_Filter\",\"Name\":\"X\"}");
     const std::vector<std::string> expected = {"nabo", "catg", "name", "hstm", "cmpt"};
     EXPECT_EQ(expected, keysAfter(lists.mac, 7));
@@ -92,13 +96,17 @@ TEST(PiplProperties, CountMatchesTheRecordsWrittenForEveryKindAndMember)
         ",\"AboutBox\":false,\"Category\":\"c\",\"ExportAlpha\":true,\"FilterLayers\":false,"
         "\"FormatFileType\":{\"Creator\":\"8BIM\",\"Type\":\"TEXT\"},\"FormatReadTypes\":[],"
         "\"FormatWriteTypes\":[{\"Creator\":\"a\",\"Type\":\"b\"}],\"FormatFilteredTypes\":[],"
-        "\"FormatReadExt\":[\"png\"],\"FormatWriteExt\":[],\"FormatFilteredExt\":[\"a\",\"b\"],\"Unknown\":1,"
-        "\"SupportedModes\":{" + allModes(true) + "}" + flags(true, true, true, true, true, true);
-    const char* kinds[] = {"Photoshop_Acquire", "Photoshop_Actions", "Photoshop_Export", "Photoshop_Extension",
-                           "Photoshop_Filter",  "Photoshop_Format",  "Photoshop_Measurement",
-                           "Photoshop_Picker",  "Photoshop_Selection", "Illustrator"};
+        "\"FormatReadExt\":[\"png\"],\"FormatWriteExt\":[],\"FormatFilteredExt\":[\"a\",\"b\"],"
+        "\"Unknown\":1,"
+        "\"SupportedModes\":{"
+        + allModes(true) + "}" + flags(true, true, true, true, true, true);
+    const char* kinds[] = {
+        "Photoshop_Acquire",   "Photoshop_Actions", "Photoshop_Export",      "Photoshop_Extension",
+        "Photoshop_Filter",    "Photoshop_Format",  "Photoshop_Measurement", "Photoshop_Picker",
+        "Photoshop_Selection", "Illustrator"};
     for (const char* kind : kinds) {
-        for (const std::string& extra : {std::string(), everything, std::string(",\"AboutBox\":true")}) {
+        for (const std::string& extra :
+             {std::string(), everything, std::string(",\"AboutBox\":true")}) {
             SCOPED_TRACE(std::string(kind) + extra);
             Lists lists = compile(photoshopOf(kind, extra));
             EXPECT_TRUE(lists.mac.wellFormed);
@@ -116,10 +124,14 @@ TEST(PiplProperties, CountMatchesTheRecordsWrittenForEveryKindAndMember)
 TEST(PiplProperties, ActionsPluginsCarryTheActionsPropertyAfterPrst)
 {
     Lists lists = compile(photoshopOf("Photoshop_Actions", ""));
-    const std::vector<std::string> macFixed = {"kind", "vers", "mi64", "prst", "AcpM", "enbl", "ms32", "fici"};
-    const std::vector<std::string> winFixed = {"kind", "vers", "wx86", "8664", "prst", "AcpM", "enbl", "ms32", "fici"};
-    EXPECT_EQ(macFixed, std::vector<std::string>(lists.mac.keys.begin(), lists.mac.keys.begin() + 8));
-    EXPECT_EQ(winFixed, std::vector<std::string>(lists.win.keys.begin(), lists.win.keys.begin() + 9));
+    const std::vector<std::string> macFixed = {"kind", "vers", "mi64", "prst",
+                                               "AcpM", "enbl", "ms32", "fici"};
+    const std::vector<std::string> winFixed = {"kind", "vers", "wx86", "8664", "prst",
+                                               "AcpM", "enbl", "ms32", "fici"};
+    EXPECT_EQ(macFixed,
+              std::vector<std::string>(lists.mac.keys.begin(), lists.mac.keys.begin() + 8));
+    EXPECT_EQ(winFixed,
+              std::vector<std::string>(lists.win.keys.begin(), lists.win.keys.begin() + 9));
     EXPECT_EQ("ADBE", lists.mac.vendors[4]);
     EXPECT_EQ("ADBE", lists.win.vendors[5]);
     EXPECT_EQ("00000001", recordOf(lists.mac, "AcpM").data);
@@ -134,12 +146,14 @@ TEST(PiplProperties, ActionsPluginsCarryTheActionsPropertyAfterPrst)
 
 TEST(PiplProperties, StringPaddingAlwaysAddsOneToFourZeroBytes)
 {
-    Lists empty = compile("{\"PluginType\":\"Photoshop_Format\",\"Name\":\"\"," + versionJson + "}");
+    Lists empty =
+        compile("{\"PluginType\":\"Photoshop_Format\",\"Name\":\"\"," + versionJson + "}");
     EXPECT_EQ(4u, recordOf(empty.mac, "name").declaredLength);
     EXPECT_EQ("00000000", recordOf(empty.mac, "name").data);
     EXPECT_EQ("00000000", recordOf(empty.mac, "cmpt").data.substr(8));
 
-    Lists three = compile("{\"PluginType\":\"Photoshop_Format\",\"Name\":\"abc\"," + versionJson + "}");
+    Lists three =
+        compile("{\"PluginType\":\"Photoshop_Format\",\"Name\":\"abc\"," + versionJson + "}");
     EXPECT_EQ(8u, recordOf(three.mac, "name").declaredLength);
     EXPECT_EQ("0361626300000000", recordOf(three.mac, "name").data);
     EXPECT_EQ(8u, recordOf(three.win, "name").declaredLength);
@@ -148,8 +162,8 @@ TEST(PiplProperties, StringPaddingAlwaysAddsOneToFourZeroBytes)
     EXPECT_EQ(8u, recordOf(three.mac, "cmpt").declaredLength);
     EXPECT_EQ("0001000061626300", recordOf(three.mac, "cmpt").data);
 
-    Lists longest = compile("{\"PluginType\":\"Illustrator\",\"Name\":\"" + std::string(255, 'a') + "\"," +
-                            versionJson + "}");
+    Lists longest = compile("{\"PluginType\":\"Illustrator\",\"Name\":\"" + std::string(255, 'a')
+                            + "\"," + versionJson + "}");
     Record pinm = recordOf(longest.mac, "pinm");
     EXPECT_EQ(260u, pinm.declaredLength);
     EXPECT_EQ("ff", pinm.data.substr(0, 2));
@@ -167,14 +181,27 @@ TEST(PiplProperties, VersionWordAndTerminologyNumber)
                             "\"Version\":{\"Major\":1.6,\"Minor\":0,\"Revision\":7}}");
     EXPECT_EQ("00020007", recordOf(rounded.mac, "cmpt").data.substr(0, 8));
 
-    Lists given = compile(photoshop(",\"Terminology\":{\"Class\":\"ab\",\"Event\":\"evnt!\",\"Name\":\"t\","
-                                    "\"aete\":70000}"));
+    Lists given =
+        compile(photoshop(",\"Terminology\":{\"Class\":\"ab\",\"Event\":\"evnt!\",\"Name\":\"t\","
+                          "\"aete\":70000}"));
     Record macTerm = recordOf(given.mac, "hstm");
     EXPECT_EQ(20u, macTerm.declaredLength);
-    EXPECT_EQ("00000000" "61622020" "65766e74" "1170" "74000000" "0000", macTerm.data);
+    EXPECT_EQ("00000000"
+              "61622020"
+              "65766e74"
+              "1170"
+              "74000000"
+              "0000",
+              macTerm.data);
     Record winTerm = recordOf(given.win, "hstm");
     EXPECT_EQ(20u, winTerm.declaredLength);
-    EXPECT_EQ("00000000" "20206261" "746e7665" "7011" "74000000" "0000", winTerm.data);
+    EXPECT_EQ("00000000"
+              "20206261"
+              "746e7665"
+              "7011"
+              "74000000"
+              "0000",
+              winTerm.data);
 }
 
 TEST(PiplProperties, ModeMaskPutsLabAfterDuotone)
@@ -194,7 +221,8 @@ TEST(PiplProperties, ModeMaskPutsLabAfterDuotone)
     onlyLab.replace(onlyLab.find("\"LAB\":false"), 11, "\"LAB\":true");
     EXPECT_EQ("00400000", modeOf(onlyLab));
     std::string onlyMultichannel = allModes(false);
-    onlyMultichannel.replace(onlyMultichannel.find("\"Multichannel\":false"), 20, "\"Multichannel\":true");
+    onlyMultichannel.replace(onlyMultichannel.find("\"Multichannel\":false"), 20,
+                             "\"Multichannel\":true");
     EXPECT_EQ("01000000", modeOf(onlyMultichannel));
     std::string onlyBitmap = allModes(false);
     onlyBitmap.replace(onlyBitmap.find("\"Bitmap\":false"), 14, "\"Bitmap\":true");
@@ -242,17 +270,33 @@ TEST(PiplProperties, FileTypesAndExtensionsAreCodes)
 {
     Lists lists = compile(photoshop(
         ",\"FormatFileType\":{\"Creator\":\"8BIM\",\"Type\":\"TEXT\"},"
-        "\"FormatReadTypes\":[{\"Creator\":\"8BIM\",\"Type\":\"PNG\"},{\"Creator\":\"ab\",\"Type\":\"GIFF\"}],"
+        "\"FormatReadTypes\":[{\"Creator\":\"8BIM\",\"Type\":\"PNG\"},{\"Creator\":\"ab\",\"Type\":"
+        "\"GIFF\"}],"
         "\"FormatWriteTypes\":[],\"FormatFilteredTypes\":[{\"Creator\":\"\",\"Type\":\"x\"}],"
-        "\"FormatReadExt\":[\"png\",\"jpeg2\"],\"FormatWriteExt\":[],\"FormatFilteredExt\":[\"tif\"]"));
-    EXPECT_EQ("54455854" "3842494d", recordOf(lists.mac, "fmTC").data);
-    EXPECT_EQ("54584554" "4d494238", recordOf(lists.win, "fmTC").data);
+        "\"FormatReadExt\":[\"png\",\"jpeg2\"],\"FormatWriteExt\":[],\"FormatFilteredExt\":["
+        "\"tif\"]"));
+    EXPECT_EQ("54455854"
+              "3842494d",
+              recordOf(lists.mac, "fmTC").data);
+    EXPECT_EQ("54584554"
+              "4d494238",
+              recordOf(lists.win, "fmTC").data);
 
     Record read = recordOf(lists.mac, "RdTy");
     EXPECT_EQ(16u, read.declaredLength);
-    EXPECT_EQ("504e4720" "3842494d" "47494646" "61622020", read.data);
-    EXPECT_EQ("20474e50" "4d494238" "46464947" "20206261", recordOf(lists.win, "RdTy").data);
-    EXPECT_EQ("78202020" "20202020", recordOf(lists.mac, "fftT").data);
+    EXPECT_EQ("504e4720"
+              "3842494d"
+              "47494646"
+              "61622020",
+              read.data);
+    EXPECT_EQ("20474e50"
+              "4d494238"
+              "46464947"
+              "20206261",
+              recordOf(lists.win, "RdTy").data);
+    EXPECT_EQ("78202020"
+              "20202020",
+              recordOf(lists.mac, "fftT").data);
 
     Record write = recordOf(lists.mac, "WrTy");
     EXPECT_TRUE(write.found);
@@ -261,8 +305,12 @@ TEST(PiplProperties, FileTypesAndExtensionsAreCodes)
 
     Record readExt = recordOf(lists.mac, "RdEx");
     EXPECT_EQ(8u, readExt.declaredLength);
-    EXPECT_EQ("706e6720" "6a706567", readExt.data);
-    EXPECT_EQ("20676e70" "6765706a", recordOf(lists.win, "RdEx").data);
+    EXPECT_EQ("706e6720"
+              "6a706567",
+              readExt.data);
+    EXPECT_EQ("20676e70"
+              "6765706a",
+              recordOf(lists.win, "RdEx").data);
     EXPECT_EQ(0u, recordOf(lists.win, "WrEx").declaredLength);
     EXPECT_EQ("74696620", recordOf(lists.mac, "fftE").data);
 }
@@ -270,9 +318,10 @@ TEST(PiplProperties, FileTypesAndExtensionsAreCodes)
 TEST(PiplProperties, IllustratorIgnoresPhotoshopOnlyMembers)
 {
     Lists plain = compile("{\"PluginType\":\"Illustrator\",\"Name\":\"X\"," + versionJson + "}");
-    Lists rich = compile("{\"PluginType\":\"Illustrator\",\"Name\":\"X\"," + versionJson +
-                         ",\"Category\":\"c\",\"AboutBox\":false,\"SupportedModes\":{" + allModes(true) +
-                         "},\"Terminology\":{\"Class\":\"a\",\"Event\":\"b\",\"Name\":\"c\",\"aete\":1}}");
+    Lists rich =
+        compile("{\"PluginType\":\"Illustrator\",\"Name\":\"X\"," + versionJson
+                + ",\"Category\":\"c\",\"AboutBox\":false,\"SupportedModes\":{" + allModes(true)
+                + "},\"Terminology\":{\"Class\":\"a\",\"Event\":\"b\",\"Name\":\"c\",\"aete\":1}}");
     EXPECT_EQ(plain.mac.dataHex, rich.mac.dataHex);
     EXPECT_EQ(plain.win.dataHex, rich.win.dataHex);
     EXPECT_EQ(6u, rich.mac.count);
@@ -296,7 +345,8 @@ TEST(PiplProperties, ArmEntryPointRepeatsTheIntelOneOnTheMacListOnly)
         EXPECT_EQ(keys, arm.mac.keys);
         EXPECT_EQ(plain.mac.count + 1, arm.mac.count);
         EXPECT_EQ(recordOf(arm.mac, "mi64").data, recordOf(arm.mac, "ma64").data);
-        EXPECT_EQ(recordOf(arm.mac, "mi64").declaredLength, recordOf(arm.mac, "ma64").declaredLength);
+        EXPECT_EQ(recordOf(arm.mac, "mi64").declaredLength,
+                  recordOf(arm.mac, "ma64").declaredLength);
     }
 }
 
@@ -327,27 +377,36 @@ TEST(PiplProperties, FilterCaseInfoPacksEachCaseInFourBytes)
     // The host's defaults, given explicitly, are today's bytes (written in lower case).
     auto filterCase = [](int in, int out, bool dontCopy, bool blank, bool masks, bool outside) {
         auto b = [](bool value) { return value ? std::string("true") : std::string("false"); };
-        return "{\"InHandling\":" + std::to_string(in) + ",\"OutHandling\":" + std::to_string(out) +
-               ",\"DontCopyToDestination\":" + b(dontCopy) + ",\"WorksWithBlankData\":" + b(blank) +
-               ",\"FiltersLayerMasks\":" + b(masks) + ",\"WritesOutsideSelection\":" + b(outside) + "}";
+        return "{\"InHandling\":" + std::to_string(in) + ",\"OutHandling\":" + std::to_string(out)
+               + ",\"DontCopyToDestination\":" + b(dontCopy) + ",\"WorksWithBlankData\":" + b(blank)
+               + ",\"FiltersLayerMasks\":" + b(masks) + ",\"WritesOutsideSelection\":" + b(outside)
+               + "}";
     };
     const std::string narrow = filterCase(4, 4, false, true, true, false);
     const std::string wide = filterCase(4, 4, false, true, true, true);
     Lists plain = compile(photoshop(""));
-    Lists defaults = compile(photoshop(",\"FilterCaseInfo\":[" + narrow + "," + wide + "," + wide + "," + narrow +
-                                       "," + wide + "," + narrow + "," + wide + "]"));
+    Lists defaults =
+        compile(photoshop(",\"FilterCaseInfo\":[" + narrow + "," + wide + "," + wide + "," + narrow
+                          + "," + wide + "," + narrow + "," + wide + "]"));
     EXPECT_EQ(lowerCase(recordOf(plain.mac, "fici").data), recordOf(defaults.mac, "fici").data);
     EXPECT_EQ(lowerCase(recordOf(plain.win, "fici").data), recordOf(defaults.win, "fici").data);
 
-    Lists varied = compile(photoshop(",\"FilterCaseInfo\":[" + filterCase(0, 255, true, false, false, false) + "," +
-                                     filterCase(1, 2, false, true, false, false) + "," +
-                                     filterCase(3, 4, false, false, true, false) + "," +
-                                     filterCase(5, 6, false, false, false, true) + "," +
-                                     filterCase(7, 8, true, true, true, true) + "," +
-                                     filterCase(9, 10, false, false, false, false) + "," + narrow + "]"));
+    Lists varied =
+        compile(photoshop(",\"FilterCaseInfo\":[" + filterCase(0, 255, true, false, false, false)
+                          + "," + filterCase(1, 2, false, true, false, false) + ","
+                          + filterCase(3, 4, false, false, true, false) + ","
+                          + filterCase(5, 6, false, false, false, true) + ","
+                          + filterCase(7, 8, true, true, true, true) + ","
+                          + filterCase(9, 10, false, false, false, false) + "," + narrow + "]"));
     for (const ParsedList* list : {&varied.mac, &varied.win}) {
         EXPECT_EQ(28u, recordOf(*list, "fici").declaredLength);
-        EXPECT_EQ("00ff0100" "01020200" "03040400" "05060800" "07080f00" "090a0000" "04040600",
+        EXPECT_EQ("00ff0100"
+                  "01020200"
+                  "03040400"
+                  "05060800"
+                  "07080f00"
+                  "090a0000"
+                  "04040600",
                   recordOf(*list, "fici").data);
     }
     EXPECT_EQ(plain.mac.keys, varied.mac.keys);
@@ -362,9 +421,10 @@ TEST(PiplProperties, RawPropertiesArePaddedToFourBytesAndCountedInTheirPlace)
         "{\"Vendor\":\"8BIM\",\"Key\":\"four\",\"Data\":\"01020304\"},"
         "{\"Vendor\":\"8BIM\",\"Key\":\"five\",\"Data\":\"0102030405\"},"
         "{\"Vendor\":\"8BIM\",\"Key\":\"each\",\"MacData\":\"aa\",\"WinData\":\"bbbbbb\"},"
-        "{\"Vendor\":\"8BIM\",\"Key\":\"both\",\"Data\":\"cc\",\"MacData\":\"aa\",\"WinData\":\"bb\"}]"));
-    const std::vector<std::string> keys = {"catg", "name", "zero", "one ", "four", "five", "each", "both", "hstm",
-                                           "cmpt"};
+        "{\"Vendor\":\"8BIM\",\"Key\":\"both\",\"Data\":\"cc\",\"MacData\":\"aa\",\"WinData\":"
+        "\"bb\"}]"));
+    const std::vector<std::string> keys = {"catg", "name", "zero", "one ", "four",
+                                           "five", "each", "both", "hstm", "cmpt"};
     EXPECT_EQ(keys, keysAfter(lists.mac, 7));
     EXPECT_EQ(keys, keysAfter(lists.win, 8));
     for (const ParsedList* list : {&lists.mac, &lists.win}) {

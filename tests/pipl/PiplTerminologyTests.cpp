@@ -1,8 +1,8 @@
 // The default terminology member and the "aete" resource that goes with every Photoshop PiPL.
 #include <gtest/gtest.h>
 
-#include "keljsonParse.h"
 #include "PiplTestSupport.h"
+#include "keljsonParse.h"
 
 using namespace pipltest;
 
@@ -24,9 +24,10 @@ TEST(PiplTerminology, DefaultMemberIsAddedToTheDescriptionItself)
               kel::json::serialize(terminology.get()));
 
     // The same description with the default given explicitly compiles to the same texts.
-    PiplRun explicitRun = runPipl(
-        "{\"PluginType\":\"Photoshop_Export\",\"Name\":\"Out\"," + versionJson +
-        ",\"Terminology\":{\"Class\":\"DfTm\",\"Event\":\"DfTm\",\"Name\":\"Out\",\"aete\":1000}}");
+    PiplRun explicitRun =
+        runPipl("{\"PluginType\":\"Photoshop_Export\",\"Name\":\"Out\"," + versionJson
+                + ",\"Terminology\":{\"Class\":\"DfTm\",\"Event\":\"DfTm\",\"Name\":\"Out\","
+                  "\"aete\":1000}}");
     EXPECT_EQ(run.macText, explicitRun.macText);
     EXPECT_EQ(run.winText, explicitRun.winText);
 
@@ -38,9 +39,11 @@ TEST(PiplTerminology, DefaultMemberIsAddedToTheDescriptionItself)
 
 TEST(PiplTerminology, ResourceAlwaysDescribesTheDefaultWhateverIsGiven)
 {
-    PiplRun given = runPipl("{\"PluginType\":\"Photoshop_Export\",\"Name\":\"Hi\"," + versionJson +
-                            ",\"Terminology\":{\"Class\":\"abcd\",\"Event\":\"efgh\",\"Name\":\"t\",\"aete\":7}}");
-    PiplRun fallback = runPipl("{\"PluginType\":\"Photoshop_Selection\",\"Name\":\"Hi\"," + versionJson + "}");
+    PiplRun given = runPipl(
+        "{\"PluginType\":\"Photoshop_Export\",\"Name\":\"Hi\"," + versionJson
+        + ",\"Terminology\":{\"Class\":\"abcd\",\"Event\":\"efgh\",\"Name\":\"t\",\"aete\":7}}");
+    PiplRun fallback =
+        runPipl("{\"PluginType\":\"Photoshop_Selection\",\"Name\":\"Hi\"," + versionJson + "}");
     ASSERT_TRUE(given.ok);
     ASSERT_TRUE(fallback.ok);
     EXPECT_EQ(rezDataHex(fallback.macText).at(1), rezDataHex(given.macText).at(1));
@@ -51,17 +54,19 @@ TEST(PiplTerminology, ResourceAlwaysDescribesTheDefaultWhateverIsGiven)
 
 TEST(PiplTerminology, PiplNameAndIdKeyTheBlocksWhileTheResourceUsesId1000)
 {
-    PiplRun named = runPipl(piplResource("{\"PluginType\":\"Photoshop_Export\",\"Name\":\"a\"," + versionJson + "}",
-                                         12000, "My \"PiPL\""));
+    PiplRun named = runPipl(
+        piplResource("{\"PluginType\":\"Photoshop_Export\",\"Name\":\"a\"," + versionJson + "}",
+                     12000, "My \"PiPL\""));
     ASSERT_TRUE(named.ok);
-    const std::vector<std::string> macHeads = {"data 'PiPL' (12000, \"My \\\"PiPL\\\"\") {", "data 'aete' (1000) {"};
+    const std::vector<std::string> macHeads = {"data 'PiPL' (12000, \"My \\\"PiPL\\\"\") {",
+                                               "data 'aete' (1000) {"};
     const std::vector<std::string> winHeads = {"12000 PiPL {", "1000 aete {"};
     EXPECT_EQ(macHeads, rezHeads(named.macText));
     EXPECT_EQ(winHeads, rcHeads(named.winText));
 
     // Without an ID the Windows block is keyed by the name alone.
-    PiplRun unnumbered = runPipl(
-        piplResource("{\"PluginType\":\"Illustrator\",\"Name\":\"a\"," + versionJson + "}", 0, "Plug"));
+    PiplRun unnumbered = runPipl(piplResource(
+        "{\"PluginType\":\"Illustrator\",\"Name\":\"a\"," + versionJson + "}", 0, "Plug"));
     ASSERT_TRUE(unnumbered.ok);
     EXPECT_EQ(std::vector<std::string>{"\"Plug\" PiPL {"}, rcHeads(unnumbered.winText));
 }

@@ -5,12 +5,13 @@
 #include <cctype>
 
 #include "driver/ExitStatus.h"
-#include "pipl/Pipl.h"
 #include "keljsonParse.h"
+#include "pipl/Pipl.h"
 
 namespace pipltest {
 
-kel::rez::Resource piplResource(const std::string& descriptionJson, std::int16_t id, const std::string& name)
+kel::rez::Resource piplResource(const std::string& descriptionJson, std::int16_t id,
+                                const std::string& name)
 {
     kel::rez::Resource res;
     res.type = kel::rez::resourceTypePiPL;
@@ -41,7 +42,8 @@ std::vector<std::string> rezDataHex(const std::string& macText)
     while ((position = macText.find("data '", position)) != std::string::npos) {
         std::size_t end = macText.find("\n};\n", position);
         std::string hex;
-        for (std::size_t line = macText.find("$\"", position); line < end; line = macText.find("$\"", line)) {
+        for (std::size_t line = macText.find("$\"", position); line < end;
+             line = macText.find("$\"", line)) {
             std::size_t close = macText.find('"', line + 2);
             for (std::size_t i = line + 2; i < close; ++i)
                 if (macText[i] != ' ')
@@ -57,7 +59,8 @@ std::vector<std::string> rezDataHex(const std::string& macText)
 std::vector<std::string> rezHeads(const std::string& macText)
 {
     std::vector<std::string> heads;
-    for (std::size_t position = 0; (position = macText.find("data '", position)) != std::string::npos;) {
+    for (std::size_t position = 0;
+         (position = macText.find("data '", position)) != std::string::npos;) {
         std::size_t end = macText.find('\n', position);
         heads.push_back(macText.substr(position, end - position));
         position = end;
@@ -69,12 +72,14 @@ std::vector<std::string> rcDataHex(const std::string& winText)
 {
     static const char digits[] = "0123456789abcdef";
     std::vector<std::string> blocks;
-    for (std::size_t position = 0; (position = winText.find("{\n\t\"", position)) != std::string::npos;) {
+    for (std::size_t position = 0;
+         (position = winText.find("{\n\t\"", position)) != std::string::npos;) {
         std::size_t i = position + 4;
         std::string hex;
         while (i < winText.size() && winText[i] == '\\') {
             int value = 0;
-            for (++i; i < winText.size() && std::isdigit(static_cast<unsigned char>(winText[i])); ++i)
+            for (++i; i < winText.size() && std::isdigit(static_cast<unsigned char>(winText[i]));
+                 ++i)
                 value = value * 8 + (winText[i] - '0');
             hex += digits[(value >> 4) & 0xF];
             hex += digits[value & 0xF];

@@ -7,32 +7,32 @@ using namespace pipltest;
 
 namespace {
 
-const std::string illustratorHi =
-    "{\"PluginType\":\"Illustrator\",\"Name\":\"Hi\",\"Version\":{\"Major\":1,\"Minor\":0,\"Revision\":0}}";
+const std::string illustratorHi = "{\"PluginType\":\"Illustrator\",\"Name\":\"Hi\",\"Version\":{"
+                                  "\"Major\":1,\"Minor\":0,\"Revision\":0}}";
 
-const std::string illustratorHiMac =
-    "0000000000000006"
-    "414442456b696e64000000000000000453504541"
-    "4144424569767273000000000000000400000002"
-    "41444245707063620000000000000009000000000000000000000000"
-    "414442456d616368000000000000000100000000"
-    "414442456d693332000000000000000100000000"
-    "4144424570696e6d000000000000000402486900";
+const std::string illustratorHiMac = "0000000000000006"
+                                     "414442456b696e64000000000000000453504541"
+                                     "4144424569767273000000000000000400000002"
+                                     "41444245707063620000000000000009000000000000000000000000"
+                                     "414442456d616368000000000000000100000000"
+                                     "414442456d693332000000000000000100000000"
+                                     "4144424570696e6d000000000000000402486900";
 
-const std::string illustratorHiWin =
-    "01000000000004000000"
-    "45424441646e696b000000000400000041455053"
-    "4542444173727669000000000400000002000000"
-    "4542444136387877000000000c000000506c7567696e4d61696e0000"
-    "454244416d6e6970000000000400000002486900";
+const std::string illustratorHiWin = "01000000000004000000"
+                                     "45424441646e696b000000000400000041455053"
+                                     "4542444173727669000000000400000002000000"
+                                     "4542444136387877000000000c000000506c7567696e4d61696e0000"
+                                     "454244416d6e6970000000000400000002486900";
 
 const std::string illustratorHiImage =
-    "0000000100000000000000044144424569767273000000000000000400000002414442456b696e640000000000000004"
+    "0000000100000000000000044144424569767273000000000000000400000002414442456b696e6400000000000000"
+    "04"
     "53504541414442456d69333200000000000000004144424570696e6d000000000000000448690000";
 
 // Members given out of name order on purpose.
 const std::string photoshopBlur =
-    "{\"SupportedModes\":{\"Bitmap\":false,\"Grayscale\":false,\"Indexed\":false,\"RGB\":true,\"CMYK\":false,"
+    "{\"SupportedModes\":{\"Bitmap\":false,\"Grayscale\":false,\"Indexed\":false,\"RGB\":true,"
+    "\"CMYK\":false,"
     "\"HSL\":false,\"HSB\":false,\"LAB\":false,\"Multichannel\":false,\"Duotone\":false},"
     "\"Version\":{\"Major\":1,\"Minor\":2,\"Revision\":3},\"PluginType\":\"Photoshop_Filter\","
     "\"Category\":\"Demo\",\"Name\":\"Blur\"}";
@@ -117,8 +117,8 @@ TEST(PiplWorkedExamples, PhotoshopListsFollowedByTheirTerminologyResource)
 
 TEST(PiplWorkedExamples, TerminologyResourceOfAPluginNamedHi)
 {
-    PiplRun run = runPipl(
-        "{\"PluginType\":\"Photoshop_Picker\",\"Name\":\"Hi\",\"Version\":{\"Major\":1,\"Minor\":0,\"Revision\":0}}");
+    PiplRun run = runPipl("{\"PluginType\":\"Photoshop_Picker\",\"Name\":\"Hi\",\"Version\":{"
+                          "\"Major\":1,\"Minor\":0,\"Revision\":0}}");
     ASSERT_TRUE(run.ok) << run.errorText;
     EXPECT_EQ(58u, terminologyHiMac.size() / 2);
     EXPECT_EQ(70u, terminologyHiWin.size() / 2);

@@ -5,8 +5,8 @@
 
 #include "driver/ExitStatus.h"
 #include "driver/Pipeline.h"
-#include "resources/ResourceLoader.h"
 #include "keljsonParse.h"
+#include "resources/ResourceLoader.h"
 
 namespace kel::rez {
 namespace {
@@ -87,8 +87,8 @@ TEST(ResourceLoader, IdIsRoundedThenRangeChecked)
     EXPECT_EQ(10000, only(load(R"([{"type":"T","file":"f","id":9999.5}])"))->id);
     EXPECT_EQ(32767, only(load(R"([{"type":"T","file":"f","id":32767}])"))->id);
     for (const char* id : {"9999.4", "32768", "4294977296", "-4294957296", "\"12000\"", "null"}) {
-        Loaded bad = load(std::string(R"([{"type":"T","file":"f"},{"type":"T","file":"f","id":)") +
-                          id + "}]");
+        Loaded bad = load(std::string(R"([{"type":"T","file":"f"},{"type":"T","file":"f","id":)")
+                          + id + "}]");
         EXPECT_EQ(statusIdBad, bad.status) << id;
         EXPECT_EQ("Error: \"id\" member must be of type number and in the range "
                   "10000-32767(other values are reserved) at array index 1\n",

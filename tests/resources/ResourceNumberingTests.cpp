@@ -100,8 +100,9 @@ TEST(NumberingPng, BasesSharingAStemNumberEachVariantOnce)
 TEST(NumberingPng, SharedNamesEachGetTheirOwnId)
 {
     // The first of each name is numbered by name, the others after everything else.
-    EXPECT_EQ((std::vector<int>{10000, 10002, 10004, 10005, 10003, 10001, 10006}),
-              numbered({png("a"), png(""), png(""), png("a"), png("z@2x"), png("a@2x"), png("a@2x")}));
+    EXPECT_EQ(
+        (std::vector<int>{10000, 10002, 10004, 10005, 10003, 10001, 10006}),
+        numbered({png("a"), png(""), png(""), png("a"), png("z@2x"), png("a@2x"), png("a@2x")}));
     // The others keep their input order, not the order of their names.
     EXPECT_EQ((std::vector<int>{10001, 10000, 10002, 10003, 10004}),
               numbered({png("b"), png("a"), png("b"), png("a"), png("b")}));
@@ -110,8 +111,14 @@ TEST(NumberingPng, SharedNamesEachGetTheirOwnId)
 TEST(NumberingPlainTypes, CountersPerTypeInInputOrderAndExplicitIdsNotReserved)
 {
     EXPECT_EQ((std::vector<int>{10000, 10000, 10000, 10001, 10000, 12000, 10001, 10000}),
-              numbered({{"PiPL", "", 0}, {"SVG", "z", 0}, {"SVG", "", 10000}, {"PiPL", "a", 0},
-                        {"pngi", "", 0}, {"SVG", "", 12000}, {"SVG", "", 0}, png("p")}));
+              numbered({{"PiPL", "", 0},
+                        {"SVG", "z", 0},
+                        {"SVG", "", 10000},
+                        {"PiPL", "a", 0},
+                        {"pngi", "", 0},
+                        {"SVG", "", 12000},
+                        {"SVG", "", 0},
+                        png("p")}));
 }
 
 TEST(NumberingLimits, LastIdIs32767AndOneMoreFails)
@@ -133,8 +140,8 @@ TEST(NumberingLimits, LastIdIs32767AndOneMoreFails)
         Numbering overfull(entries);
         ErrorCapture errors;
         EXPECT_EQ(statusTooManyIds, overfull.run());
-        EXPECT_EQ("Error: too many resources of type " + type +
-                      "; IDs are limited to the range 10000-32767(other values are reserved)\n",
+        EXPECT_EQ("Error: too many resources of type " + type
+                      + "; IDs are limited to the range 10000-32767(other values are reserved)\n",
                   errors.take());
     }
 }

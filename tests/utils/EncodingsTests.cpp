@@ -42,7 +42,8 @@ TEST(Base64Decode, LenientWithoutPadding)
 
 TEST(Base64Decode, CharactersOutsideTheAlphabetCountAs255)
 {
-    // '!' decodes as all ones: 0xFF << 2 | 0x3 = 0xFF, 0xFF << 4 | 0xF = 0xFF, (0xFF << 6) + 0xFF = 0xBF.
+    // '!' decodes as all ones: 0xFF << 2 | 0x3 = 0xFF, 0xFF << 4 | 0xF = 0xFF, (0xFF << 6) + 0xFF =
+    // 0xBF.
     EXPECT_EQ(std::string("\xFF\xFF\xBF", 3), base64Decode("!!!!"));
 }
 
@@ -69,7 +70,9 @@ TEST(Rot13, DropsMultiByteSequences)
 {
     EXPECT_EQ("!", rot13("\xC3\xBC!"));
     EXPECT_EQ("k", rot13("\xF0\x9F\x98\x80x"));
-    EXPECT_EQ("n", rot13("\xE2\x82\xAC" "a"));
-    EXPECT_EQ("n", rot13("a\xE2\x82"));          // cut short at the end
-    EXPECT_EQ("\x80n", rot13("\x80" "a"));       // a stray continuation byte is kept
+    EXPECT_EQ("n", rot13("\xE2\x82\xAC"
+                         "a"));
+    EXPECT_EQ("n", rot13("a\xE2\x82"));  // cut short at the end
+    EXPECT_EQ("\x80n", rot13("\x80"
+                             "a"));  // a stray continuation byte is kept
 }

@@ -133,7 +133,9 @@ TEST_F(FileReplacementTest, ACommitRemovesTheTemporariesOfEndedProcessesOnly)
 {
     const std::set<std::string> kept = {
         ".vantrel-" + processId() + "-0.tmp",  // this process's own
-        ".vantrel-2147483644-x.tmp", ".vantrel-2147483644-0.txt", "vantrel-2147483644-0.tmp",
+        ".vantrel-2147483644-x.tmp",
+        ".vantrel-2147483644-0.txt",
+        "vantrel-2147483644-0.tmp",
         ".other-2147483644-0.tmp",
 #ifndef _WIN32
         ".vantrel-" + std::to_string(getppid()) + "-0.tmp",  // a process still running
@@ -180,8 +182,8 @@ TEST_F(FileReplacementTest, AReplacedFileKeepsItsPermissionsAndANewOneGetsThePla
     ASSERT_EQ(0, chmod(path("private").c_str(), 0600));
     const mode_t previousMask = umask(022);
     FileReplacement replacement("vantrel");
-    const bool staged = replacement.stage(path("private"), "new", 3)
-                        && replacement.stage(path("fresh"), "new", 3);
+    const bool staged =
+        replacement.stage(path("private"), "new", 3) && replacement.stage(path("fresh"), "new", 3);
     umask(previousMask);
     ASSERT_TRUE(staged);
     std::size_t failedStage = 0;

@@ -36,9 +36,15 @@ protected:
         fs::create_directory(folder);
 #endif
     }
-    void TearDown() override { fs::remove_all(folder); }
+    void TearDown() override
+    {
+        fs::remove_all(folder);
+    }
 
-    std::string path(const std::string& name) const { return (folder / name).string(); }
+    std::string path(const std::string& name) const
+    {
+        return (folder / name).string();
+    }
 
     std::string writeBytes(const std::string& name, const std::string& bytes) const
     {

@@ -100,11 +100,25 @@ TEST(StringCase, MapsAsciiAndCopiesMultiByteSequences)
     EXPECT_EQ("\xC3\xA9", stringUpper("\xC3\xA9"));
     EXPECT_EQ("\xC3\x89", stringLower("\xC3\x89"));
     // The byte after a lead byte belongs to its sequence even when it is a letter.
-    EXPECT_EQ("\xC2" "aB", stringUpper("\xC2" "ab"));
-    EXPECT_EQ("\xE2\x82\xAC" "E", stringUpper("\xE2\x82\xAC" "e"));
-    EXPECT_EQ("\xF0\x9F\x98\x80" "X", stringUpper("\xF0\x9F\x98\x80" "x"));
+    EXPECT_EQ("\xC2"
+              "aB",
+              stringUpper("\xC2"
+                          "ab"));
+    EXPECT_EQ("\xE2\x82\xAC"
+              "E",
+              stringUpper("\xE2\x82\xAC"
+                          "e"));
+    EXPECT_EQ("\xF0\x9F\x98\x80"
+              "X",
+              stringUpper("\xF0\x9F\x98\x80"
+                          "x"));
     // Bytes below 0xC2 are single bytes, continuation bytes included.
-    EXPECT_EQ("\x80" "A\xC1" "B", stringUpper("\x80" "a\xC1" "b"));
+    EXPECT_EQ("\x80"
+              "A\xC1"
+              "B",
+              stringUpper("\x80"
+                          "a\xC1"
+                          "b"));
     // A sequence cut short by the end copies what remains.
     EXPECT_EQ("A\xE2\x82", stringUpper("a\xE2\x82"));
 }
@@ -124,13 +138,13 @@ TEST(NumberText, WritesFloatingValuesWithSixSignificantDigits)
 
 TEST(NumberText, IgnoresTheGlobalLocale)
 {
-    struct Grouping : std::numpunct<char>
-    {
+    struct Grouping : std::numpunct<char> {
         char do_thousands_sep() const override { return ','; }
         std::string do_grouping() const override { return "\3"; }
         char do_decimal_point() const override { return '#'; }
     };
-    const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new Grouping));
+    const std::locale previous =
+        std::locale::global(std::locale(std::locale::classic(), new Grouping));
     const std::string whole = dtoa(100000.0);
     const std::string fraction = dtoa(2.5);
     std::locale::global(previous);
@@ -183,7 +197,10 @@ TEST(PString, AcceptsUpTo255BytesWithLengthPrefixAndTerminator)
     std::string padded(300, '\0');
     padded.replace(0, 2, "ab");
     ASSERT_TRUE(stdStringToPString(padded, pString));
-    EXPECT_EQ(std::string("\x02" "ab\0", 4), std::string(reinterpret_cast<char*>(pString), 4));
+    EXPECT_EQ(std::string("\x02"
+                          "ab\0",
+                          4),
+              std::string(reinterpret_cast<char*>(pString), 4));
     delete[] pString;
 }
 
@@ -221,4 +238,3 @@ TEST(PString, ReadsTheCountedBytesStoppingAtAZeroByte)
     EXPECT_EQ(std::string("abc\0", 4), std::string(cString, 4));
     delete[] cString;
 }
-

@@ -11,6 +11,7 @@ int main()
     out << "tab\t\"quoted\" \xc3\xbc\r\n";
     // Without unitbuf the text waits in the buffer until the stream is destroyed at exit.
     out.unsetf(std::ios_base::unitbuf);
-    out << "held " << "back";
+    out << "held "
+        << "back";
     return 0;
 }
