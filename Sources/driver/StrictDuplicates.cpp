@@ -4,12 +4,11 @@
 #include <string>
 #include <tuple>
 
+#include "pipl/Pipl.h"
+
 namespace kel::rez {
 
 namespace {
-
-// The ID of the terminology resource the PiPL compiler adds for every Photoshop plug-in.
-constexpr int __terminologyId = 1000;
 
 // One resource of the output: its type and ID, and the entry it comes from.
 struct __Claim {
@@ -19,13 +18,12 @@ struct __Claim {
     bool isTerminology;
 };
 
-bool __isPhotoshopPipl(const Resource& resource)
+/// The ID of the terminology resource the PiPL compiler adds after the resource, or 0.
+int __terminologyId(const Resource& resource)
 {
     if (resource.type != resourceTypePiPL || !resource.dataObject)
-        return false;
-    kel::utils::AutoNode pluginType(resource.dataObject->member("PluginType"));
-    return pluginType && pluginType->nodeType() == kel::json::Node::TypeString
-           && pluginType->stringValue().rfind("Photoshop_", 0) == 0;
+        return 0;
+    return piplTerminologyResourceId(*resource.dataObject.get());
 }
 
 std::vector<__Claim> __claims(const ResourcesByType& resourcesByType)
@@ -34,8 +32,8 @@ std::vector<__Claim> __claims(const ResourcesByType& resourcesByType)
     for (const auto& [type, resources] : resourcesByType)
         for (const ResourcePtr& resource : resources) {
             claims.push_back({&type, resource->id, resource->entryIndex, false});
-            if (__isPhotoshopPipl(*resource))
-                claims.push_back({&resourceTypeAETE, __terminologyId, resource->entryIndex, true});
+            if (int terminologyId = __terminologyId(*resource))
+                claims.push_back({&resourceTypeAETE, terminologyId, resource->entryIndex, true});
         }
     return claims;
 }

@@ -697,6 +697,15 @@ bool __processPiPL(const Resource& res, std::string& macText, std::string& winTe
     return true;
 }
 
+int piplTerminologyResourceId(const Node& description)
+{
+    AutoNode pluginType(description.member("PluginType"));
+    if (!__isOfType(pluginType.get(), Node::TypeString))
+        return 0;
+    const PiplKind* kind = __findPiplKind(pluginType->stringValue());
+    return kind && kind->family == PiplFamily::photoshop ? __defaultTerminologyId : 0;
+}
+
 std::vector<PiplMemberNames> knownPiplMembers()
 {
     std::vector<PiplMemberNames> names;

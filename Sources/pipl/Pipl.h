@@ -17,6 +17,10 @@ namespace kel::rez {
 bool __processPiPL(const Resource& res, std::string& macText, std::string& winText,
                    std::vector<unsigned char>& piplBytes);
 
+/// The ID of the "aete" resource that follows the property lists of the description, which
+/// every supported Photoshop-family "PluginType" yields; 0 when it yields none.
+int piplTerminologyResourceId(const kel::json::Node& description);
+
 /// A member a PiPL description may hold and, when its value is an object or an array of
 /// objects, the names those objects may hold (empty otherwise).
 struct PiplMemberNames {
