@@ -174,7 +174,7 @@ bool setBinaryFileContents(const std::string& path, const std::vector<unsigned c
 bool fileExists(const std::string& path)
 {
 #ifdef _WIN32
-    const std::wstring wide = __widePath(path);
+    const std::wstring wide = __nativePath(path);
     return !wide.empty() && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
 #else
     struct stat info;
