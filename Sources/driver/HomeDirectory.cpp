@@ -4,8 +4,9 @@
 
 #ifdef _WIN32
 #include "driver/WindowsArguments.h"
-#include <shlobj.h>
 #include <windows.h>
+// Needs the types that windows.h declares first.
+#include <shlobj.h>
 #else
 #include <pwd.h>
 #include <unistd.h>

@@ -2,8 +2,9 @@
 
 #ifdef _WIN32
 
-#include <shellapi.h>
 #include <windows.h>
+// Needs the types that windows.h declares first.
+#include <shellapi.h>
 
 namespace kel::rez {
 
