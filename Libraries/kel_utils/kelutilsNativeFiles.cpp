@@ -1,6 +1,8 @@
 // The platform's file-system calls: POSIX, or Windows wide-character calls.
 #include "kelutilsNativeFiles.h"
 
+#include "kelutilsFiles.h"
+
 #include <climits>
 #include <cstring>
 
@@ -9,7 +11,6 @@
 #else
 #include <cerrno>
 #include <cstdlib>
-#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -350,13 +351,7 @@ void __removeFile(const std::string& path)
 
 bool __folderEntries(const std::string& prefix, std::vector<std::string>& names)
 {
-    DIR* folder = opendir(prefix.empty() ? "." : prefix.c_str());
-    if (!folder)
-        return false;
-    while (const dirent* entry = readdir(folder))
-        names.emplace_back(entry->d_name);
-    closedir(folder);
-    return true;
+    return filesInDirectory(prefix.empty() ? "." : prefix, names);
 }
 
 std::uint64_t __currentProcessId()
