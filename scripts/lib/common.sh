@@ -5,6 +5,28 @@ VANTREL_JOBS="${VANTREL_JOBS:-$(nproc)}"
 
 log() { printf '== %s\n' "$*" >&2; }
 
+# Where the steps note what failed, for scripts/test-all to repeat at the end of its output:
+# a long log is often read from its end.
+VANTREL_FAILURES="$VANTREL_ROOT/build/failures.txt"
+
+# note_failure TITLE: appends TITLE and standard input to the failure notes.
+note_failure() {
+    mkdir -p "$(dirname "$VANTREL_FAILURES")"
+    { printf '== %s\n' "$1"; cat; } >>"$VANTREL_FAILURES"
+}
+
+# run_ctest BUILD_DIR [CTEST_OPTION...]: runs the tests of a build, and notes the name and
+# output of each test that failed.
+run_ctest() {
+    local build=$1
+    shift
+    ctest --test-dir "$build" --output-on-failure "$@" && return 0
+    local status=$?
+    python3 "$VANTREL_ROOT/scripts/lib/failed_tests.py" "$build" 2>&1 \
+        | note_failure "failed tests in ${build#"$VANTREL_ROOT"/}"
+    return $status
+}
+
 # How long apt waits for another apt or dpkg run to let go of its lock, in seconds.
 VANTREL_APT_LOCK_TIMEOUT="${VANTREL_APT_LOCK_TIMEOUT:-1200}"
 

@@ -2,4 +2,4 @@
 # The native (POSIX) build and its unit and command-line tests.
 source "$(dirname "$0")/../lib/common.sh"
 build_native
-ctest --test-dir "$VANTREL_ROOT/build/native" -j "$VANTREL_JOBS" --output-on-failure
+run_ctest "$VANTREL_ROOT/build/native" -j "$VANTREL_JOBS"

@@ -15,8 +15,7 @@ for target in "${WINDOWS_TARGETS[@]}"; do
         continue
     fi
     log "testing $target under Wine"
-    ctest --test-dir "$(windows_build_dir "$target")" -j "$VANTREL_JOBS" --output-on-failure \
-        || failed=1
+    run_ctest "$(windows_build_dir "$target")" -j "$VANTREL_JOBS" || failed=1
     stop_wine "$target"
 done
 exit $failed

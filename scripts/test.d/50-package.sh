@@ -10,4 +10,4 @@ build="$VANTREL_ROOT/build/package"
 cmake -S "$VANTREL_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DVANTREL_TESTS=OFF -DVANTREL_PACKAGE_TESTS=ON >/dev/null
 cmake --build "$build" --target vantrel -j "$VANTREL_JOBS"
-ctest --test-dir "$build" --output-on-failure
+run_ctest "$build"
