@@ -69,10 +69,11 @@ ensure_packages() {
     apt_get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# The native build every script starts from: build/native, Release.
+# build_native [OPTION...]: configures and builds the native build every script starts
+# from, build/native (Release); the options (such as --target vantrel) go to cmake --build.
 build_native() {
     ensure_packages g++ cmake ninja-build libgtest-dev python3
     cmake -S "$VANTREL_ROOT" -B "$VANTREL_ROOT/build/native" -G Ninja \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$VANTREL_ROOT/build/native" -j "$VANTREL_JOBS"
+    cmake --build "$VANTREL_ROOT/build/native" -j "$VANTREL_JOBS" "$@"
 }
