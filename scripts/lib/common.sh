@@ -77,3 +77,8 @@ build_native() {
         -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$VANTREL_ROOT/build/native" -j "$VANTREL_JOBS" "$@"
 }
+
+# The project version the native build was configured with.
+project_version() {
+    sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$VANTREL_ROOT/build/native/CMakeCache.txt"
+}

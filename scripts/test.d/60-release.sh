@@ -8,7 +8,7 @@ source "$VANTREL_ROOT/scripts/lib/macos.sh"
 ensure_wine
 bash "$VANTREL_ROOT/scripts/package"
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$VANTREL_ROOT/build/native/CMakeCache.txt")
+version=$(project_version)
 win32_prefix=""
 if ensure_wine32_runs; then
     win32_prefix="$(windows_build_dir win32)/wineprefix"
