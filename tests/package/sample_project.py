@@ -1,10 +1,24 @@
-"""Shared by the sample plug-in tests: the package installed into a temporary prefix and a
-copy of examples/cmake-plugin beside it."""
+"""Shared by the package tests: the files the package installs, and for the sample plug-in
+tests the package installed into a temporary prefix and a copy of examples/cmake-plugin
+beside it."""
 import os
 import shutil
 import subprocess
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+
+# What the package installs besides the program and the documents: the files that are
+# copies of files of this tree, by where they go under the prefix, and those it generates.
+INSTALLED_COPIES = {
+    "share/man/man1/vantrel.1": "man/vantrel.1",
+    "share/vantrel/vantrel-resources.schema.json": "schema/vantrel-resources.schema.json",
+    "share/cmake/vantrel/VantrelResources.cmake": "cmake/VantrelResources.cmake",
+    "share/cmake/vantrel/VantrelUpdateOutputs.cmake": "cmake/VantrelUpdateOutputs.cmake",
+    "share/cmake/vantrel/VantrelWindresCompatible.cmake": "cmake/VantrelWindresCompatible.cmake",
+}
+INSTALLED_GENERATED = ["share/cmake/vantrel/vantrelConfig.cmake",
+                       "share/cmake/vantrel/vantrelConfigVersion.cmake",
+                       "share/cmake/vantrel/vantrelTargets.cmake"]
 
 
 def run(command, **kwargs):

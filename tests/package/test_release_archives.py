@@ -14,6 +14,8 @@ import tempfile
 import unittest
 import zipfile
 
+from sample_project import INSTALLED_COPIES, INSTALLED_GENERATED
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
 OPTIONS = None
@@ -25,17 +27,7 @@ ARCHIVES = {
     "windows-x86": ("zip", "vantrel-win32.exe"),
     "linux-x86_64": ("tar.gz", "vantrel"),
 }
-# Shipped files that are copies of files of this tree, by where the archives put them.
-COPIED = {
-    "share/man/man1/vantrel.1": "man/vantrel.1",
-    "share/vantrel/vantrel-resources.schema.json": "schema/vantrel-resources.schema.json",
-    "share/cmake/vantrel/VantrelResources.cmake": "cmake/VantrelResources.cmake",
-    "share/cmake/vantrel/VantrelWindresCompatible.cmake": "cmake/VantrelWindresCompatible.cmake",
-}
 DOCUMENTS = {"README.md": "README.md", "LICENSE": "LICENSE"}
-GENERATED = ["share/cmake/vantrel/vantrelConfig.cmake",
-             "share/cmake/vantrel/vantrelConfigVersion.cmake",
-             "share/cmake/vantrel/vantrelTargets.cmake"]
 EXAMPLE_OUTPUTS = ["IDtoFile.txt", "plugin.r", "plugin.rc", "resources.h", "plugin.pipl.bin"]
 
 
@@ -107,13 +99,13 @@ class ReleaseArchivesTest(unittest.TestCase):
         for platform, (top, documents, program) in layouts.items():
             with self.subTest(platform=platform):
                 self.assertTrue(os.path.isfile(os.path.join(top, "bin", program)))
-                copies = dict(COPIED, **{documents + name: source
-                                         for name, source in DOCUMENTS.items()})
+                copies = dict(INSTALLED_COPIES, **{documents + name: source
+                                                   for name, source in DOCUMENTS.items()})
                 for shipped, source in copies.items():
                     self.assertTrue(filecmp.cmp(os.path.join(top, shipped),
                                                 os.path.join(ROOT, source), shallow=False),
                                     shipped)
-                for generated in GENERATED:
+                for generated in INSTALLED_GENERATED:
                     self.assertTrue(os.path.isfile(os.path.join(top, generated)), generated)
                 with open(os.path.join(top, "share/cmake/vantrel/vantrelTargets-release.cmake")) as f:
                     self.assertIn(f'"${{_IMPORT_PREFIX}}/bin/{program}"', f.read())

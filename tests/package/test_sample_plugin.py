@@ -18,7 +18,8 @@ import tempfile
 import time
 import unittest
 
-from sample_project import install_package_and_copy_sample, run
+from sample_project import (INSTALLED_COPIES, INSTALLED_GENERATED,
+                            install_package_and_copy_sample, run)
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
@@ -98,14 +99,7 @@ class SamplePluginTest(unittest.TestCase):
             f.write(text)
 
     def test_installed_layout(self):
-        for path in ["bin/vantrel", "share/man/man1/vantrel.1",
-                     "share/vantrel/vantrel-resources.schema.json",
-                     "share/cmake/vantrel/vantrelConfig.cmake",
-                     "share/cmake/vantrel/vantrelConfigVersion.cmake",
-                     "share/cmake/vantrel/vantrelTargets.cmake",
-                     "share/cmake/vantrel/VantrelResources.cmake",
-                     "share/cmake/vantrel/VantrelUpdateOutputs.cmake",
-                     "share/cmake/vantrel/VantrelWindresCompatible.cmake"]:
+        for path in ["bin/vantrel", *INSTALLED_COPIES, *INSTALLED_GENERATED]:
             with self.subTest(path=path):
                 self.assertTrue(os.path.isfile(os.path.join(self.prefix, path)))
         self.assertTrue(os.access(os.path.join(self.prefix, "bin", "vantrel"), os.X_OK))
