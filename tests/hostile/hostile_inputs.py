@@ -69,9 +69,7 @@ class Runner:
         """Runs the program in a fresh folder holding inputs; returns (status, stderr, files)
         where files are those created or changed, and those removed with the value None."""
         with tempfile.TemporaryDirectory(prefix="vantrel-hostile-") as work:
-            for name, data in (inputs or {}).items():
-                with open(os.path.join(work, name), "wb") as f:
-                    f.write(data)
+            write_files(work, inputs or {})
             before = snapshot(work)
 
             def limit():
@@ -266,8 +264,8 @@ def read_outputs(folder):
     return outputs
 
 
-def write_outputs(folder, outputs):
-    for name, data in outputs.items():
+def write_files(folder, files):
+    for name, data in files.items():
         with open(os.path.join(folder, name), "wb") as f:
             f.write(data)
 
@@ -296,12 +294,12 @@ def killed_runs_leave_old_or_new_outputs(runner):
     data_size = (1 if SANITIZED else 4) * MiB
     inputs = {"old.json": resource_list(1, data_size), "new.json": resource_list(2, data_size)}
     with tempfile.TemporaryDirectory(prefix="vantrel-killed-") as folder:
-        write_outputs(folder, inputs)
+        write_files(folder, inputs)
         run_to_end(program, folder, "old.json")
         old = read_outputs(folder)
         duration = run_to_end(program, folder, "new.json")
         new = read_outputs(folder)
-        write_outputs(folder, old)
+        write_files(folder, old)
         duration = min(duration, run_to_end(program, folder, "new.json"))
         for name in OUTPUT_NAMES.values():
             if old[name] == new[name]:
@@ -316,7 +314,7 @@ def killed_runs_leave_old_or_new_outputs(runner):
                                   + ":detect_leaks=0")
         started = time.perf_counter()
         for kill in range(KILLS):
-            write_outputs(folder, old)
+            write_files(folder, old)
             process = subprocess.Popen(arguments(program, "new.json"), cwd=folder,
                                        env=killed_environment, stdout=subprocess.DEVNULL,
                                        stderr=subprocess.DEVNULL)
@@ -334,8 +332,9 @@ def killed_runs_leave_old_or_new_outputs(runner):
                 states.append(data == new[name])
             outcomes["all new" if all(states) else "some replaced" if any(states)
                      else "all old"] += 1
-            outcomes["left temporaries"] += bool(left_over(folder, inputs))
-            for name in left_over(folder, inputs):
+            left = left_over(folder, inputs)
+            outcomes["left temporaries"] += bool(left)
+            for name in left:
                 if not TEMPORARY.fullmatch(name):
                     raise Failure(f"kill {kill + 1}: {name} left behind")
                 if not kept_temporaries:
@@ -346,10 +345,11 @@ def killed_runs_leave_old_or_new_outputs(runner):
 
         if not kept_temporaries:
             raise Failure("no kill left a temporary, so their removal went untested")
-        write_outputs(folder, old)
+        write_files(folder, old)
         run_to_end(program, folder, "new.json")
-        if left_over(folder, inputs):
-            raise Failure(f"a successful run left {left_over(folder, inputs)} behind")
+        left = left_over(folder, inputs)
+        if left:
+            raise Failure(f"a successful run left {left} behind")
         if read_outputs(folder) != new:
             raise Failure("a successful run after the kills wrote other outputs")
     return (f"{KILLS} kills over a {duration:.2f} s run in {elapsed:.1f} s: "
@@ -361,7 +361,7 @@ def unchanged_outputs_keep_their_time_stamps(runner):
     (set into the past, so that a rewrite cannot go unnoticed within the clock's step)."""
     program = runner.program
     with tempfile.TemporaryDirectory(prefix="vantrel-unchanged-") as folder:
-        write_outputs(folder, {"in.json": resource_list(3, 1024)})
+        write_files(folder, {"in.json": resource_list(3, 1024)})
         run_to_end(program, folder, "in.json")
         stamps = {}
         for name in OUTPUT_NAMES.values():
@@ -407,8 +407,9 @@ def special_outputs_are_written_directly(runner):
             if result.returncode != 0 or result.stderr or written != header:
                 raise Failure(f"{what}: status {result.returncode}, stderr "
                               f"{result.stderr!r}, written {written[:300]!r}")
-        if left_over(folder, ["stdout.txt", "fifo"]):
-            raise Failure(f"{left_over(folder, ['stdout.txt', 'fifo'])} left behind")
+        left = left_over(folder, ["stdout.txt", "fifo"])
+        if left:
+            raise Failure(f"{left} left behind")
 
 
 GROUPS = {
