@@ -177,6 +177,8 @@ function(vantrel_add_resources target)
       set(compiled_rc "${rc_dir}/${rc_name}.windres.rc")
       set(windres_commands COMMAND "${CMAKE_COMMAND}" "-DINPUT=${path_WINDOWS}"
           "-DOUTPUT=${compiled_rc}" -P "${module_dir}/VantrelWindresCompatible.cmake")
+      # The script is UTF-8: names such as "Café" must not be read in the ANSI code page.
+      set_property(SOURCE "${compiled_rc}" APPEND PROPERTY COMPILE_OPTIONS -c 65001)
     endif()
   endif()
 
@@ -218,10 +220,6 @@ function(vantrel_add_resources target)
     # naming it stays the same.
     set_property(SOURCE "${compiled_rc}" APPEND PROPERTY INCLUDE_DIRECTORIES "${input_dir}")
     set_property(SOURCE "${compiled_rc}" APPEND PROPERTY OBJECT_DEPENDS ${listed_files})
-    if(CMAKE_RC_COMPILER MATCHES "windres")
-      # The script is UTF-8: names such as "Café" must not be read in the ANSI code page.
-      set_property(SOURCE "${compiled_rc}" APPEND PROPERTY COMPILE_OPTIONS -c 65001)
-    endif()
   endif()
   if(arg_HEADER)
     get_filename_component(header_dir "${path_HEADER}" DIRECTORY)
