@@ -75,19 +75,6 @@ def files_and_hex():
     return files, entries, expected
 
 
-def pipl_descriptions():
-    entries = [
-        {"type": "PiPL", "id": 16000, "data": ILLUSTRATOR_HI},
-        {"type": "PiPL", "id": 16001, "data": PHOTOSHOP_BLUR},
-    ]
-    expected = {
-        ("PIPL", 16000): ILLUSTRATOR_HI_LIST,
-        ("PIPL", 16001): PHOTOSHOP_BLUR_LIST,
-        ("AETE", 1000): PHOTOSHOP_BLUR_TERMINOLOGY,
-    }
-    return {}, entries, expected
-
-
 # The same two plug-ins with the optional host members: an arm64 entry point (Mac only),
 # an enable condition, filter case info and raw properties. The Illustrator list does not
 # change; the Photoshop one has new 'enbl' and 'fici' data and three more records after
@@ -128,21 +115,24 @@ PHOTOSHOP_HOST_LIST = bytes.fromhex(
     "4d49423874706d63000000000c00000003020100426c757200000000")
 
 
-def pipl_host_members():
+def pipl_descriptions(host_members, photoshop_list):
+    """The two plug-ins, each with host_members added; photoshop_list is the Photoshop
+    plug-in's expected property list (the Illustrator one is the same either way)."""
     entries = [
-        {"type": "PiPL", "id": 16000, "data": dict(ILLUSTRATOR_HI, **HOST_MEMBERS)},
-        {"type": "PiPL", "id": 16001, "data": dict(PHOTOSHOP_BLUR, **HOST_MEMBERS)},
+        {"type": "PiPL", "id": 16000, "data": dict(ILLUSTRATOR_HI, **host_members)},
+        {"type": "PiPL", "id": 16001, "data": dict(PHOTOSHOP_BLUR, **host_members)},
     ]
     expected = {
         ("PIPL", 16000): ILLUSTRATOR_HI_LIST,
-        ("PIPL", 16001): PHOTOSHOP_HOST_LIST,
+        ("PIPL", 16001): photoshop_list,
         ("AETE", 1000): PHOTOSHOP_BLUR_TERMINOLOGY,
     }
     return {}, entries, expected
 
 
-SCENARIOS = {"files-and-hex": files_and_hex, "pipl": pipl_descriptions,
-             "pipl-host-members": pipl_host_members}
+SCENARIOS = {"files-and-hex": files_and_hex,
+             "pipl": lambda: pipl_descriptions({}, PHOTOSHOP_BLUR_LIST),
+             "pipl-host-members": lambda: pipl_descriptions(HOST_MEMBERS, PHOTOSHOP_HOST_LIST)}
 
 
 def compilable(rc_text):
