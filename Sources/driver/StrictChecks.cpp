@@ -39,14 +39,23 @@ struct __Source {
         return index != __none && document.values[index].kind == kind;
     }
 
+    /// The name of a member as written, escapes and all.
+    std::string_view writtenNameOf(std::size_t index) const
+    {
+        const StrictValue& value = document.values[index];
+        return std::string_view(text).substr(value.keyOffset + 1,
+                                             value.keyEnd - value.keyOffset - 2);
+    }
+
     /// The member of object the loader reads for kind: the first of its names present, and
     /// of repeated names the first, which is the one the lenient parser keeps.
     std::size_t entryMember(std::size_t object, EntryMemberKind kind) const
     {
+        // The spellings hold no quote or backslash, so names as written compare as when read.
         for (std::string_view name : entryMemberNames[kind])
             for (std::size_t child = document.values[object].firstChild; child != __none;
                  child = document.values[child].nextSibling)
-                if (nameOf(child) == name)
+                if (writtenNameOf(child) == name)
                     return child;
         return __none;
     }
