@@ -69,6 +69,14 @@ std::vector<std::string_view> __entryNames()
     return names;
 }
 
+std::vector<std::string_view> __descriptionNames()
+{
+    std::vector<std::string_view> names;
+    for (const PiplMemberNames& member : knownPiplMembers())
+        names.push_back(member.name);
+    return names;
+}
+
 void __checkNames(const __Source& source, std::size_t object,
                   const std::vector<std::string_view>& known, const std::string& where,
                   StrictProblems& problems)
@@ -104,10 +112,8 @@ void __checkSubMembers(const __Source& source, std::size_t member, const PiplMem
 void __checkDescription(const __Source& source, std::size_t description, std::size_t entryIndex,
                         StrictProblems& problems)
 {
-    const std::vector<PiplMemberNames> members = knownPiplMembers();
-    std::vector<std::string_view> names;
-    for (const PiplMemberNames& member : members)
-        names.push_back(member.name);
+    const std::vector<PiplMemberNames>& members = knownPiplMembers();
+    static const std::vector<std::string_view> names = __descriptionNames();
     const std::string where = "the PiPL description of entry " + std::to_string(entryIndex);
     __checkNames(source, description, names, where, problems);
 

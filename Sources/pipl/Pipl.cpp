@@ -579,6 +579,18 @@ const __Member* __findMember(const std::string& name)
     return nullptr;
 }
 
+std::vector<PiplMemberNames> __memberNames()
+{
+    std::vector<PiplMemberNames> names;
+    for (const __Member& member : __members()) {
+        PiplMemberNames entry{member.name, {}};
+        for (const __SubMember& sub : member.subMembers)
+            entry.subMembers.push_back(sub.name);
+        names.push_back(entry);
+    }
+    return names;
+}
+
 bool __yieldsFor(const __Member& member, PiplFamily family)
 {
     return member.families == __Families::both
@@ -706,15 +718,9 @@ int piplTerminologyResourceId(const Node& description)
     return kind && kind->family == PiplFamily::photoshop ? __defaultTerminologyId : 0;
 }
 
-std::vector<PiplMemberNames> knownPiplMembers()
+const std::vector<PiplMemberNames>& knownPiplMembers()
 {
-    std::vector<PiplMemberNames> names;
-    for (const __Member& member : __members()) {
-        PiplMemberNames entry{member.name, {}};
-        for (const __SubMember& sub : member.subMembers)
-            entry.subMembers.push_back(sub.name);
-        names.push_back(entry);
-    }
+    static const std::vector<PiplMemberNames> names = __memberNames();
     return names;
 }
 
