@@ -44,9 +44,9 @@ void __appendRezDataLines(const std::string& hexData, std::string& out)
     }
 }
 
-}  // namespace
-
-void appendRezIdAndName(const Resource& resource, std::string& macText)
+/// The inside of a Rez resource header: the ID and, for a named resource, the name quoted
+/// with its double quotes escaped (12345, "My_Image").
+void __appendRezIdAndName(const Resource& resource, std::string& macText)
 {
     appendId(resource.id, macText);
     if (resource.name.empty())
@@ -59,6 +59,8 @@ void appendRezIdAndName(const Resource& resource, std::string& macText)
     macText += '"';
 }
 
+}  // namespace
+
 void appendMacReadStatement(const Resource& resource, std::string& macText)
 {
     // The Mac side knows SVG resources as "SVG_"; every other output keeps "SVG".
@@ -68,7 +70,7 @@ void appendMacReadStatement(const Resource& resource, std::string& macText)
     else
         macText += resource.type;
     macText += "' (";
-    appendRezIdAndName(resource, macText);
+    __appendRezIdAndName(resource, macText);
     macText += ") \"";
     macText += resource.file;
     macText += "\";\n";
@@ -88,7 +90,7 @@ bool __processByteStrMac(const Resource& resource, const std::string& hexData, s
     out += "data '";
     out += resource.type;
     out += "' (";
-    appendRezIdAndName(resource, out);
+    __appendRezIdAndName(resource, out);
     out += ") {";
     __appendRezDataLines(hexData, out);
     out += "\"\n};\n\n";
