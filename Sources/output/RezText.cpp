@@ -12,15 +12,6 @@ namespace kel::rez {
 
 namespace {
 
-/// Index of the first byte that is not a hex digit, or hexData.size().
-std::size_t __firstNonHex(const std::string& hexData)
-{
-    std::size_t i = 0;
-    while (i < hexData.size() && __hexDigitValue(hexData[i]) >= 0)
-        ++i;
-    return i;
-}
-
 constexpr std::size_t __digitsPerLine = 32;
 constexpr std::size_t __digitsPerGroup = 4;
 constexpr char __firstLineOpening[] = "\n\t$\"";
@@ -79,7 +70,7 @@ void appendMacReadStatement(const Resource& resource, std::string& macText)
 bool __processByteStrMac(const Resource& resource, const std::string& hexData, std::string& out)
 {
     // Checked before anything is appended, so a failure leaves out as it was.
-    const std::size_t bad = __firstNonHex(hexData);
+    const std::size_t bad = firstNonHexDigit(hexData);
     if (bad != hexData.size())
         return reportBadHexData(resource, hexData[bad]);
 

@@ -84,11 +84,8 @@ bool __isHexText(const Node* node)
 {
     if (!__isOfType(node, Node::TypeString))
         return false;
-    std::string text = node->stringValue();
-    for (char c : text)
-        if (__hexDigitValue(c) < 0)
-            return false;
-    return text.size() % 2 == 0;
+    const std::string text = node->stringValue();
+    return firstNonHexDigit(text) == text.size() && text.size() % 2 == 0;
 }
 
 bool __holds(const Node* node, __Holds holds)
