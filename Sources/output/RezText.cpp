@@ -57,7 +57,7 @@ void appendMacReadStatement(const Resource& resource, std::string& macText)
     // The Mac side knows SVG resources as "SVG_"; every other output keeps "SVG".
     macText += "read '";
     if (resource.type == resourceTypeSVG)
-        macText += "SVG_";
+        macText += resourceTypeMacSVG;
     else
         macText += resource.type;
     macText += "' (";
