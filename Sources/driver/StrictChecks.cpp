@@ -39,14 +39,23 @@ struct __Source {
         return index != __none && document.values[index].kind == kind;
     }
 
+    /// The name of a member as written, escapes and all.
+    std::string_view writtenNameOf(std::size_t index) const
+    {
+        const StrictValue& value = document.values[index];
+        return std::string_view(text).substr(value.keyOffset + 1,
+                                             value.keyEnd - value.keyOffset - 2);
+    }
+
     /// The member of object the loader reads for kind: the first of its names present, and
     /// of repeated names the first, which is the one the lenient parser keeps.
     std::size_t entryMember(std::size_t object, EntryMemberKind kind) const
     {
+        // The spellings hold no quote or backslash, so names as written compare as when read.
         for (std::string_view name : entryMemberNames[kind])
             for (std::size_t child = document.values[object].firstChild; child != __none;
                  child = document.values[child].nextSibling)
-                if (nameOf(child) == name)
+                if (writtenNameOf(child) == name)
                     return child;
         return __none;
     }
@@ -57,6 +66,14 @@ std::vector<std::string_view> __entryNames()
     std::vector<std::string_view> names;
     for (const auto& spellings : entryMemberNames)
         names.insert(names.end(), std::begin(spellings), std::end(spellings));
+    return names;
+}
+
+std::vector<std::string_view> __descriptionNames()
+{
+    std::vector<std::string_view> names;
+    for (const PiplMemberNames& member : knownPiplMembers())
+        names.push_back(member.name);
     return names;
 }
 
@@ -95,10 +112,8 @@ void __checkSubMembers(const __Source& source, std::size_t member, const PiplMem
 void __checkDescription(const __Source& source, std::size_t description, std::size_t entryIndex,
                         StrictProblems& problems)
 {
-    const std::vector<PiplMemberNames> members = knownPiplMembers();
-    std::vector<std::string_view> names;
-    for (const PiplMemberNames& member : members)
-        names.push_back(member.name);
+    const std::vector<PiplMemberNames>& members = knownPiplMembers();
+    static const std::vector<std::string_view> names = __descriptionNames();
     const std::string where = "the PiPL description of entry " + std::to_string(entryIndex);
     __checkNames(source, description, names, where, problems);
 

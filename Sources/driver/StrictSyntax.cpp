@@ -22,13 +22,11 @@ enum class __Expect { memberOrEnd, member, colon, commaOrBrace, valueOrEnd, valu
 
 struct __Frame {
     __Frame(bool isObject, std::size_t value)
-        : isObject(isObject),
-          expect(isObject ? __Expect::memberOrEnd : __Expect::valueOrEnd),
+        : expect(isObject ? __Expect::memberOrEnd : __Expect::valueOrEnd),
           value(value)
     {
     }
 
-    bool isObject;
     __Expect expect;
     std::size_t value;  // its index in the document, or none when it is too deep to keep
     std::size_t lastChild = __none;

@@ -35,6 +35,14 @@ constexpr std::array<signed char, 256> __makeHexDigitValues()
 
 constexpr std::array<signed char, 256> __hexDigitValues = __makeHexDigitValues();
 
+std::size_t firstNonHexDigit(const std::string& text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && __hexDigitValue(text[i]) >= 0)
+        ++i;
+    return i;
+}
+
 std::string __int8ToHex(signed char value)
 {
     return __unsignedToHex(static_cast<unsigned char>(value), 1);

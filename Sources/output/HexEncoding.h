@@ -24,6 +24,9 @@ inline int __hexDigitValue(char c)
     return __hexDigitValues[static_cast<unsigned char>(c)];
 }
 
+/// Index of the first byte of text that is not a hex digit, or text.size().
+std::size_t firstNonHexDigit(const std::string& text);
+
 }  // namespace kel::rez
 
 #endif

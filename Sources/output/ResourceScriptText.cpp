@@ -124,12 +124,11 @@ void appendWinFileLines(const Resource& resource, std::string& winText)
 {
     // SVG files are also listed as "SVG_", the type the Mac side uses for them.
     const bool isSvg = resource.type == resourceTypeSVG;
-    static const std::string svgUnderscore = "SVG_";
     appendId(resource.id, winText);
     __appendLineEnd(resource.type, resource.file, winText);
     if (isSvg) {
         appendId(resource.id, winText);
-        __appendLineEnd(svgUnderscore, resource.file, winText);
+        __appendLineEnd(resourceTypeMacSVG, resource.file, winText);
     }
     if (resource.name.empty())
         return;
@@ -138,7 +137,7 @@ void appendWinFileLines(const Resource& resource, std::string& winText)
     __appendLineEnd(resource.type, resource.file, winText);
     if (isSvg) {
         winText += nameKey;
-        __appendLineEnd(svgUnderscore, resource.file, winText);
+        __appendLineEnd(resourceTypeMacSVG, resource.file, winText);
     }
 }
 

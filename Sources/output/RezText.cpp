@@ -12,15 +12,6 @@ namespace kel::rez {
 
 namespace {
 
-/// Index of the first byte that is not a hex digit, or hexData.size().
-std::size_t __firstNonHex(const std::string& hexData)
-{
-    std::size_t i = 0;
-    while (i < hexData.size() && __hexDigitValue(hexData[i]) >= 0)
-        ++i;
-    return i;
-}
-
 constexpr std::size_t __digitsPerLine = 32;
 constexpr std::size_t __digitsPerGroup = 4;
 constexpr char __firstLineOpening[] = "\n\t$\"";
@@ -44,9 +35,9 @@ void __appendRezDataLines(const std::string& hexData, std::string& out)
     }
 }
 
-}  // namespace
-
-void appendRezIdAndName(const Resource& resource, std::string& macText)
+/// The inside of a Rez resource header: the ID and, for a named resource, the name quoted
+/// with its double quotes escaped (12345, "My_Image").
+void __appendRezIdAndName(const Resource& resource, std::string& macText)
 {
     appendId(resource.id, macText);
     if (resource.name.empty())
@@ -59,16 +50,18 @@ void appendRezIdAndName(const Resource& resource, std::string& macText)
     macText += '"';
 }
 
+}  // namespace
+
 void appendMacReadStatement(const Resource& resource, std::string& macText)
 {
     // The Mac side knows SVG resources as "SVG_"; every other output keeps "SVG".
     macText += "read '";
     if (resource.type == resourceTypeSVG)
-        macText += "SVG_";
+        macText += resourceTypeMacSVG;
     else
         macText += resource.type;
     macText += "' (";
-    appendRezIdAndName(resource, macText);
+    __appendRezIdAndName(resource, macText);
     macText += ") \"";
     macText += resource.file;
     macText += "\";\n";
@@ -77,7 +70,7 @@ void appendMacReadStatement(const Resource& resource, std::string& macText)
 bool __processByteStrMac(const Resource& resource, const std::string& hexData, std::string& out)
 {
     // Checked before anything is appended, so a failure leaves out as it was.
-    const std::size_t bad = __firstNonHex(hexData);
+    const std::size_t bad = firstNonHexDigit(hexData);
     if (bad != hexData.size())
         return reportBadHexData(resource, hexData[bad]);
 
@@ -88,7 +81,7 @@ bool __processByteStrMac(const Resource& resource, const std::string& hexData, s
     out += "data '";
     out += resource.type;
     out += "' (";
-    appendRezIdAndName(resource, out);
+    __appendRezIdAndName(resource, out);
     out += ") {";
     __appendRezDataLines(hexData, out);
     out += "\"\n};\n\n";

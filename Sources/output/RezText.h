@@ -8,10 +8,6 @@
 
 namespace kel::rez {
 
-/// The inside of a Rez resource header: the ID and, for a named resource, the name quoted
-/// with its double quotes escaped (12345, "My_Image").
-void appendRezIdAndName(const Resource& resource, std::string& macText);
-
 /// The Rez "read" statement of a file resource.
 void appendMacReadStatement(const Resource& resource, std::string& macText);
 

@@ -84,11 +84,8 @@ bool __isHexText(const Node* node)
 {
     if (!__isOfType(node, Node::TypeString))
         return false;
-    std::string text = node->stringValue();
-    for (char c : text)
-        if (__hexDigitValue(c) < 0)
-            return false;
-    return text.size() % 2 == 0;
+    const std::string text = node->stringValue();
+    return firstNonHexDigit(text) == text.size() && text.size() % 2 == 0;
 }
 
 bool __holds(const Node* node, __Holds holds)
@@ -579,6 +576,18 @@ const __Member* __findMember(const std::string& name)
     return nullptr;
 }
 
+std::vector<PiplMemberNames> __memberNames()
+{
+    std::vector<PiplMemberNames> names;
+    for (const __Member& member : __members()) {
+        PiplMemberNames entry{member.name, {}};
+        for (const __SubMember& sub : member.subMembers)
+            entry.subMembers.push_back(sub.name);
+        names.push_back(entry);
+    }
+    return names;
+}
+
 bool __yieldsFor(const __Member& member, PiplFamily family)
 {
     return member.families == __Families::both
@@ -706,15 +715,9 @@ int piplTerminologyResourceId(const Node& description)
     return kind && kind->family == PiplFamily::photoshop ? __defaultTerminologyId : 0;
 }
 
-std::vector<PiplMemberNames> knownPiplMembers()
+const std::vector<PiplMemberNames>& knownPiplMembers()
 {
-    std::vector<PiplMemberNames> names;
-    for (const __Member& member : __members()) {
-        PiplMemberNames entry{member.name, {}};
-        for (const __SubMember& sub : member.subMembers)
-            entry.subMembers.push_back(sub.name);
-        names.push_back(entry);
-    }
+    static const std::vector<PiplMemberNames> names = __memberNames();
     return names;
 }
 

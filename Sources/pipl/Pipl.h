@@ -29,7 +29,7 @@ struct PiplMemberNames {
 };
 
 /// Every member a description may hold ("PluginType", "Name", "Version" included), in name order.
-std::vector<PiplMemberNames> knownPiplMembers();
+const std::vector<PiplMemberNames>& knownPiplMembers();
 
 }  // namespace kel::rez
 

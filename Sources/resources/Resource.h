@@ -17,6 +17,8 @@ namespace kel::rez {
 inline const std::string resourceTypePNGI = "PNGI";
 inline const std::string resourceTypePiPL = "PiPL";
 inline const std::string resourceTypeSVG = "SVG";
+/// The type the Mac side knows SVG resources by.
+inline const std::string resourceTypeMacSVG = "SVG_";
 inline const std::string resourceTypeAETE = "aete";
 
 class Resource

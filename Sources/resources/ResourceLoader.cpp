@@ -1,7 +1,6 @@
 // Loading step: each element of the root array becomes one Resource, filed by its type.
 #include "resources/ResourceLoader.h"
 
-#include <array>
 #include <cstdint>
 #include <string>
 
