@@ -12,6 +12,9 @@ namespace kel::utils {
 
 namespace {
 
+/// How every temporary's name ends, after the owner's name start and the numbers.
+const char* const __temporaryNameEnd = ".tmp";
+
 /// True when the file at path holds exactly these bytes; read in chunks, not whole.
 bool __fileHoldsBytes(const std::string& path, const char* data, std::size_t size)
 {
@@ -47,7 +50,7 @@ bool __readNumber(const std::string& text, std::size_t& position, std::uint64_t&
 }  // namespace
 
 FileReplacement::FileReplacement(std::string owner)
-    : __owner(std::move(owner))
+    : __temporaryNameStart("." + owner + "-")
 {
 }
 
@@ -131,9 +134,9 @@ bool FileReplacement::__writeTemporary(const std::string& folderPrefix, const ch
                                        std::string& temporary)
 {
     const std::string namePrefix =
-        folderPrefix + "." + __owner + "-" + std::to_string(__currentProcessId()) + "-";
+        folderPrefix + __temporaryNameStart + std::to_string(__currentProcessId()) + "-";
     for (;;) {
-        temporary = namePrefix + std::to_string(__temporariesMade++) + ".tmp";
+        temporary = namePrefix + std::to_string(__temporariesMade++) + __temporaryNameEnd;
         switch (__createFileWith(temporary, data, size, permissions)) {
         case __CreateResult::created:
             return true;
@@ -148,8 +151,8 @@ bool FileReplacement::__writeTemporary(const std::string& folderPrefix, const ch
 
 bool FileReplacement::__isTemporaryName(const std::string& name, std::uint64_t& processId) const
 {
-    const std::string start = "." + __owner + "-";
-    static const std::string end = ".tmp";
+    const std::string& start = __temporaryNameStart;
+    static const std::string end = __temporaryNameEnd;
     if (name.compare(0, start.size(), start) != 0 || name.size() < start.size() + end.size()
         || name.compare(name.size() - end.size(), end.size(), end) != 0)
         return false;

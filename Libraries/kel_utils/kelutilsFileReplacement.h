@@ -59,7 +59,8 @@ private:
     void __removeTemporariesOfEndedProcesses() const;
     void __removeTemporaries();
 
-    std::string __owner;
+    /// "." + owner + "-": how the names of this owner's temporaries begin.
+    std::string __temporaryNameStart;
     std::uint64_t __temporariesMade = 0;
     std::vector<__Staged> __staged;
     std::vector<std::string> __folderPrefixes;

@@ -97,9 +97,7 @@ std::string __normaliseLineEnds(std::string bytes)
     __removeCarriageReturns(bytes);
     if (!lastLineEnded)
         bytes += '\n';
-    if (std::strcmp(platformLineEnding, "\n") != 0)
-        return __expandLineFeeds(bytes);
-    return bytes;
+    return withPlatformLineEndings(std::move(bytes));
 }
 
 /// Removes a regular file that a failed write left cut short, so that a build does not
@@ -153,7 +151,7 @@ std::string getPlainFileContents(const std::string& path)
     return __normaliseLineEnds(std::move(bytes));
 }
 
-std::string withPlatformLineEndings(const std::string& text)
+std::string withPlatformLineEndings(std::string text)
 {
     if (std::strcmp(platformLineEnding, "\n") == 0)
         return text;

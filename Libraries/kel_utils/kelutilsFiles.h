@@ -23,7 +23,7 @@ inline constexpr const char* platformFolderDelimiter = "/";
 std::string getPlainFileContents(const std::string& path);
 
 /// The text as a text-mode stream writes it: every LF as platformLineEnding.
-std::string withPlatformLineEndings(const std::string& text);
+std::string withPlatformLineEndings(std::string text);
 
 /// Creates or truncates the file and writes contents in text mode. True only when the
 /// open, the write, the flush and the close all succeeded.

@@ -2,6 +2,8 @@
 // angles, cleaned trigonometry and pseudo-random numbers.
 #include "kelutilsMath.h"
 
+#include "kelutilsNativeFiles.h"
+
 #include <cfloat>
 #include <cmath>
 #include <cstdarg>
@@ -9,12 +11,6 @@
 #include <ctime>
 #include <limits>
 #include <numeric>
-
-#ifdef _WIN32
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace kel::utils {
 
@@ -63,15 +59,6 @@ double __clampUnit(double x)
     return checkRange(x, -1.0, 1.0);
 }
 
-int __processId()
-{
-#ifdef _WIN32
-    return _getpid();
-#else
-    return static_cast<int>(getpid());
-#endif
-}
-
 /// Seeds the standard generator once per process and discards its first value.
 void __seedOnce()
 {
@@ -79,7 +66,7 @@ void __seedOnce()
     if (seeded)
         return;
     seeded = true;
-    const auto seed = static_cast<unsigned int>(__processId())
+    const auto seed = static_cast<unsigned int>(__currentProcessId())
                       + static_cast<unsigned int>(std::clock())
                       + static_cast<unsigned int>(std::time(nullptr));
     std::srand(seed);

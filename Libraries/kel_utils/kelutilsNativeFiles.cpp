@@ -2,6 +2,7 @@
 #include "kelutilsNativeFiles.h"
 
 #include "kelutilsFiles.h"
+#include "kelutilsWideText.h"
 
 #include <climits>
 #include <cstring>
@@ -45,17 +46,6 @@ std::string __folderPrefix(const std::string& path)
 
 namespace {
 
-std::string __utf8Path(const wchar_t* wide)
-{
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 0)
-        return std::string();
-    std::string path(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, -1, &path[0], length, nullptr, nullptr);
-    path.resize(static_cast<std::size_t>(length) - 1);  // drop the terminator
-    return path;
-}
-
 /// The path the handle's file has, links resolved, in a form the wide calls take.
 std::string __finalPath(HANDLE file)
 {
@@ -70,7 +60,9 @@ std::string __finalPath(HANDLE file)
     if (length == 0 || length >= wide.size())
         return std::string();
     wide.resize(length);
-    return __utf8Path(wide.c_str());
+    std::string path;
+    wideToUtf8(wide.c_str(), path);
+    return path;
 }
 
 bool __writeAll(HANDLE file, const char* data, std::size_t size)
@@ -194,9 +186,11 @@ bool __folderEntries(const std::string& prefix, std::vector<std::string>& names)
     HANDLE search = FindFirstFileW(__nativePath(prefix + "*").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE)
         return false;
-    do
-        names.push_back(__utf8Path(entry.cFileName));
-    while (FindNextFileW(search, &entry));
+    do {
+        std::string name;
+        wideToUtf8(entry.cFileName, name);
+        names.push_back(name);
+    } while (FindNextFileW(search, &entry));
     FindClose(search);
     return true;
 }

@@ -67,6 +67,7 @@ void __removeFile(const std::string& path);
 /// given; false when it cannot be read.
 bool __folderEntries(const std::string& prefix, std::vector<std::string>& names);
 
+/// This process's id (getpid, or GetCurrentProcessId on Windows).
 std::uint64_t __currentProcessId();
 
 /// True only when no process with this id is running.

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #ifdef _WIN32
-#include "driver/WindowsArguments.h"
+#include "kelutilsWideText.h"
 #include <windows.h>
 // Needs the types that windows.h declares first.
 #include <shlobj.h>
@@ -25,7 +25,7 @@ std::string __systemHomeDirectory()
     wchar_t profile[MAX_PATH] = {};
     std::string utf8;
     if (SUCCEEDED(SHGetFolderPathW(NULL, CSIDL_PROFILE, NULL, 0, profile))
-        && wideToUtf8(profile, utf8))
+        && utils::wideToUtf8(profile, utf8))
         return utf8;
 #else
     const passwd* entry = getpwuid(getuid());
@@ -42,7 +42,7 @@ std::string findHomeDirectory()
 #ifdef _WIN32
     // getenv would answer in the ANSI code page; the wide variable converts to UTF-8 whole.
     std::string utf8;
-    if (const wchar_t* home = _wgetenv(L"HOME"); home && wideToUtf8(home, utf8))
+    if (const wchar_t* home = _wgetenv(L"HOME"); home && utils::wideToUtf8(home, utf8))
         return utf8;
 #else
     if (const char* home = std::getenv("HOME"))

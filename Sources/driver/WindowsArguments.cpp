@@ -2,27 +2,13 @@
 
 #ifdef _WIN32
 
+#include "kelutilsWideText.h"
+
 #include <windows.h>
 // Needs the types that windows.h declares first.
 #include <shellapi.h>
 
 namespace kel::rez {
-
-bool wideToUtf8(const wchar_t* wide, std::string& utf8)
-{
-    int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) {
-        return false;
-    }
-    std::string converted(static_cast<size_t>(size), '\0');
-    if (WideCharToMultiByte(CP_UTF8, 0, wide, -1, converted.data(), size, nullptr, nullptr)
-        != size) {
-        return false;
-    }
-    converted.pop_back();  // the terminating zero the call counted
-    utf8 = std::move(converted);
-    return true;
-}
 
 std::vector<std::string> utf8CommandLineArguments()
 {
@@ -34,7 +20,7 @@ std::vector<std::string> utf8CommandLineArguments()
     std::vector<std::string> arguments(static_cast<size_t>(count));
     bool converted = true;
     for (int index = 0; index < count && converted; ++index) {
-        converted = wideToUtf8(wideArguments[index], arguments[static_cast<size_t>(index)]);
+        converted = utils::wideToUtf8(wideArguments[index], arguments[static_cast<size_t>(index)]);
     }
     LocalFree(wideArguments);
     if (!converted) {

@@ -1,6 +1,6 @@
-// UTF-16 text of the Windows API in the UTF-8 that every string of the program is in: above
-// all the command line. The C runtime hands main its arguments in the ANSI code page, which
-// cannot hold every file name; the wide command line can.
+// The Windows command line in the UTF-8 that every string of the program is in. The C
+// runtime hands main its arguments in the ANSI code page, which cannot hold every file name;
+// the wide command line can.
 #ifndef VANTREL_WINDOWS_ARGUMENTS_H
 #define VANTREL_WINDOWS_ARGUMENTS_H
 
@@ -15,10 +15,6 @@ namespace kel::rez {
 /// rules and each converted to UTF-8. Empty when the command line cannot be split or
 /// converted; the caller then keeps the C runtime's arguments.
 std::vector<std::string> utf8CommandLineArguments();
-
-/// Converts zero-terminated UTF-16 text to UTF-8 into utf8 (unpaired surrogates become
-/// U+FFFD). False, leaving utf8 unchanged, when the conversion fails.
-bool wideToUtf8(const wchar_t* wide, std::string& utf8);
 
 /// An argument vector over the strings (which must outlive it), ended by a null pointer
 /// as main's is.
