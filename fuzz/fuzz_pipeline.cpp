@@ -10,7 +10,7 @@
 #include <streambuf>
 #include <string>
 
-#include "driver/ExitStatus.h"
+#include "common/ExitStatus.h"
 #include "driver/Pipeline.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <map>
 
-#include "keljsonParse.h"
+#include "keljsonSerialize.h"
 #include "kelutilsFiles.h"
 
 namespace kel::json {

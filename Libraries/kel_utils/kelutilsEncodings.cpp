@@ -1,5 +1,5 @@
 // Base64 (with '=' padding, decoded leniently) and ROT13.
-#include "kelutilsStrings.h"
+#include "kelutilsEncodings.h"
 #include "kelutilsUtf8.h"
 
 #include <array>

@@ -1,5 +1,5 @@
 // String functions on byte strings, conversions between string forms, number-to-text
-// conversions, and the text encodings (base64, rot13).
+// conversions (the text encodings have their own header).
 // Functions that return raw arrays allocate them with array new; the caller frees them
 // with array delete.
 #ifndef KEL_UTILS_STRINGS_H
@@ -66,12 +66,6 @@ bool cStringToPString(const char* text, unsigned char*& result);
 /// The counted bytes of a length-prefixed string (stopping at a zero byte); false for null.
 bool pStringToStdString(const unsigned char* pString, std::string& result);
 bool pStringToCString(const unsigned char* pString, char*& result);
-
-/// Standard base64 with '=' padding, and its lenient inverse.
-std::string base64Encode(const std::string& bytes);
-std::string base64Decode(const std::string& text);
-/// ROT13 of ASCII letters; UTF-8 multi-byte sequences are dropped.
-std::string rot13(const std::string& text);
 
 }  // namespace kel::utils
 

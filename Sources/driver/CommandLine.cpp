@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "driver/ExitStatus.h"
+#include "common/ExitStatus.h"
 #include "driver/HomeDirectory.h"
 
 namespace kel::rez {

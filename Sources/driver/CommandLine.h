@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "driver/OutputPaths.h"
+#include "common/OutputPaths.h"
 
 namespace kel::rez {
 

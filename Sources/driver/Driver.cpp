@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "driver/CommandLine.h"
-#include "driver/ExitStatus.h"
+#include "common/ExitStatus.h"
 #include "driver/HomeDirectory.h"
 #include "driver/Input.h"
 #include "driver/Pipeline.h"

@@ -1,7 +1,7 @@
 #include "driver/Pipeline.h"
 
-#include "driver/ExitStatus.h"
-#include "driver/StrictCheck.h"
+#include "common/ExitStatus.h"
+#include "strict/StrictCheck.h"
 #include "keljsonParse.h"
 #include "resources/ResourceLoader.h"
 #include "resources/ResourceNumbering.h"

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "driver/ExitStatus.h"
+#include "common/ExitStatus.h"
 #include "kelutilsFileReplacement.h"
 
 namespace kel::rez {

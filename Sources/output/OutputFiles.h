@@ -2,7 +2,7 @@
 #ifndef VANTREL_OUTPUT_FILES_H
 #define VANTREL_OUTPUT_FILES_H
 
-#include "driver/OutputPaths.h"
+#include "common/OutputPaths.h"
 #include "output/OutputPass.h"
 
 namespace kel::rez {

@@ -2,11 +2,11 @@
 // appends its part of each output text. Nothing is written to disk here.
 #include "output/OutputPass.h"
 
-#include "driver/ExitStatus.h"
+#include "common/ExitStatus.h"
 #include "output/HeaderAndIdToFileLines.h"
 #include "output/ResourceScriptText.h"
 #include "output/RezText.h"
-#include "pipl/Pipl.h"
+#include "output/PiplOutput.h"
 
 namespace kel::rez {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/OutputPaths.h"
+#include "common/OutputPaths.h"
 #include "resources/Resource.h"
 
 namespace kel::rez {

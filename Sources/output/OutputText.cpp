@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "driver/ExitStatus.h"
+#include "common/ExitStatus.h"
 #include "kelutilsStrings.h"
 
 namespace kel::rez {

@@ -9,7 +9,7 @@
 
 #include "kelutilsStrings.h"
 #include "output/ChunkedAppender.h"
-#include "output/HexEncoding.h"
+#include "common/HexEncoding.h"
 #include "output/OutputText.h"
 
 namespace kel::rez {

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "kelutilsStrings.h"
-#include "output/HexEncoding.h"
+#include "common/HexEncoding.h"
 #include "output/OutputText.h"
 
 namespace kel::rez {

@@ -1,12 +1,10 @@
 // A PiPL description: the table of every member it may hold, each with its check and the
 // properties it yields; the checks before the walk; and the one pass that checks and encodes
-// the members in name order and hands the finished lists to the emitters.
+// the members in name order and returns the finished lists.
 #include "pipl/Pipl.h"
 
-#include "driver/ExitStatus.h"
-#include "output/HexEncoding.h"
-#include "output/ResourceScriptText.h"
-#include "output/RezText.h"
+#include "common/ExitStatus.h"
+#include "common/HexEncoding.h"
 #include "pipl/PiplByteImage.h"
 #include "pipl/PiplPropertyList.h"
 #include "pipl/PiplTerminology.h"
@@ -663,23 +661,9 @@ bool __walkMembers(const Node& description, const __Context& context, PiplList& 
     return true;
 }
 
-bool __emitTerminologyResource(const std::string& pluginName, std::string& macText,
-                               std::string& winText)
-{
-    Resource terminology;
-    terminology.type = resourceTypeAETE;
-    terminology.id = __defaultTerminologyId;
-    return __processByteStrMac(terminology, __terminologyResourceHex(pluginName, PiplPlatform::mac),
-                               macText)
-           && __processByteStrWin(terminology,
-                                  __terminologyResourceHex(pluginName, PiplPlatform::windows),
-                                  winText, false);
-}
-
 }  // namespace
 
-bool __processPiPL(const Resource& res, std::string& macText, std::string& winText,
-                   std::vector<unsigned char>& piplBytes)
+bool compilePipl(const Resource& res, CompiledPipl& compiled)
 {
     Node* description = res.dataObject.get();
     const PiplKind* kind = nullptr;
@@ -690,19 +674,21 @@ bool __processPiPL(const Resource& res, std::string& macText, std::string& winTe
     if (kind->family == PiplFamily::photoshop && !AutoNode(description->member("Terminology")))
         __supplyDefaultTerminology(*description, pluginName);
 
-    // Everything is built apart from the caller's texts, so a failed check leaves them as they
-    // were.
     PiplList mac(*kind, PiplPlatform::mac);
     PiplList win(*kind, PiplPlatform::windows);
     if (!__walkMembers(*description, {*kind, pluginName}, mac, win))
         return false;
 
-    if (!__processByteStrMac(res, mac.hex(), macText)
-        || !__processByteStrWin(res, win.hex(), winText, false))
-        return false;
-    if (kind->family == PiplFamily::photoshop)
-        return __emitTerminologyResource(pluginName, macText, winText);
-    __appendByteImage(*kind, pluginName, piplBytes);
+    compiled = CompiledPipl();
+    compiled.macListHex = mac.hex();
+    compiled.winListHex = win.hex();
+    if (kind->family == PiplFamily::photoshop) {
+        compiled.terminologyId = __defaultTerminologyId;
+        compiled.macTerminologyHex = __terminologyResourceHex(pluginName, PiplPlatform::mac);
+        compiled.winTerminologyHex = __terminologyResourceHex(pluginName, PiplPlatform::windows);
+    } else {
+        __appendByteImage(*kind, pluginName, compiled.byteImageBlock);
+    }
     return true;
 }
 

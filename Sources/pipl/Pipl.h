@@ -11,11 +11,21 @@
 
 namespace kel::rez {
 
-/// Checks res.dataObject and appends the compiled resources to macText and winText and the
-/// Illustrator byte image to piplBytes. May add a default "Terminology" member to the
-/// description. False after printing the first fault.
-bool __processPiPL(const Resource& res, std::string& macText, std::string& winText,
-                   std::vector<unsigned char>& piplBytes);
+/// What a PiPL description compiles to, as values for the output pass to write.
+struct CompiledPipl {
+    std::string macListHex;  // the "PiPL" resource, in the Mac list's byte order
+    std::string winListHex;  // the same list in the Windows byte order
+    /// Photoshop family: the ID and data of the "aete" resource that follows; 0 otherwise.
+    int terminologyId = 0;
+    std::string macTerminologyHex;
+    std::string winTerminologyHex;
+    /// Illustrator family: the block this description adds to the PiPL byte image.
+    std::vector<unsigned char> byteImageBlock;
+};
+
+/// Checks res.dataObject and compiles it into compiled. May add a default "Terminology"
+/// member to the description. False after printing the first fault.
+bool compilePipl(const Resource& res, CompiledPipl& compiled);
 
 /// The ID of the "aete" resource that follows the property lists of the description, which
 /// every supported Photoshop-family "PluginType" yields; 0 when it yields none.

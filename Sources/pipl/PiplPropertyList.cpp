@@ -1,6 +1,6 @@
 #include "pipl/PiplPropertyList.h"
 
-#include "output/HexEncoding.h"
+#include "common/HexEncoding.h"
 
 namespace kel::rez {
 

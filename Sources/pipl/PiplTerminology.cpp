@@ -1,6 +1,6 @@
 #include "pipl/PiplTerminology.h"
 
-#include "output/HexEncoding.h"
+#include "common/HexEncoding.h"
 
 namespace kel::rez {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "driver/ExitStatus.h"
+#include "common/ExitStatus.h"
 #include "kelutilsStrings.h"
 #include "resources/ResourceNames.h"
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/ExitStatus.h"
+#include "common/ExitStatus.h"
 #include "kelutilsStrings.h"
 
 namespace kel::rez {

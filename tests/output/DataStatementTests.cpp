@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "driver/ExitStatus.h"
+#include "common/ExitStatus.h"
 #include "output/ResourceScriptText.h"
 #include "output/RezText.h"
 

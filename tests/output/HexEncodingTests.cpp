@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "output/HexEncoding.h"
+#include "common/HexEncoding.h"
 
 using namespace kel::rez;
 

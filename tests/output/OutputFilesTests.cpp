@@ -6,7 +6,7 @@
 #include <iterator>
 #include <string>
 
-#include "driver/ExitStatus.h"
+#include "common/ExitStatus.h"
 #include "driver/Pipeline.h"
 #include "output/OutputFiles.h"
 #include "output/OutputPass.h"

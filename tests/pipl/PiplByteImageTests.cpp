@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "PiplTestSupport.h"
-#include "pipl/Pipl.h"
+#include "output/PiplOutput.h"
 
 using namespace pipltest;
 

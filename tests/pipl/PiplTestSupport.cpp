@@ -4,9 +4,9 @@
 
 #include <cctype>
 
-#include "driver/ExitStatus.h"
+#include "common/ExitStatus.h"
 #include "keljsonParse.h"
-#include "pipl/Pipl.h"
+#include "output/PiplOutput.h"
 
 namespace pipltest {
 

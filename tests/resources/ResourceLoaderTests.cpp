@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "driver/ExitStatus.h"
+#include "common/ExitStatus.h"
 #include "driver/Pipeline.h"
 #include "keljsonParse.h"
 #include "resources/ResourceLoader.h"

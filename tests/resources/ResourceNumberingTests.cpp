@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/ExitStatus.h"
+#include "common/ExitStatus.h"
 #include "resources/ResourceNumbering.h"
 
 namespace kel::rez {

@@ -1,5 +1,5 @@
 // Base64 and ROT13 of kel::utils.
-#include "kelutilsStrings.h"
+#include "kelutilsEncodings.h"
 
 #include <gtest/gtest.h>
 

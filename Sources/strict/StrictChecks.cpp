@@ -1,9 +1,9 @@
-#include "driver/StrictChecks.h"
+#include "strict/StrictChecks.h"
 
 #include <algorithm>
 #include <string_view>
 
-#include "driver/NearestName.h"
+#include "strict/NearestName.h"
 #include "kelutilsFiles.h"
 #include "pipl/Pipl.h"
 #include "resources/ResourceLoader.h"

@@ -1,4 +1,4 @@
-#include "driver/StrictDuplicates.h"
+#include "strict/StrictDuplicates.h"
 
 #include <algorithm>
 #include <string>

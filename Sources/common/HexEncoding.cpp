@@ -1,4 +1,4 @@
-#include "output/HexEncoding.h"
+#include "common/HexEncoding.h"
 
 namespace kel::rez {
 

@@ -1,8 +1,8 @@
-#include "driver/StrictProblems.h"
+#include "strict/StrictProblems.h"
 
 #include <algorithm>
 
-#include "driver/ExitStatus.h"
+#include "common/ExitStatus.h"
 
 namespace kel::rez {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/StrictProblems.h"
+#include "strict/StrictProblems.h"
 
 namespace kel::rez {
 

@@ -1,4 +1,4 @@
-#include "driver/NearestName.h"
+#include "strict/NearestName.h"
 
 #include <algorithm>
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/StrictChecks.h"
-#include "driver/StrictProblems.h"
+#include "strict/StrictChecks.h"
+#include "strict/StrictProblems.h"
 #include "resources/Resource.h"
 
 namespace kel::rez {

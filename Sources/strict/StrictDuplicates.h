@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "driver/StrictChecks.h"
-#include "driver/StrictProblems.h"
+#include "strict/StrictChecks.h"
+#include "strict/StrictProblems.h"
 #include "resources/Resource.h"
 
 namespace kel::rez {

@@ -1,6 +1,6 @@
 // RFC 8259 syntax with positions: one pass with an explicit stack, so that deep nesting
 // costs memory and not the call stack.
-#include "driver/StrictSyntax.h"
+#include "strict/StrictSyntax.h"
 
 #include <cstdio>
 #include <cstring>

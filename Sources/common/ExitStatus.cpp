@@ -1,4 +1,4 @@
-#include "driver/ExitStatus.h"
+#include "common/ExitStatus.h"
 
 #include <iostream>
 

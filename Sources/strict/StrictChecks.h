@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/StrictProblems.h"
-#include "driver/StrictSyntax.h"
+#include "strict/StrictProblems.h"
+#include "strict/StrictSyntax.h"
 
 namespace kel::rez {
 

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "driver/ExitStatus.h"
-#include "driver/StrictProblems.h"
-#include "driver/StrictSyntax.h"
+#include "common/ExitStatus.h"
+#include "strict/StrictProblems.h"
+#include "strict/StrictSyntax.h"
 
 namespace kel::rez {
 namespace {

@@ -1,7 +1,7 @@
-#include "driver/StrictCheck.h"
+#include "strict/StrictCheck.h"
 
-#include "driver/StrictDuplicates.h"
-#include "driver/StrictSyntax.h"
+#include "strict/StrictDuplicates.h"
+#include "strict/StrictSyntax.h"
 
 namespace kel::rez {
 

@@ -1,0 +1,40 @@
+#include "output/PiplOutput.h"
+
+#include "output/ResourceScriptText.h"
+#include "output/RezText.h"
+#include "pipl/Pipl.h"
+
+namespace kel::rez {
+
+namespace {
+
+/// The raw data of one resource in both texts; the compiler's hex never fails the check.
+void __appendRawData(const Resource& resource, const std::string& macHex,
+                     const std::string& winHex, std::string& macText, std::string& winText)
+{
+    __processByteStrMac(resource, macHex, macText);
+    __processByteStrWin(resource, winHex, winText, false);
+}
+
+}  // namespace
+
+bool __processPiPL(const Resource& res, std::string& macText, std::string& winText,
+                   std::vector<unsigned char>& piplBytes)
+{
+    CompiledPipl compiled;
+    if (!compilePipl(res, compiled))
+        return false;
+    __appendRawData(res, compiled.macListHex, compiled.winListHex, macText, winText);
+    if (compiled.terminologyId != 0) {
+        Resource terminology;
+        terminology.type = resourceTypeAETE;
+        terminology.id = static_cast<std::int16_t>(compiled.terminologyId);
+        __appendRawData(terminology, compiled.macTerminologyHex, compiled.winTerminologyHex,
+                        macText, winText);
+    }
+    piplBytes.insert(piplBytes.end(), compiled.byteImageBlock.begin(),
+                     compiled.byteImageBlock.end());
+    return true;
+}
+
+}  // namespace kel::rez
