@@ -1,0 +1,81 @@
+#include "common/Diagnostics.h"
+
+#include <algorithm>
+
+#include "common/ExitStatus.h"
+
+namespace kel::rez {
+
+Diagnostics::Diagnostics(Mode mode)
+    : __mode(mode)
+{
+}
+
+void Diagnostics::setInput(const std::string& name, const std::string& text)
+{
+    __inputName = name;
+    // Lines end at line feeds only, as in editors and other JSON readers; a CR LF pair
+    // leaves the columns before it as they are.
+    __lineStarts.assign(1, 0);
+    for (std::size_t feed = text.find('\n'); feed != std::string::npos;
+         feed = text.find('\n', feed + 1))
+        __lineStarts.push_back(feed + 1);
+}
+
+bool Diagnostics::fail(int status, std::string message, const Place& where)
+{
+    if (!stopping())
+        __problems.push_back({status, std::move(message), where});
+    return false;
+}
+
+bool Diagnostics::stopping() const
+{
+    return __problems.size() >= (collecting() ? maxProblems : 1);
+}
+
+int Diagnostics::status() const
+{
+    if (__problems.empty())
+        return statusSuccess;
+    return collecting() ? statusStrictCheckFailed : __problems.front().status;
+}
+
+std::string Diagnostics::__placeText(const Place& where) const
+{
+    std::string text;
+    if (!__inputName.empty())
+        text += __inputName + ":";
+    if (where.offset != Place::unknown && !__lineStarts.empty()) {
+        const auto next = std::upper_bound(__lineStarts.begin(), __lineStarts.end(), where.offset);
+        const std::size_t line = static_cast<std::size_t>(next - __lineStarts.begin());
+        text += std::to_string(line) + ":" + std::to_string(where.offset - *(next - 1) + 1) + ":";
+    }
+    if (!text.empty())
+        text += " ";
+    if (where.entry != Place::unknown)
+        text += "entry " + std::to_string(where.entry) + ": ";
+    return text;
+}
+
+std::string Diagnostics::text() const
+{
+    std::vector<const __Problem*> ordered;
+    for (const __Problem& problem : __problems)
+        ordered.push_back(&problem);
+    // Input order; problems at one offset keep their order, those without one come last.
+    if (collecting())
+        std::stable_sort(ordered.begin(), ordered.end(), [](const __Problem* a, const __Problem* b) {
+            return a->where.offset < b->where.offset;
+        });
+    std::string text;
+    for (const __Problem* problem : ordered) {
+        text += "Error: ";
+        if (collecting())
+            text += __placeText(problem->where);
+        text += problem->message + "\n";
+    }
+    return text;
+}
+
+}  // namespace kel::rez

@@ -1,0 +1,76 @@
+// The diagnostics of one run: every check reports its failures here instead of printing.
+//
+//   Diagnostics diagnostics;                       // default mode: the first error ends the run
+//   diagnostics.setInput("resources.json", text);  // lets offsets become line:column
+//   if (!ok)
+//       return diagnostics.fail(statusIdBad, "message as printed", {offset, entryIndex});
+//   ...
+//   if (diagnostics.failed())
+//       std::cerr << diagnostics.text();           // the driver prints, once, at the end
+//       return diagnostics.status();
+//
+// Default mode keeps only the first failure and prints it as "Error: <message>\n", exactly
+// as the program always has, with that failure's status. Collecting mode (--strict) keeps
+// up to maxProblems failures, printed in input order with their place:
+// "Error: <input>:<line>:<column>: entry <n>: <message>\n"; its status is 92. A place left
+// unknown prints what is known of it. fail() returns false so that a check can end with
+// `return diagnostics.fail(...)`; whether the run goes on after it is the caller's choice
+// (stopping() says whether more problems would still be kept).
+#ifndef VANTREL_DIAGNOSTICS_H
+#define VANTREL_DIAGNOSTICS_H
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace kel::rez {
+
+/// Where a problem lies: a byte offset of the input text and the index of its entry, each
+/// unknown by default.
+struct Place {
+    static constexpr std::size_t unknown = static_cast<std::size_t>(-1);
+    std::size_t offset = unknown;
+    std::size_t entry = unknown;
+};
+
+class Diagnostics
+{
+public:
+    enum class Mode { firstError, collect };
+    static constexpr std::size_t maxProblems = 50;
+
+    explicit Diagnostics(Mode mode = Mode::firstError);
+
+    /// The name messages give the input, and its text, which need not outlive this object.
+    void setInput(const std::string& name, const std::string& text);
+
+    /// Records a failure with its status; always false.
+    bool fail(int status, std::string message, const Place& where = {});
+
+    bool failed() const { return !__problems.empty(); }
+    bool collecting() const { return __mode == Mode::collect; }
+    /// True when a further fail() would not be kept: the first error, or maxProblems.
+    bool stopping() const;
+    /// 0, the status of the first failure, or 92 when collecting.
+    int status() const;
+    /// Every kept line, "Error: " first and a line feed after each, in the order to print.
+    std::string text() const;
+
+private:
+    struct __Problem {
+        int status;
+        std::string message;
+        Place where;
+    };
+
+    std::string __placeText(const Place& where) const;
+
+    Mode __mode;
+    std::string __inputName;
+    std::vector<std::size_t> __lineStarts;
+    std::vector<__Problem> __problems;
+};
+
+}  // namespace kel::rez
+
+#endif
