@@ -221,6 +221,8 @@ def main():
     args = parser.parse_args()
     if args.update and (args.strict or args.strict_refused):
         parser.error("--update writes what the run without --strict gives")
+    # The program runs in a temporary folder: a path relative to here must still find it.
+    args.program = os.path.abspath(args.program)
     sys.exit(run(args))
 
 

@@ -44,7 +44,7 @@ def differences(want, got):
     return sorted(set(found))
 
 
-def run_case(program, case, *options):
+def run_case(args.program, case, *options):
     return subprocess.run([sys.executable, os.path.join(HERE, "run_case.py"),
                            "--program", program, *options, case],
                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
@@ -55,21 +55,20 @@ def main():
     parser.add_argument("--program", required=True)
     parser.add_argument("cases", nargs="+")
     args = parser.parse_args()
-    program = os.path.abspath(args.program)
     failures = []
     with tempfile.TemporaryDirectory(prefix="vantrel-update-") as work:
         for source in args.cases:
             case = os.path.join(work, os.path.basename(source))
             shutil.copytree(source, case, symlinks=True)
             spoil(os.path.join(case, "expected"))
-            updated = run_case(program, case, "--update")
+            updated = run_case(args.program, case, "--update")
             if updated.returncode != 0:
                 failures.append(f"{source}: --update failed:\n{updated.stdout}")
                 continue
             failures += [f"{source}: {path} differs after --update"
                          for path in differences(os.path.join(source, "expected"),
                                                  os.path.join(case, "expected"))]
-            checked = run_case(program, case)
+            checked = run_case(args.program, case)
             if checked.returncode != 0:
                 failures.append(f"{source}: the updated case fails:\n{checked.stdout}")
     print("\n".join(failures) if failures else f"{len(args.cases)} cases updated as committed")
