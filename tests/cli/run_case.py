@@ -105,9 +105,8 @@ def ended_by_emulator(result):
     return result.returncode == 1 and not result.stdout and not result.stderr
 
 
-def run(args):
-    case = os.path.abspath(args.case)
-    failures = []
+def execute(args, case):
+    """Runs the case in a fresh working folder: the result and the folder before and after."""
     with tempfile.TemporaryDirectory(prefix="vantrel-case-") as work:
         if os.path.isdir(os.path.join(case, "files")):
             shutil.copytree(os.path.join(case, "files"), work, dirs_exist_ok=True)
@@ -125,34 +124,83 @@ def run(args):
                   "anything; it ran again")
             result = run_program(command, executable, case, work, args.timeout)
             after = snapshot(work)
-        if args.strict_refused:
-            failures = check_strict_refusal(result, before, after, args)
-            sys.stdout.write("".join(failures))
-            return 1 if failures else 0
+    return result, before, after
 
-        expected_status = int(read_bytes(os.path.join(case, "expected", "status"), b"0"))
-        if result.returncode != expected_status:
-            failures.append(f"status {result.returncode}, expected {expected_status}\n")
-        for stream, actual in (("stdout", result.stdout), ("stderr", result.stderr)):
-            actual = captured_stream(actual, args)
-            expected = read_bytes(os.path.join(case, "expected", stream))
-            if actual != expected:
-                failures.append(describe(stream, expected, actual))
 
-        expected_files = snapshot(os.path.join(case, "expected", "files"))
-        changed = {name: data for name, data in after.items() if before.get(name) != data}
-        for name in sorted(set(expected_files) | set(changed)):
-            if name not in changed:
-                failures.append(f"file {name} was not written\n")
-            elif name not in expected_files:
-                failures.append(f"file {name} was written but not expected\n")
-            else:
-                want = expected_file(expected_files[name], name, args.crlf)
-                if changed[name] != want:
-                    failures.append(describe(f"file {name}", want, changed[name]))
-        for name in sorted(set(before) - set(after)):
-            failures.append(f"file {name} was removed\n")
+def changed_files(before, after):
+    return {name: data for name, data in after.items() if before.get(name) != data}
 
+
+def compare(case, result, before, after, args):
+    failures = []
+    expected_status = int(read_bytes(os.path.join(case, "expected", "status"), b"0"))
+    if result.returncode != expected_status:
+        failures.append(f"status {result.returncode}, expected {expected_status}\n")
+    for stream, actual in (("stdout", result.stdout), ("stderr", result.stderr)):
+        actual = captured_stream(actual, args)
+        expected = read_bytes(os.path.join(case, "expected", stream))
+        if actual != expected:
+            failures.append(describe(stream, expected, actual))
+
+    expected_files = snapshot(os.path.join(case, "expected", "files"))
+    changed = changed_files(before, after)
+    for name in sorted(set(expected_files) | set(changed)):
+        if name not in changed:
+            failures.append(f"file {name} was not written\n")
+        elif name not in expected_files:
+            failures.append(f"file {name} was written but not expected\n")
+        else:
+            want = expected_file(expected_files[name], name, args.crlf)
+            if changed[name] != want:
+                failures.append(describe(f"file {name}", want, changed[name]))
+    return failures + removed_files(before, after)
+
+
+def removed_files(before, after):
+    return [f"file {name} was removed\n" for name in sorted(set(before) - set(after))]
+
+
+def write_if(path, data, wanted):
+    """Writes data to path when wanted, and otherwise leaves no file: missing means default."""
+    if wanted:
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(data)
+    elif os.path.exists(path):
+        os.remove(path)
+
+
+def update(case, result, before, after, args):
+    """Makes expected/ say what this run did, in the form compare() reads it back."""
+    removed = removed_files(before, after)
+    if removed:
+        return removed + ["a removed file cannot be expected: nothing updated\n"]
+    expected = os.path.join(case, "expected")
+    shutil.rmtree(os.path.join(expected, "files"), ignore_errors=True)
+    for name, data in changed_files(before, after).items():
+        if args.crlf and not name.endswith(".bin"):
+            data = data.replace(b"\r\n", b"\n")
+        write_if(os.path.join(expected, "files", name), data, True)
+    write_if(os.path.join(expected, "status"), b"%d\n" % result.returncode,
+             result.returncode != 0)
+    for stream, actual in (("stdout", result.stdout), ("stderr", result.stderr)):
+        actual = captured_stream(actual, args)
+        write_if(os.path.join(expected, stream), actual, actual != b"")
+    if os.path.isdir(expected) and not os.listdir(expected):
+        os.rmdir(expected)
+    print(f"updated {os.path.relpath(expected)}")
+    return []
+
+
+def run(args):
+    case = os.path.abspath(args.case)
+    result, before, after = execute(args, case)
+    if args.strict_refused:
+        failures = check_strict_refusal(result, before, after, args)
+    elif args.update:
+        failures = update(case, result, before, after, args)
+    else:
+        failures = compare(case, result, before, after, args)
     sys.stdout.write("".join(failures))
     return 1 if failures else 0
 
@@ -166,9 +214,16 @@ def main():
                         help="run with --strict first: the case's expectations must hold as they are")
     parser.add_argument("--strict-refused", action="store_true",
                         help="run with --strict first: the input must be refused with status 92")
+    parser.add_argument("--update", action="store_true",
+                        help="write the case's expected/ folder from this run instead of comparing")
     parser.add_argument("--timeout", type=float, default=120)
     parser.add_argument("case")
-    sys.exit(run(parser.parse_args()))
+    args = parser.parse_args()
+    if args.update and (args.strict or args.strict_refused):
+        parser.error("--update writes what the run without --strict gives")
+    # The program runs in a temporary folder: a path relative to here must still find it.
+    args.program = os.path.abspath(args.program)
+    sys.exit(run(args))
 
 
 if __name__ == "__main__":
