@@ -125,68 +125,70 @@ bool __onlyBlanksFrom(const std::string& text, std::size_t pos)
     return pos >= text.size() || kel::utils::stringTrim(text.substr(pos)).empty();
 }
 
-Node* __parseScalarString(const std::string& text, std::size_t pos)
+bool __parseScalarString(const std::string& text, std::size_t pos, ParseEvents& events)
 {
     __StringToken token = __readString(text, pos + 1);
     if (!__onlyBlanksFrom(text, token.end + 1))
-        return nullptr;
-    Node* node = Node::create(Node::TypeString, "");
-    node->setStringValue(std::move(token.value));
-    return node;
+        return false;
+    events.stringValue("", std::move(token.value));
+    return true;
 }
 
-Node* __parseScalarKeyword(const std::string& text, std::size_t pos)
+bool __parseScalarKeyword(const std::string& text, std::size_t pos, ParseEvents& events)
 {
     static const char* const words[] = {"true", "false", "null"};
     for (const char* word : words) {
         if (__lower(text[pos]) != word[0])
             continue;
         if (!__matchesKeyword(text, pos, word) || !__onlyBlanksFrom(text, pos + std::strlen(word)))
-            return nullptr;
+            return false;
         if (word[0] == 'n')
-            return Node::create(Node::TypeNull, "");
-        return Node::createBool("", word[0] == 't');
+            events.nullValue("");
+        else
+            events.boolValue("", word[0] == 't');
+        return true;
     }
-    return nullptr;
+    return false;
 }
 
-Node* __parseScalarNumber(const std::string& text, std::size_t pos)
+// A number token as an integer or, when it holds a '.', a floating value.
+void __reportNumber(const std::string& token, const std::string& name, ParseEvents& events)
+{
+    if (__isFloatToken(token))
+        events.floatValue(name, __floatOf(token));
+    else
+        events.intValue(name, __integerOf(token));
+}
+
+bool __parseScalarNumber(const std::string& text, std::size_t pos, ParseEvents& events)
 {
     std::size_t end = __numberTokenEnd(text, pos);
     if (!__onlyBlanksFrom(text, end))
-        return nullptr;
-    std::string token = text.substr(pos, end - pos);
-    if (__isFloatToken(token))
-        return Node::createFloat("", __floatOf(token));
-    return Node::createInt("", __integerOf(token));
+        return false;
+    __reportNumber(text.substr(pos, end - pos), "", events);
+    return true;
 }
 
-// The container state machine. Every node it has created and not yet handed to a
-// container is released by the destructor, so a failure at any point leaks nothing.
+// The container state machine. It holds no part of the document but the keys in use; what
+// it reads goes to the events as soon as it is read.
 class __ContainerParser
 {
 public:
-    explicit __ContainerParser(const std::string& text)
+    __ContainerParser(const std::string& text, ParseEvents& events)
         : __text(text)
+        , __events(events)
     {
         __states.push_back(psRoot);
         __keys = new std::string[__keyCapacity];
     }
 
-    ~__ContainerParser()
-    {
-        for (Node* open : __containers)
-            open->release();
-        if (__root != nullptr)
-            __root->release();
-        delete[] __keys;
-    }
+    ~__ContainerParser() { delete[] __keys; }
 
     __ContainerParser(const __ContainerParser&) = delete;
     __ContainerParser& operator=(const __ContainerParser&) = delete;
 
-    // The root, handed over to the caller; null when the text is rejected.
-    Node* run(std::size_t pos)
+    // False when the text is rejected.
+    bool run(std::size_t pos)
     {
         __pos = pos;
         while (__pos < __text.size()) {
@@ -194,13 +196,9 @@ public:
             if (__isParserBlank(c))
                 ++__pos;  // the commonest byte between tokens, passed without the dispatch
             else if (!__step(c))
-                return nullptr;
+                return false;
         }
-        if (__top() != psRoot)
-            return nullptr;
-        Node* result = __root;
-        __root = nullptr;
-        return result;
+        return __top() == psRoot;
     }
 
 private:
@@ -279,32 +277,13 @@ private:
             __keys[--__keyCount].clear();
     }
 
-    // Hands the parser's reference on node to the open container. A refused add (a
-    // duplicate key) drops the node. With no container open there is nowhere to put a
-    // value, so the document is rejected.
-    bool __add(Node* node)
-    {
-        if (__containers.empty()) {
-            node->release();
-            return false;
-        }
-        Node* container = __containers.back();
-        if (container->nodeType() == Node::TypeObject)
-            container->addMember(node);
-        else
-            container->addElement(node);
-        node->release();
-        return true;
-    }
+    // With no container open there is nowhere to put a value, so the document is rejected.
+    bool __valueHasPlace() const { return __openContainers > 0; }
 
     void __open(Node::Type type, __ParseState opened, __ParseState expecting, char closer)
     {
-        Node* container = Node::create(type, __nameFor(__top() != psArrayElement));
-        __containers.push_back(container);
-        if (!__rootSeen) {
-            __rootSeen = true;
-            __rootIsOpen = true;
-        }
+        __events.beginContainer(type, __nameFor(__top() != psArrayElement));
+        ++__openContainers;
         __states.push_back(opened);
         bool emptyAtOnce = __pos + 1 < __text.size() && __text[__pos + 1] == closer;
         if (!emptyAtOnce)
@@ -312,22 +291,11 @@ private:
         ++__pos;
     }
 
-    // The container just closed goes into the one below it; the root is kept for the
-    // result; any later top-level container is discarded.
-    bool __closeContainer()
+    void __closeContainer()
     {
-        Node* closed = __containers.back();
-        __containers.pop_back();
+        --__openContainers;
+        __events.endContainer();
         ++__pos;
-        if (!__containers.empty())
-            return __add(closed);
-        if (__rootIsOpen) {
-            __rootIsOpen = false;
-            __root = closed;
-        } else {
-            closed->release();
-        }
-        return true;
     }
 
     bool __closeArray()
@@ -337,7 +305,8 @@ private:
         if (__top() != psArray)
             return false;
         __states.pop_back();
-        return __closeContainer();
+        __closeContainer();
+        return true;
     }
 
     bool __closeObject()
@@ -349,8 +318,7 @@ private:
         if (__top() != psObject)
             return false;
         __states.pop_back();
-        if (!__closeContainer())
-            return false;
+        __closeContainer();
         __discardKeyUnlessInArray();
         return true;
     }
@@ -393,68 +361,75 @@ private:
             __pushKey(std::move(token.value));
             return true;
         }
-        if (__containers.empty())
+        if (!__valueHasPlace())
             return false;
-        Node* node = Node::create(Node::TypeString, __nameFor(__belowTop() != psArrayElement));
-        node->setStringValue(std::move(token.value));
-        return __add(node);
+        __events.stringValue(__nameFor(__belowTop() != psArrayElement), std::move(token.value));
+        return true;
     }
 
     bool __keyword(const char* word, __ParseState state)
     {
         if (!__matchesKeyword(__text, __pos, word))
             return false;
+        if (!__valueHasPlace())
+            return false;
         __states.push_back(state);
         const std::string& name = __nameFor(__belowTop() != psArrayElement);
-        Node* node = state == psNull ? Node::create(Node::TypeNull, name)
-                                     : Node::createBool(name, word[0] == 't');
+        if (state == psNull)
+            __events.nullValue(name);
+        else
+            __events.boolValue(name, word[0] == 't');
         __pos += std::strlen(word);
-        return __add(node);
+        return true;
     }
 
     bool __number()
     {
+        if (!__valueHasPlace())
+            return false;
         __states.push_back(psNumber);
         std::size_t end = __numberTokenEnd(__text, __pos);
-        std::string token = __text.substr(__pos, end - __pos);
-        Node* node = Node::create(Node::TypeNumber, __nameFor(__belowTop() != psArrayElement));
-        if (__isFloatToken(token))
-            node->setDoubleValue(__floatOf(token));
-        else
-            node->setIntValue(__integerOf(token));
+        __reportNumber(__text.substr(__pos, end - __pos),
+                       __nameFor(__belowTop() != psArrayElement), __events);
         __pos = end;
-        return __add(node);
+        return true;
     }
 
     const std::string& __text;
+    ParseEvents& __events;
     std::size_t __pos = 0;
     std::vector<std::int32_t> __states;
-    std::vector<Node*> __containers;
+    std::size_t __openContainers = 0;
     std::string* __keys = nullptr;
     unsigned int __keyCount = 0;
     unsigned int __keyCapacity = 2;
-    Node* __root = nullptr;
-    bool __rootSeen = false;
-    bool __rootIsOpen = false;
 };
 
 }  // namespace
 
-Node* parse(const std::string& text)
+bool parseEvents(const std::string& text, ParseEvents& events)
 {
     std::size_t pos = 0;
     while (pos < text.size() && __isParserBlank(text[pos]))
         ++pos;
     if (pos == text.size())
-        return nullptr;
+        return false;
     char first = text[pos];
     if (first == '[' || first == '{')
-        return __ContainerParser(text).run(pos);
+        return __ContainerParser(text, events).run(pos);
     if (first == '"')
-        return __parseScalarString(text, pos);
+        return __parseScalarString(text, pos, events);
     if (__startsNumber(first))
-        return __parseScalarNumber(text, pos);
-    return __parseScalarKeyword(text, pos);
+        return __parseScalarNumber(text, pos, events);
+    return __parseScalarKeyword(text, pos, events);
+}
+
+Node* parse(const std::string& text)
+{
+    TreeBuilder builder;
+    if (!parseEvents(text, builder))
+        return nullptr;
+    return builder.takeRoot();
 }
 
 }  // namespace kel::json

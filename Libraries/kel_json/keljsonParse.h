@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "keljsonEvents.h"
 #include "keljsonNode.h"
 #include "keljsonSerialize.h"  // kept for callers that parse and serialize
 
@@ -12,6 +13,10 @@ namespace kel::json {
 /// Parses text into a new tree whose root (one reference) the caller owns and releases;
 /// null when the text is rejected. Never recurses on the depth of the document.
 Node* parse(const std::string& text);
+
+/// Reads text from start to end, reporting what it reads to events as it goes; false when
+/// the text is rejected, which may be after many events. parse is this with a TreeBuilder.
+bool parseEvents(const std::string& text, ParseEvents& events);
 
 }  // namespace kel::json
 
