@@ -280,10 +280,19 @@ TEST(PiplChecks, LengthPrefixedStringsHoldAtMost255Bytes)
     EXPECT_TRUE(
         runPipl("{\"PluginType\":\"Photoshop_Format\",\"Name\":\"" + longest + "\"" + version).ok);
     EXPECT_TRUE(runPipl(photoshop(",\"Category\":\"" + longest + "\"")).ok);
-    // Illustrator never writes the category; the terminology's own name is zero-terminated.
+    // Illustrator never writes the category nor a terminology resource; a Photoshop
+    // terminology resource carries its name length-prefixed.
     EXPECT_TRUE(runPipl(illustrator(",\"Category\":\"" + tooLong + "\"")).ok);
+    EXPECT_TRUE(runPipl(illustrator(",\"Terminology\":{\"Class\":\"a\",\"Event\":\"b\",\"Name\":\""
+                                    + tooLong + "\",\"aete\":1}"))
+                    .ok);
+    expectRefused(
+        {photoshop(",\"Terminology\":{\"Class\":\"a\",\"Event\":\"b\",\"Name\":\"" + tooLong
+                   + "\",\"aete\":1}"),
+         "Error: The \"Terminology\" member must have a \"Name\" submember of at most 255 "
+         "bytes.\n"});
     EXPECT_TRUE(runPipl(photoshop(",\"Terminology\":{\"Class\":\"a\",\"Event\":\"b\",\"Name\":\""
-                                  + tooLong + "\",\"aete\":1}"))
+                                  + longest + "\",\"aete\":1}"))
                     .ok);
 }
 
