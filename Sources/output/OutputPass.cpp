@@ -30,18 +30,21 @@ int __appendHexDataResource(const Resource& resource, const OutputPaths& paths, 
     return statusSuccess;
 }
 
-int __appendObjectDataResource(const Resource& resource, OutputTexts& texts)
+int __appendObjectDataResource(const Resource& resource, const TerminologyIds& listedTerminologyIds,
+                               OutputTexts& texts)
 {
     if (resource.type != resourceTypePiPL)
         return failWith(statusBadObjectData,
                         "Only \"PiPL\" resources support a JSON object for the \"data\" member.");
     // The compiler appends to both texts; a text whose path is absent is never written.
-    if (!__processPiPL(resource, texts.macText, texts.winText, texts.piplBytes))
+    if (!__processPiPL(resource, texts.macText, texts.winText, texts.piplBytes,
+                       listedTerminologyIds))
         return statusBadObjectData;
     return statusSuccess;
 }
 
-int __appendResource(const Resource& resource, const OutputPaths& paths, OutputTexts& texts)
+int __appendResource(const Resource& resource, const TerminologyIds& listedTerminologyIds,
+                     const OutputPaths& paths, OutputTexts& texts)
 {
     if (paths.header && !resource.define.empty())
         appendHeaderLines(resource, texts.headerText);
@@ -52,7 +55,7 @@ int __appendResource(const Resource& resource, const OutputPaths& paths, OutputT
     if (!resource.data.empty())
         return __appendHexDataResource(resource, paths, texts);
     if (resource.dataObject)
-        return __appendObjectDataResource(resource, texts);
+        return __appendObjectDataResource(resource, listedTerminologyIds, texts);
     return statusSuccess;  // an empty "file" or "data": header lines only
 }
 
@@ -84,9 +87,10 @@ int buildOutputs(const ResourcesByType& resourcesByType, const OutputPaths& path
 {
     texts = OutputTexts();
     __reserveTexts(resourcesByType, paths, texts);
+    const TerminologyIds listedTerminologyIds = listedTerminologyResourceIds(resourcesByType);
     for (const auto& entry : resourcesByType)
         for (const ResourcePtr& resource : entry.second)
-            if (int status = __appendResource(*resource, paths, texts))
+            if (int status = __appendResource(*resource, listedTerminologyIds, paths, texts))
                 return status;
     return statusSuccess;
 }

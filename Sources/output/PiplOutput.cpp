@@ -9,8 +9,8 @@ namespace kel::rez {
 namespace {
 
 /// The raw data of one resource in both texts; the compiler's hex never fails the check.
-void __appendRawData(const Resource& resource, const std::string& macHex,
-                     const std::string& winHex, std::string& macText, std::string& winText)
+void __appendRawData(const Resource& resource, const std::string& macHex, const std::string& winHex,
+                     std::string& macText, std::string& winText)
 {
     __processByteStrMac(resource, macHex, macText);
     __processByteStrWin(resource, winHex, winText, false);
@@ -19,10 +19,11 @@ void __appendRawData(const Resource& resource, const std::string& macHex,
 }  // namespace
 
 bool __processPiPL(const Resource& res, std::string& macText, std::string& winText,
-                   std::vector<unsigned char>& piplBytes)
+                   std::vector<unsigned char>& piplBytes,
+                   const TerminologyIds& listedTerminologyIds)
 {
     CompiledPipl compiled;
-    if (!compilePipl(res, compiled))
+    if (!compilePipl(res, compiled, listedTerminologyIds))
         return false;
     __appendRawData(res, compiled.macListHex, compiled.winListHex, macText, winText);
     if (compiled.terminologyId != 0) {

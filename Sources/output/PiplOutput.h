@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "pipl/Pipl.h"
 #include "resources/Resource.h"
 
 namespace kel::rez {
@@ -13,7 +14,8 @@ namespace kel::rez {
 /// Compiles res.dataObject and appends its resources to macText and winText and its block
 /// to piplBytes. False after printing the first fault, with the texts unchanged.
 bool __processPiPL(const Resource& res, std::string& macText, std::string& winText,
-                   std::vector<unsigned char>& piplBytes);
+                   std::vector<unsigned char>& piplBytes,
+                   const TerminologyIds& listedTerminologyIds = TerminologyIds());
 
 }  // namespace kel::rez
 

@@ -24,15 +24,23 @@ const unsigned int __filterCaseCount = 7;
 
 /// What a sub-member must hold. Hex text sub-members are alternatives that the member's own
 /// check takes together.
-enum class __Holds { number, string, boolean, byte, fourBytes, hexText };
+enum class __Holds { number, string, boolean, range, fourBytes, hexText };
 
 struct __SubMember {
     const char* name;
     __Holds holds;
-    const char* article;    // before the name in its message: "a" or "an"
-    std::uint32_t bit = 0;  // flag sub-members: the bit that a true value sets
-    bool inverted = false;  // the bit is set by a false value instead
+    const char* article;      // before the name in its message: "a" or "an"
+    std::uint32_t bit = 0;    // flag sub-members: the bit that a true value sets
+    bool inverted = false;    // the bit is set by a false value instead
+    std::int64_t lowest = 0;  // range sub-members: the numbers allowed
+    std::int64_t highest = 0;
 };
+
+__SubMember __numberFromTo(const char* name, const char* article, std::int64_t lowest,
+                           std::int64_t highest)
+{
+    return {name, __Holds::range, article, 0, false, lowest, highest};
+}
 
 enum class __Families { none, photoshop, both };
 
@@ -40,6 +48,7 @@ enum class __Families { none, photoshop, both };
 struct __Context {
     const PiplKind& kind;
     const std::string& pluginName;
+    const std::string& entryPoint;  // the kind's, or the one the description gives
 };
 
 /// One member a description may hold. Its encoder runs once for the Mac list and once for
@@ -53,8 +62,6 @@ struct __Member {
     void (*encode)(const __Member& member, const Node& value, const __Context& context,
                    PiplList& list);
 };
-
-// ---- Messages and checks
 
 bool __fail(const std::string& message)
 {
@@ -72,6 +79,28 @@ bool __failValue(const char* memberName, const char* mustBe)
     return __fail("The " + __quoted(memberName) + " value must be " + mustBe + ".");
 }
 
+// ---- Reading members; absent ones read as empty, zero or false
+
+std::string __stringOf(const Node& object, const char* key)
+{
+    AutoNode member(object.member(key));
+    return member ? member->stringValue() : std::string();
+}
+
+std::uint32_t __numberOf(const Node& object, const char* key)
+{
+    AutoNode member(object.member(key));
+    return member ? static_cast<std::uint32_t>(member->intValue()) : 0;
+}
+
+bool __boolOf(const Node& object, const char* key)
+{
+    AutoNode member(object.member(key));
+    return member && member->boolValue();
+}
+
+// ---- Messages and checks
+
 bool __isOfType(const Node* node, Node::Type type)
 {
     return node && node->nodeType() == type;
@@ -86,18 +115,23 @@ bool __isHexText(const Node* node)
     return firstNonHexDigit(text) == text.size() && text.size() % 2 == 0;
 }
 
-bool __holds(const Node* node, __Holds holds)
+bool __isNumberFromTo(const Node* node, std::int64_t lowest, std::int64_t highest)
 {
-    switch (holds) {
+    return __isOfType(node, Node::TypeNumber) && node->intValue() >= lowest
+           && node->intValue() <= highest;
+}
+
+bool __holds(const Node* node, const __SubMember& sub)
+{
+    switch (sub.holds) {
     case __Holds::number:
         return __isOfType(node, Node::TypeNumber);
     case __Holds::string:
         return __isOfType(node, Node::TypeString);
     case __Holds::boolean:
         return __isOfType(node, Node::TypeBool);
-    case __Holds::byte:
-        return __isOfType(node, Node::TypeNumber) && node->intValue() >= 0
-               && node->intValue() <= 255;
+    case __Holds::range:
+        return __isNumberFromTo(node, sub.lowest, sub.highest);
     case __Holds::fourBytes:
         return __isOfType(node, Node::TypeString) && node->stringValue().size() == 4;
     case __Holds::hexText:
@@ -106,17 +140,22 @@ bool __holds(const Node* node, __Holds holds)
     return false;
 }
 
-const char* __holdsWords(__Holds holds)
+std::string __numberFromToWords(std::int64_t lowest, std::int64_t highest)
 {
-    switch (holds) {
+    return "a number from " + std::to_string(lowest) + " to " + std::to_string(highest);
+}
+
+std::string __holdsWords(const __SubMember& sub)
+{
+    switch (sub.holds) {
     case __Holds::number:
         return "a number";
     case __Holds::string:
         return "a string";
     case __Holds::boolean:
         return "a bool";
-    case __Holds::byte:
-        return "a number from 0 to 255";
+    case __Holds::range:
+        return __numberFromToWords(sub.lowest, sub.highest);
     case __Holds::fourBytes:
         return "a four-byte string";
     case __Holds::hexText:
@@ -130,10 +169,10 @@ bool __checkSubMembers(const __Member& member, const Node& object, const char* c
 {
     for (const __SubMember& sub : member.subMembers) {
         AutoNode value(object.member(sub.name));
-        if (sub.holds != __Holds::hexText && !__holds(value.get(), sub.holds))
+        if (sub.holds != __Holds::hexText && !__holds(value.get(), sub))
             return __fail("The " + __quoted(member.name) + " " + container + " must have "
                           + sub.article + " " + __quoted(sub.name) + " submember containing "
-                          + __holdsWords(sub.holds) + ".");
+                          + __holdsWords(sub) + ".");
     }
     return true;
 }
@@ -251,25 +290,76 @@ bool __checkCategory(const __Member& member, const Node& value, PiplFamily famil
            && (family != PiplFamily::photoshop || __checkLengthPrefixed(member, value));
 }
 
+// The name is written length-prefixed on the Mac and zero-terminated on Windows.
+bool __checkEntryPoint(const __Member& member, const Node& value, PiplFamily family)
+{
+    if (!__checkString(member, value, family))
+        return false;
+    const std::string name = value.stringValue();
+    if (name.empty() || name.find('\0') != std::string::npos)
+        return __failValue(member.name, "a non-empty string without NUL bytes");
+    return __checkLengthPrefixed(member, value);
+}
+
+bool __checkPriority(const __Member& member, const Node& value, PiplFamily)
+{
+    return __isNumberFromTo(&value, INT32_MIN, INT32_MAX)
+           || __failValue(member.name, __numberFromToWords(INT32_MIN, INT32_MAX).c_str());
+}
+
+// The most channels for each image mode: one 16-bit count per mode the host knows.
+const unsigned int __imageModeCount = 16;
+const std::int64_t __maxChannelCount = 32767;
+
+bool __checkChannelCounts(const __Member& member, const Node& value, PiplFamily)
+{
+    if (value.nodeType() != Node::TypeArray)
+        return __failValue(member.name, "a JSON array");
+    if (value.elementsCount() < 1 || value.elementsCount() > __imageModeCount)
+        return __fail("The " + __quoted(member.name) + " array must have from 1 to "
+                      + std::to_string(__imageModeCount) + " elements.");
+    for (unsigned int index = 0; index < value.elementsCount(); ++index)
+        if (!__isNumberFromTo(AutoNode(value.element(index)).get(), 0, __maxChannelCount))
+            return __fail("All the elements of the " + __quoted(member.name) + " array must be "
+                          + "numbers from 0 to " + std::to_string(__maxChannelCount) + ".");
+    return true;
+}
+
+// A generated terminology resource takes the low 16 bits of "aete" as its ID, which both
+// resource formats must be able to hold.
+const std::int64_t __highestTerminologyId = 32767;
+
+std::int64_t __terminologyIdOf(const Node& terminology)
+{
+    AutoNode aete(terminology.member("aete"));
+    return aete ? aete->intValue() & 0xFFFF : 0;
+}
+
+bool __isNoTerminology(const Node& value)
+{
+    return value.nodeType() == Node::TypeBool && !value.boolValue();
+}
+
+/// false: no terminology. An object: for Photoshop also the source of a generated resource,
+/// which carries its "Name" length-prefixed.
+bool __checkTerminology(const __Member& member, const Node& value, PiplFamily family)
+{
+    if (__isNoTerminology(value))
+        return true;
+    if (!__checkObject(member, value, family))
+        return false;
+    if (family != PiplFamily::photoshop)
+        return true;
+    if (__stringOf(value, "Name").size() > __maxLengthPrefixed)
+        return __fail("The \"Terminology\" member must have a \"Name\" submember of at most 255 "
+                      "bytes.");
+    const std::int64_t id = __terminologyIdOf(value);
+    return (id >= 1 && id <= __highestTerminologyId)
+           || __fail("The \"Terminology\" member must have an \"aete\" submember whose low 16 "
+                     "bits make a number from 1 to 32767.");
+}
+
 // ---- Encoders: each appends to one list, in that list's byte order
-
-std::string __stringOf(const Node& object, const char* key)
-{
-    AutoNode member(object.member(key));
-    return member ? member->stringValue() : std::string();
-}
-
-std::uint32_t __numberOf(const Node& object, const char* key)
-{
-    AutoNode member(object.member(key));
-    return member ? static_cast<std::uint32_t>(member->intValue()) : 0;
-}
-
-bool __boolOf(const Node& object, const char* key)
-{
-    AutoNode member(object.member(key));
-    return member && member->boolValue();
-}
 
 std::uint32_t __maskOf(const __Member& member, const Node& object)
 {
@@ -336,9 +426,12 @@ void __encodeLengthPrefixed(const __Member& member, const Node& value, const __C
     __appendProperty(member, list, __lengthPrefixedString(value.stringValue()));
 }
 
+// "Terminology": false yields nothing.
 void __encodeTerminology(const __Member& member, const Node& value, const __Context&,
                          PiplList& list)
 {
+    if (value.nodeType() != Node::TypeObject)
+        return;
     const PiplPlatform platform = list.platform();
     PiplData name = __zeroTerminatedString(__stringOf(value, "Name"));
     std::string hex = "00000000" + __codeHex(__stringOf(value, "Class"), platform)
@@ -368,12 +461,23 @@ void __encodeExportAlpha(const __Member& member, const Node& value, const __Cont
     __appendWord(member, list, value.boolValue() ? 0x80000000u : 0);
 }
 
+// One byte, the same on both platforms, then three zero bytes; only the declared length
+// differs.
+void __appendFlagByte(const __Member& member, PiplList& list, std::uint32_t byte)
+{
+    std::string hex = __int8ToHex(static_cast<signed char>(byte & 0xFFu)) + "000000";
+    __appendProperty(member, list, {hex, list.platform() == PiplPlatform::mac ? 1u : 4u});
+}
+
 void __encodeFilterLayers(const __Member& member, const Node& value, const __Context&,
                           PiplList& list)
 {
-    // One byte, the same on both platforms; only the declared length differs.
-    std::string hex = value.boolValue() ? "80000000" : "00000000";
-    __appendProperty(member, list, {hex, list.platform() == PiplPlatform::mac ? 1u : 4u});
+    __appendFlagByte(member, list, value.boolValue() ? 0x80 : 0);
+}
+
+void __encodeFlagByte(const __Member& member, const Node& value, const __Context&, PiplList& list)
+{
+    __appendFlagByte(member, list, __maskOf(member, value));
 }
 
 void __encodeFileType(const __Member& member, const Node& value, const __Context&, PiplList& list)
@@ -394,17 +498,74 @@ void __encodeExtensionList(const __Member& member, const Node& value, const __Co
     });
 }
 
+// A flag set like the modes: the word's high byte first on both platforms.
 void __encodeFlagWord(const __Member& member, const Node& value, const __Context&, PiplList& list)
 {
-    __appendWord(member, list, __maskOf(member, value));
+    __appendProperty(member, list, {__hex32(__maskOf(member, value), PiplPlatform::mac), 4});
 }
 
-// The arm64 entry point has the same name as the Intel one; only the Mac list has either.
-void __encodeArmCode(const __Member& member, const Node& value, const __Context& context,
-                     PiplList& list)
+// The ARM entry points have the same name as the Intel ones, in the layout of the platform.
+void __encodeMacArmCode(const __Member& member, const Node& value, const __Context& context,
+                        PiplList& list)
 {
     if (value.boolValue() && list.platform() == PiplPlatform::mac)
-        __appendProperty(member, list, __macEntryPoint(context.kind));
+        __appendProperty(member, list, __macEntryPoint(context.entryPoint));
+}
+
+void __encodeWinArmCode(const __Member& member, const Node& value, const __Context& context,
+                        PiplList& list)
+{
+    if (value.boolValue() && list.platform() == PiplPlatform::windows)
+        __appendProperty(member, list, __zeroTerminatedString(context.entryPoint));
+}
+
+// The host may hand the plug-in POSIX file descriptors; only the Mac list says so.
+void __encodePosixIo(const __Member& member, const Node& value, const __Context&, PiplList& list)
+{
+    if (value.boolValue() && list.platform() == PiplPlatform::mac)
+        __appendWord(member, list, 1);
+}
+
+void __encodeNumber(const __Member& member, const Node& value, const __Context&, PiplList& list)
+{
+    __appendWord(member, list, static_cast<std::uint32_t>(value.intValue()));
+}
+
+// Replaces the data of the fixed property: 32-bit height, then width.
+void __encodePlugInMaxSize(const __Member& member, const Node& value, const __Context&,
+                           PiplList& list)
+{
+    list.replaceData(member.key, {__hex32(__numberOf(value, "Height"), list.platform())
+                                      + __hex32(__numberOf(value, "Width"), list.platform()),
+                                  8});
+}
+
+std::string __hex16Of(std::uint32_t value, PiplPlatform platform)
+{
+    return __hex16(static_cast<std::uint16_t>(value), platform);
+}
+
+// 16-bit height, then width.
+void __encodeFormatMaxSize(const __Member& member, const Node& value, const __Context&,
+                           PiplList& list)
+{
+    __appendProperty(member, list,
+                     {__hex16Of(__numberOf(value, "Height"), list.platform())
+                          + __hex16Of(__numberOf(value, "Width"), list.platform()),
+                      4});
+}
+
+// One 16-bit count per element, then zero bytes to a multiple of four.
+void __encodeChannelCounts(const __Member& member, const Node& value, const __Context&,
+                           PiplList& list)
+{
+    std::string hex;
+    for (unsigned int index = 0; index < value.elementsCount(); ++index)
+        hex += __hex16Of(static_cast<std::uint32_t>(AutoNode(value.element(index))->intValue()),
+                         list.platform());
+    if (value.elementsCount() % 2)
+        hex += "0000";
+    __appendProperty(member, list, {hex, 2 * value.elementsCount()});
 }
 
 void __encodeEnableInfo(const __Member& member, const Node& value, const __Context&, PiplList& list)
@@ -460,15 +621,18 @@ const std::vector<__Member>& __members()
     static const std::vector<__Member> members = {
         {"AboutBox", "nabo", {}, __checkBoolean, __Families::photoshop, __encodeNoAboutBox},
         {"Category", "catg", {}, __checkCategory, __Families::photoshop, __encodeLengthPrefixed},
-        {"CodeMacARM64", "ma64", {}, __checkBoolean, __Families::photoshop, __encodeArmCode},
+        {"CodeMacARM64", "ma64", {}, __checkBoolean, __Families::photoshop, __encodeMacArmCode},
+        {"CodeWin64ARM", "wa64", {}, __checkBoolean, __Families::photoshop, __encodeWinArmCode},
         // Replaces the data of the fixed property.
         {"EnableInfo", "enbl", {}, __checkString, __Families::photoshop, __encodeEnableInfo},
+        // Read before the walk: it names the fixed entry points and those of the ARM members.
+        {"EntryPoint", "", {}, __checkEntryPoint, __Families::photoshop, __encodeNothing},
         {"ExportAlpha", "expf", {}, __checkBoolean, __Families::photoshop, __encodeExportAlpha},
         // Replaces the data of the fixed property.
         {"FilterCaseInfo",
          "fici",
-         {{"InHandling", __Holds::byte, "an"},
-          {"OutHandling", __Holds::byte, "an"},
+         {__numberFromTo("InHandling", "an", 0, 255),
+          __numberFromTo("OutHandling", "an", 0, 255),
           {"DontCopyToDestination", __Holds::boolean, "a", 0x01},
           {"WorksWithBlankData", __Holds::boolean, "a", 0x02},
           {"FiltersLayerMasks", __Holds::boolean, "a", 0x04},
@@ -488,7 +652,7 @@ const std::vector<__Member>& __members()
         {"FormatFilteredTypes", "fftT", __typeAndCreatorSubMembers(), __checkObjectArray,
          __Families::photoshop, __encodeTypeList},
         {"FormatFlags",
-         "fmtF",
+         "fmtf",
          {{"SavesImageResources", __Holds::boolean, "a", 0x40000000},
           {"CanRead", __Holds::boolean, "a", 0x20000000},
           {"CanWrite", __Holds::boolean, "a", 0x10000000},
@@ -499,6 +663,28 @@ const std::vector<__Member>& __members()
          __checkObject,
          __Families::photoshop,
          __encodeFlagWord},
+        // Whether an ICC profile is embedded in each image mode.
+        {"FormatICCFlags",
+         "fmip",
+         {{"EmbedGray", __Holds::boolean, "an", 0x80},
+          {"EmbedIndexed", __Holds::boolean, "an", 0x40},
+          {"EmbedRGB", __Holds::boolean, "an", 0x20},
+          {"EmbedCMYK", __Holds::boolean, "an", 0x10}},
+         __checkObject,
+         __Families::photoshop,
+         __encodeFlagByte},
+        {"FormatMaxChannels",
+         "mxch",
+         {},
+         __checkChannelCounts,
+         __Families::photoshop,
+         __encodeChannelCounts},
+        {"FormatMaxSize",
+         "mxsz",
+         {__numberFromTo("Height", "a", 1, 32767), __numberFromTo("Width", "a", 1, 32767)},
+         __checkObject,
+         __Families::photoshop,
+         __encodeFormatMaxSize},
         {"FormatReadExt",
          "RdEx",
          {},
@@ -516,7 +702,15 @@ const std::vector<__Member>& __members()
         {"FormatWriteTypes", "WrTy", __typeAndCreatorSubMembers(), __checkObjectArray,
          __Families::photoshop, __encodeTypeList},
         {"Name", "name", {}, __checkName, __Families::both, __encodeName},
+        // Replaces the data of the fixed property.
+        {"PlugInMaxSize",
+         "ms32",
+         {__numberFromTo("Height", "a", 1, INT32_MAX), __numberFromTo("Width", "a", 1, INT32_MAX)},
+         __checkObject,
+         __Families::photoshop,
+         __encodePlugInMaxSize},
         {"PluginType", "", {}, __checkNothing, __Families::none, __encodeNothing},
+        {"Priority", "prty", {}, __checkPriority, __Families::photoshop, __encodeNumber},
         // Records given byte for byte; each element names its own vendor and key.
         {"Properties",
          "",
@@ -526,7 +720,7 @@ const std::vector<__Member>& __members()
           {"MacData", __Holds::hexText, "a"},
           {"WinData", __Holds::hexText, "a"}},
          __checkRawProperties,
-         __Families::photoshop,
+         __Families::both,
          __encodeRawProperties},
         // Checked in this order; "LAB" takes the bit after "Duotone".
         {"SupportedModes",
@@ -544,13 +738,14 @@ const std::vector<__Member>& __members()
          __checkObject,
          __Families::photoshop,
          __encodeSupportedModes},
+        {"SupportsPOSIXIO", "fxio", {}, __checkBoolean, __Families::photoshop, __encodePosixIo},
         {"Terminology",
          "hstm",
          {{"Class", __Holds::string, "a"},
           {"Event", __Holds::string, "an"},
           {"Name", __Holds::string, "a"},
           {"aete", __Holds::number, "an"}},
-         __checkObject,
+         __checkTerminology,
          __Families::photoshop,
          __encodeTerminology},
         // Already known to be an object.
@@ -620,9 +815,19 @@ bool __checkPrologue(const Node* description, const PiplKind*& kind)
     // an Illustrator plug-in's is checked only when the walk reaches it.
     AutoNode terminology(description->member("Terminology"));
     if (kind->family == PiplFamily::photoshop && terminology
-        && terminology->nodeType() != Node::TypeObject)
+        && terminology->nodeType() != Node::TypeObject && !__isNoTerminology(*terminology.get()))
         return __failValue("Terminology", "a JSON object");
     return true;
+}
+
+/// The name the entry-point properties give: a Photoshop description's "EntryPoint" (checked
+/// by the walk, which fails before any list is used when it is not a string), or the kind's.
+std::string __entryPointOf(const Node& description, const PiplKind& kind)
+{
+    AutoNode entryPoint(description.member("EntryPoint"));
+    if (kind.family == PiplFamily::photoshop && __isOfType(entryPoint.get(), Node::TypeString))
+        return entryPoint->stringValue();
+    return kind.entryPoint;
 }
 
 void __addMember(Node& object, Node* created)
@@ -661,9 +866,48 @@ bool __walkMembers(const Node& description, const __Context& context, PiplList& 
     return true;
 }
 
+/// The ID of the terminology resource generated for a (checked or default) "Terminology"
+/// value; 0 for none: "Terminology" is false, or the list holds the resource itself.
+std::int16_t __generatedTerminologyId(const Node& terminology, const TerminologyIds& listed)
+{
+    if (terminology.nodeType() != Node::TypeObject)
+        return 0;
+    const std::int64_t id = __terminologyIdOf(terminology);
+    if (id < 1 || id > __highestTerminologyId)
+        return 0;
+    return listed.count(static_cast<std::int16_t>(id)) ? 0 : static_cast<std::int16_t>(id);
+}
+
+/// The terminology resource the description's "Terminology" names, unless none is generated.
+void __compileTerminology(const Node& description, const TerminologyIds& listed,
+                          CompiledPipl& compiled)
+{
+    AutoNode given(description.member("Terminology"));
+    compiled.terminologyId = given ? __generatedTerminologyId(*given.get(), listed) : 0;
+    if (compiled.terminologyId == 0)
+        return;
+    const PiplTerminology terminology{__stringOf(*given.get(), "Name"),
+                                      __stringOf(*given.get(), "Class"),
+                                      __stringOf(*given.get(), "Event")};
+    compiled.macTerminologyHex = __terminologyResourceHex(terminology, PiplPlatform::mac);
+    compiled.winTerminologyHex = __terminologyResourceHex(terminology, PiplPlatform::windows);
+}
+
+/// The vendor and key of the record a member yields for the family; an empty key when it
+/// yields none of its own.
+std::pair<std::string, std::string> __recordOf(const __Member& member, PiplFamily family)
+{
+    if (!__yieldsFor(member, family))
+        return {};
+    if (family == PiplFamily::illustrator && std::string(member.name) == "Name")
+        return {__illustratorVendor, "pinm"};
+    return {__photoshopVendor, member.key};
+}
+
 }  // namespace
 
-bool compilePipl(const Resource& res, CompiledPipl& compiled)
+bool compilePipl(const Resource& res, CompiledPipl& compiled,
+                 const TerminologyIds& listedTerminologyIds)
 {
     Node* description = res.dataObject.get();
     const PiplKind* kind = nullptr;
@@ -674,31 +918,63 @@ bool compilePipl(const Resource& res, CompiledPipl& compiled)
     if (kind->family == PiplFamily::photoshop && !AutoNode(description->member("Terminology")))
         __supplyDefaultTerminology(*description, pluginName);
 
-    PiplList mac(*kind, PiplPlatform::mac);
-    PiplList win(*kind, PiplPlatform::windows);
-    if (!__walkMembers(*description, {*kind, pluginName}, mac, win))
+    const std::string entryPoint = __entryPointOf(*description, *kind);
+    PiplList mac(*kind, PiplPlatform::mac, entryPoint);
+    PiplList win(*kind, PiplPlatform::windows, entryPoint);
+    if (!__walkMembers(*description, {*kind, pluginName, entryPoint}, mac, win))
         return false;
 
     compiled = CompiledPipl();
     compiled.macListHex = mac.hex();
     compiled.winListHex = win.hex();
-    if (kind->family == PiplFamily::photoshop) {
-        compiled.terminologyId = __defaultTerminologyId;
-        compiled.macTerminologyHex = __terminologyResourceHex(pluginName, PiplPlatform::mac);
-        compiled.winTerminologyHex = __terminologyResourceHex(pluginName, PiplPlatform::windows);
-    } else {
+    if (kind->family == PiplFamily::photoshop)
+        __compileTerminology(*description, listedTerminologyIds, compiled);
+    else
         __appendByteImage(*kind, pluginName, compiled.byteImageBlock);
-    }
     return true;
 }
 
-int piplTerminologyResourceId(const Node& description)
+TerminologyIds listedTerminologyResourceIds(const ResourcesByType& resourcesByType)
+{
+    TerminologyIds ids;
+    const auto listed = resourcesByType.find(resourceTypeAETE);
+    if (listed != resourcesByType.end())
+        for (const ResourcePtr& resource : listed->second)
+            ids.insert(resource->id);
+    return ids;
+}
+
+int piplTerminologyResourceId(const Node& description, const TerminologyIds& listedTerminologyIds)
 {
     AutoNode pluginType(description.member("PluginType"));
     if (!__isOfType(pluginType.get(), Node::TypeString))
         return 0;
     const PiplKind* kind = __findPiplKind(pluginType->stringValue());
-    return kind && kind->family == PiplFamily::photoshop ? __defaultTerminologyId : 0;
+    if (!kind || kind->family != PiplFamily::photoshop)
+        return 0;
+    AutoNode given(description.member("Terminology"));
+    if (!given)
+        return listedTerminologyIds.count(__defaultTerminologyId) ? 0 : __defaultTerminologyId;
+    return __generatedTerminologyId(*given.get(), listedTerminologyIds);
+}
+
+std::string_view piplMemberWritingRecord(const std::string& pluginType,
+                                         const std::vector<std::string>& memberNames,
+                                         const std::string& vendor, const std::string& key)
+{
+    const PiplKind* kind = __findPiplKind(pluginType);
+    if (!kind)
+        return {};
+    for (PiplPlatform platform : {PiplPlatform::mac, PiplPlatform::windows})
+        if (const char* member =
+                PiplList(*kind, platform, kind->entryPoint).fixedPropertyMember(vendor, key))
+            return member;
+    for (const std::string& name : memberNames) {
+        const __Member* member = __findMember(name);
+        if (member && __recordOf(*member, kind->family) == std::make_pair(vendor, key))
+            return member->name;
+    }
+    return {};
 }
 
 const std::vector<PiplMemberNames>& knownPiplMembers()

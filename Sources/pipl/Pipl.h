@@ -3,6 +3,8 @@
 #ifndef VANTREL_PIPL_H
 #define VANTREL_PIPL_H
 
+#include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +12,13 @@
 #include "resources/Resource.h"
 
 namespace kel::rez {
+
+/// The IDs of the "aete" resources a resource list holds itself. A description whose
+/// terminology names one of them gets no generated terminology: its 'hstm' points at that one.
+using TerminologyIds = std::set<std::int16_t>;
+
+/// The IDs of the list's own "aete" resources, once every resource has its ID.
+TerminologyIds listedTerminologyResourceIds(const ResourcesByType& resourcesByType);
 
 /// What a PiPL description compiles to, as values for the output pass to write.
 struct CompiledPipl {
@@ -25,11 +34,20 @@ struct CompiledPipl {
 
 /// Checks res.dataObject and compiles it into compiled. May add a default "Terminology"
 /// member to the description. False after printing the first fault.
-bool compilePipl(const Resource& res, CompiledPipl& compiled);
+bool compilePipl(const Resource& res, CompiledPipl& compiled,
+                 const TerminologyIds& listedTerminologyIds = TerminologyIds());
 
-/// The ID of the "aete" resource that follows the property lists of the description, which
-/// every supported Photoshop-family "PluginType" yields; 0 when it yields none.
-int piplTerminologyResourceId(const kel::json::Node& description);
+/// The ID of the "aete" resource generated after the property lists of the description: the
+/// one its "Terminology" names, 1000 for the default one; 0 when none is generated.
+int piplTerminologyResourceId(const kel::json::Node& description,
+                              const TerminologyIds& listedTerminologyIds);
+
+/// The member to give instead of a raw "Properties" record with vendor and key, when a
+/// description of pluginType that holds the members named already writes a record with that
+/// vendor and key; empty when it writes none.
+std::string_view piplMemberWritingRecord(const std::string& pluginType,
+                                         const std::vector<std::string>& memberNames,
+                                         const std::string& vendor, const std::string& key);
 
 /// A member a PiPL description may hold and, when its value is an object or an array of
 /// objects, the names those objects may hold (empty otherwise).

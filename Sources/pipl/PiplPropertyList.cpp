@@ -31,7 +31,8 @@ struct __FixedProperty {
     const char* key;
     __Lists lists;
     bool actionsOnly;
-    PiplData (*data)(const PiplKind& kind, PiplPlatform platform);
+    const char* member;  // the member that sets the data, or that chooses the property
+    PiplData (*data)(const PiplKind& kind, PiplPlatform platform, const std::string& entryPoint);
 };
 
 PiplData __word(std::uint32_t value, PiplPlatform platform)
@@ -39,53 +40,73 @@ PiplData __word(std::uint32_t value, PiplPlatform platform)
     return {__hex32(value, platform), 4};
 }
 
+PiplData __windowsEntryPoint(const PiplKind&, PiplPlatform, const std::string& entryPoint)
+{
+    return __zeroTerminatedString(entryPoint);
+}
+
 const __FixedProperty __fixedProperties[] = {
-    {PiplFamily::illustrator, __illustratorVendor, "kind", __Lists::both, false,
-     [](const PiplKind& kind, PiplPlatform platform) {
+    {PiplFamily::illustrator, __illustratorVendor, "kind", __Lists::both, false, "PluginType",
+     [](const PiplKind& kind, PiplPlatform platform, const std::string&) {
          return PiplData{__codeHex(kind.kindCode, platform), 4};
      }},
-    {PiplFamily::illustrator, __illustratorVendor, "ivrs", __Lists::both, false,
-     [](const PiplKind&, PiplPlatform platform) { return __word(2, platform); }},
-    {PiplFamily::illustrator, __illustratorVendor, "ppcb", __Lists::macOnly, false,
-     [](const PiplKind&, PiplPlatform) {
+    {PiplFamily::illustrator, __illustratorVendor, "ivrs", __Lists::both, false, "PluginType",
+     [](const PiplKind&, PiplPlatform platform, const std::string&) {
+         return __word(2, platform);
+     }},
+    {PiplFamily::illustrator, __illustratorVendor, "ppcb", __Lists::macOnly, false, "PluginType",
+     [](const PiplKind&, PiplPlatform, const std::string&) {
          return PiplData{"000000000000000000000000", 9};
      }},
-    {PiplFamily::illustrator, __illustratorVendor, "mach", __Lists::macOnly, false,
-     [](const PiplKind&, PiplPlatform) {
+    {PiplFamily::illustrator, __illustratorVendor, "mach", __Lists::macOnly, false, "PluginType",
+     [](const PiplKind&, PiplPlatform, const std::string&) {
          return PiplData{"00000000", 1};
      }},
-    {PiplFamily::illustrator, __illustratorVendor, "mi32", __Lists::macOnly, false,
-     [](const PiplKind&, PiplPlatform) {
+    {PiplFamily::illustrator, __illustratorVendor, "mi32", __Lists::macOnly, false, "PluginType",
+     [](const PiplKind&, PiplPlatform, const std::string&) {
          return PiplData{"00000000", 1};
      }},
     {PiplFamily::illustrator, __illustratorVendor, "wx86", __Lists::windowsOnly, false,
-     [](const PiplKind& kind, PiplPlatform) { return __zeroTerminatedString(kind.entryPoint); }},
+     "PluginType",
+     [](const PiplKind& kind, PiplPlatform, const std::string&) {
+         return __zeroTerminatedString(kind.entryPoint);
+     }},
 
-    {PiplFamily::photoshop, __photoshopVendor, "kind", __Lists::both, false,
-     [](const PiplKind& kind, PiplPlatform platform) {
+    {PiplFamily::photoshop, __photoshopVendor, "kind", __Lists::both, false, "PluginType",
+     [](const PiplKind& kind, PiplPlatform platform, const std::string&) {
          return PiplData{__codeHex(kind.kindCode, platform), 4};
      }},
-    {PiplFamily::photoshop, __photoshopVendor, "vers", __Lists::both, false,
-     [](const PiplKind& kind, PiplPlatform platform) { return __word(kind.version, platform); }},
-    {PiplFamily::photoshop, __photoshopVendor, "mi64", __Lists::macOnly, false,
-     [](const PiplKind& kind, PiplPlatform) { return __macEntryPoint(kind); }},
-    {PiplFamily::photoshop, __photoshopVendor, "wx86", __Lists::windowsOnly, false,
-     [](const PiplKind& kind, PiplPlatform) { return __zeroTerminatedString(kind.entryPoint); }},
-    {PiplFamily::photoshop, __photoshopVendor, "8664", __Lists::windowsOnly, false,
-     [](const PiplKind& kind, PiplPlatform) { return __zeroTerminatedString(kind.entryPoint); }},
-    {PiplFamily::photoshop, __photoshopVendor, "prst", __Lists::both, false,
-     [](const PiplKind&, PiplPlatform platform) { return __word(1, platform); }},
-    {PiplFamily::photoshop, __illustratorVendor, "AcpM", __Lists::both, true,
-     [](const PiplKind&, PiplPlatform platform) { return __word(1, platform); }},
-    {PiplFamily::photoshop, __photoshopVendor, "enbl", __Lists::both, false,
-     [](const PiplKind&, PiplPlatform) { return __zeroTerminatedString("true"); }},
-    {PiplFamily::photoshop, __photoshopVendor, "ms32", __Lists::both, false,
-     [](const PiplKind&, PiplPlatform platform) {
+    {PiplFamily::photoshop, __photoshopVendor, "vers", __Lists::both, false, "PluginType",
+     [](const PiplKind& kind, PiplPlatform platform, const std::string&) {
+         return __word(kind.version, platform);
+     }},
+    {PiplFamily::photoshop, __photoshopVendor, "mi64", __Lists::macOnly, false, "EntryPoint",
+     [](const PiplKind&, PiplPlatform, const std::string& entryPoint) {
+         return __macEntryPoint(entryPoint);
+     }},
+    {PiplFamily::photoshop, __photoshopVendor, "wx86", __Lists::windowsOnly, false, "EntryPoint",
+     __windowsEntryPoint},
+    {PiplFamily::photoshop, __photoshopVendor, "8664", __Lists::windowsOnly, false, "EntryPoint",
+     __windowsEntryPoint},
+    {PiplFamily::photoshop, __photoshopVendor, "prst", __Lists::both, false, "PluginType",
+     [](const PiplKind&, PiplPlatform platform, const std::string&) {
+         return __word(1, platform);
+     }},
+    {PiplFamily::photoshop, __illustratorVendor, "AcpM", __Lists::both, true, "PluginType",
+     [](const PiplKind&, PiplPlatform platform, const std::string&) {
+         return __word(1, platform);
+     }},
+    {PiplFamily::photoshop, __photoshopVendor, "enbl", __Lists::both, false, "EnableInfo",
+     [](const PiplKind&, PiplPlatform, const std::string&) {
+         return __zeroTerminatedString("true");
+     }},
+    {PiplFamily::photoshop, __photoshopVendor, "ms32", __Lists::both, false, "PlugInMaxSize",
+     [](const PiplKind&, PiplPlatform platform, const std::string&) {
          return PiplData{__hex32(0x7FFFFFFF, platform) + __hex32(0x7FFFFFFF, platform), 8};
      }},
     // The host's default filter case information: the same bytes on both platforms.
-    {PiplFamily::photoshop, __photoshopVendor, "fici", __Lists::both, false,
-     [](const PiplKind&, PiplPlatform) {
+    {PiplFamily::photoshop, __photoshopVendor, "fici", __Lists::both, false, "FilterCaseInfo",
+     [](const PiplKind&, PiplPlatform, const std::string&) {
          return PiplData{"04040600"
                          "04040E00"
                          "04040E00"
@@ -159,17 +180,18 @@ PiplData __zeroTerminatedString(const std::string& text)
             static_cast<std::uint32_t>(text.size() + padding)};
 }
 
-PiplData __macEntryPoint(const PiplKind& kind)
+PiplData __macEntryPoint(const std::string& entryPoint)
 {
-    return __lengthPrefixedString(kind.entryPoint);
+    return __lengthPrefixedString(entryPoint);
 }
 
-PiplList::PiplList(const PiplKind& kind, PiplPlatform platform)
+PiplList::PiplList(const PiplKind& kind, PiplPlatform platform, const std::string& entryPoint)
     : __platform(platform)
 {
     for (const __FixedProperty& property : __fixedProperties)
         if (__isOnList(property, kind, platform))
-            __records.push_back({property.vendor, property.key, property.data(kind, platform)});
+            __records.push_back({property.vendor, property.key,
+                                 property.data(kind, platform, entryPoint), property.member});
 }
 
 void PiplList::append(PiplRecord record)
@@ -185,6 +207,14 @@ void PiplList::replaceData(const std::string& key, PiplData data)
             return;
         }
     }
+}
+
+const char* PiplList::fixedPropertyMember(const std::string& vendor, const std::string& key) const
+{
+    for (const PiplRecord& record : __records)
+        if (record.member && record.vendor == vendor && record.key == key)
+            return record.member;
+    return nullptr;
 }
 
 std::string PiplList::hex() const

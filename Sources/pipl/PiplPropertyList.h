@@ -47,26 +47,31 @@ struct PiplData {
 PiplData __lengthPrefixedString(const std::string& text);
 /// The bytes, then 1 to 4 zero bytes (the first is the terminator) up to a multiple of four.
 PiplData __zeroTerminatedString(const std::string& text);
-/// The data of the Mac entry-point property ('mi64') of a Photoshop kind.
-PiplData __macEntryPoint(const PiplKind& kind);
+/// The data of a Mac entry-point property ('mi64', 'ma64').
+PiplData __macEntryPoint(const std::string& entryPoint);
 
 struct PiplRecord {
     std::string vendor;
     std::string key;
-    PiplData data;  // already in the list's byte order
+    PiplData data;                 // already in the list's byte order
+    const char* member = nullptr;  // fixed properties: the member that sets or chooses them
 };
 
 /// The records of one platform's list, in order; the count in its header is their number.
 class PiplList
 {
 public:
-    /// Starts with the fixed properties of the kind on the platform.
-    PiplList(const PiplKind& kind, PiplPlatform platform);
+    /// Starts with the fixed properties of the kind on the platform; a Photoshop kind's
+    /// entry-point properties name entryPoint.
+    PiplList(const PiplKind& kind, PiplPlatform platform, const std::string& entryPoint);
 
     PiplPlatform platform() const { return __platform; }
     void append(PiplRecord record);
     /// Gives the first property with key (a fixed one) new data, in its place.
     void replaceData(const std::string& key, PiplData data);
+    /// The member that sets or chooses the fixed property with vendor and key; null when the
+    /// list has no such fixed property.
+    const char* fixedPropertyMember(const std::string& vendor, const std::string& key) const;
     /// Header and records as hex text.
     std::string hex() const;
 

@@ -1,5 +1,5 @@
-// The "aete" resource that goes with every Photoshop PiPL: it always describes the default
-// terminology, one suite and one event named after the plug-in.
+// The "aete" resource that goes with a Photoshop PiPL: the terminology its 'hstm' property
+// names, one suite and one event, both named after the terminology.
 #ifndef VANTREL_PIPL_TERMINOLOGY_H
 #define VANTREL_PIPL_TERMINOLOGY_H
 
@@ -14,8 +14,15 @@ namespace kel::rez {
 inline constexpr const char* __defaultTerminologyCode = "DfTm";
 inline constexpr std::int16_t __defaultTerminologyId = 1000;
 
+/// What a generated terminology takes from the description's "Terminology" member.
+struct PiplTerminology {
+    std::string name;       // of the suite and of its one event
+    std::string classCode;  // the suite's code and the event's class
+    std::string eventCode;
+};
+
 /// The resource data for the platform as hex text.
-std::string __terminologyResourceHex(const std::string& pluginName, PiplPlatform platform);
+std::string __terminologyResourceHex(const PiplTerminology& terminology, PiplPlatform platform);
 
 }  // namespace kel::rez
 

@@ -109,6 +109,51 @@ void __checkSubMembers(const __Source& source, std::size_t member, const PiplMem
             __checkNames(source, element, names.subMembers, memberWhere, problems);
 }
 
+/// The member of object named name (the first of that name), or none.
+std::size_t __memberNamed(const __Source& source, std::size_t object, const std::string& name)
+{
+    for (std::size_t child = source[object].firstChild; child != __none;
+         child = source[child].nextSibling)
+        if (source.nameOf(child) == name)
+            return child;
+    return __none;
+}
+
+std::string __stringMember(const __Source& source, std::size_t object, const std::string& name)
+{
+    const std::size_t member = __memberNamed(source, object, name);
+    return source.isA(member, __Kind::string) ? source.stringOf(member) : std::string();
+}
+
+// A raw record that the description already writes through a member: the host would find
+// the key twice.
+void __checkRawRecords(const __Source& source, std::size_t description, const std::string& where,
+                       StrictProblems& problems)
+{
+    const std::size_t records = __memberNamed(source, description, "Properties");
+    if (!source.isA(records, __Kind::array))
+        return;
+    std::vector<std::string> memberNames;
+    for (std::size_t child = source[description].firstChild; child != __none;
+         child = source[child].nextSibling)
+        memberNames.push_back(source.nameOf(child));
+    const std::string pluginType = __stringMember(source, description, "PluginType");
+    for (std::size_t record = source[records].firstChild; record != __none;
+         record = source[record].nextSibling) {
+        if (!source.isA(record, __Kind::object))
+            continue;
+        const std::string vendor = __stringMember(source, record, "Vendor");
+        const std::string key = __stringMember(source, record, "Key");
+        const std::string_view member =
+            piplMemberWritingRecord(pluginType, memberNames, vendor, key);
+        if (!member.empty())
+            problems.add(source[record].offset,
+                         "raw property '" + vendor + "' '" + key + "' in " + where
+                             + " repeats a record the description writes; use \""
+                             + std::string(member) + "\" instead");
+    }
+}
+
 void __checkDescription(const __Source& source, std::size_t description, std::size_t entryIndex,
                         StrictProblems& problems)
 {
@@ -116,6 +161,7 @@ void __checkDescription(const __Source& source, std::size_t description, std::si
     static const std::vector<std::string_view> names = __descriptionNames();
     const std::string where = "the PiPL description of entry " + std::to_string(entryIndex);
     __checkNames(source, description, names, where, problems);
+    __checkRawRecords(source, description, where, problems);
 
     for (std::size_t child = source[description].firstChild; child != __none;
          child = source[child].nextSibling) {

@@ -19,20 +19,21 @@ struct __Claim {
 };
 
 /// The ID of the terminology resource the PiPL compiler adds after the resource, or 0.
-int __terminologyId(const Resource& resource)
+int __terminologyId(const Resource& resource, const TerminologyIds& listedTerminologyIds)
 {
     if (resource.type != resourceTypePiPL || !resource.dataObject)
         return 0;
-    return piplTerminologyResourceId(*resource.dataObject.get());
+    return piplTerminologyResourceId(*resource.dataObject.get(), listedTerminologyIds);
 }
 
 std::vector<__Claim> __claims(const ResourcesByType& resourcesByType)
 {
+    const TerminologyIds listedTerminologyIds = listedTerminologyResourceIds(resourcesByType);
     std::vector<__Claim> claims;
     for (const auto& [type, resources] : resourcesByType)
         for (const ResourcePtr& resource : resources) {
             claims.push_back({&type, resource->id, resource->entryIndex, false});
-            if (int terminologyId = __terminologyId(*resource))
+            if (int terminologyId = __terminologyId(*resource, listedTerminologyIds))
                 claims.push_back({&resourceTypeAETE, terminologyId, resource->entryIndex, true});
         }
     return claims;

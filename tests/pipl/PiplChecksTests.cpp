@@ -280,10 +280,19 @@ TEST(PiplChecks, LengthPrefixedStringsHoldAtMost255Bytes)
     EXPECT_TRUE(
         runPipl("{\"PluginType\":\"Photoshop_Format\",\"Name\":\"" + longest + "\"" + version).ok);
     EXPECT_TRUE(runPipl(photoshop(",\"Category\":\"" + longest + "\"")).ok);
-    // Illustrator never writes the category; the terminology's own name is zero-terminated.
+    // Illustrator never writes the category nor a terminology resource; a Photoshop
+    // terminology resource carries its name length-prefixed.
     EXPECT_TRUE(runPipl(illustrator(",\"Category\":\"" + tooLong + "\"")).ok);
+    EXPECT_TRUE(runPipl(illustrator(",\"Terminology\":{\"Class\":\"a\",\"Event\":\"b\",\"Name\":\""
+                                    + tooLong + "\",\"aete\":1}"))
+                    .ok);
+    expectRefused(
+        {photoshop(",\"Terminology\":{\"Class\":\"a\",\"Event\":\"b\",\"Name\":\"" + tooLong
+                   + "\",\"aete\":1}"),
+         "Error: The \"Terminology\" member must have a \"Name\" submember of at most 255 "
+         "bytes.\n"});
     EXPECT_TRUE(runPipl(photoshop(",\"Terminology\":{\"Class\":\"a\",\"Event\":\"b\",\"Name\":\""
-                                  + tooLong + "\",\"aete\":1}"))
+                                  + longest + "\",\"aete\":1}"))
                     .ok);
 }
 
@@ -454,4 +463,62 @@ TEST(PiplChecks, RawPropertiesNeedCodesAndHexData)
                             + ",{\"Vendor\":\"8BIM\",\"Key\":\"a\xc3\xa9z\",\"MacData\":\"aB\","
                               "\"WinData\":\"\"}")))
                     .ok);
+}
+
+// Each number outside its range is refused with the member and the range; the limits pass.
+TEST(PiplChecks, RealPluginMembersRefuseValuesOutsideTheirRanges)
+{
+    const std::string maxSize = "Error: The \"PlugInMaxSize\" member must have a ";
+    const std::string formatSize = "Error: The \"FormatMaxSize\" member must have a ";
+    for (const RefusedCase& refused : std::vector<RefusedCase>{
+             {photoshop(",\"EntryPoint\":\"\""),
+              "Error: The \"EntryPoint\" value must be a non-empty string without NUL bytes.\n"},
+             {photoshop(",\"EntryPoint\":5"), "Error: The \"EntryPoint\" value must be a string.\n"},
+             {photoshop(",\"EntryPoint\":\"" + std::string(256, 'e') + "\""),
+              "Error: The \"EntryPoint\" value must be at most 255 bytes long.\n"},
+             {photoshop(",\"CodeWin64ARM\":1"),
+              "Error: The \"CodeWin64ARM\" value must be a boolean.\n"},
+             {photoshop(",\"PlugInMaxSize\":{\"Height\":0,\"Width\":1}"),
+              maxSize + "\"Height\" submember containing a number from 1 to 2147483647.\n"},
+             {photoshop(",\"PlugInMaxSize\":{\"Height\":1,\"Width\":2147483648}"),
+              maxSize + "\"Width\" submember containing a number from 1 to 2147483647.\n"},
+             {photoshop(",\"PlugInMaxSize\":[1,1]"),
+              "Error: The \"PlugInMaxSize\" value must be a JSON object.\n"},
+             {photoshop(",\"FormatMaxSize\":{\"Height\":32768,\"Width\":1}"),
+              formatSize + "\"Height\" submember containing a number from 1 to 32767.\n"},
+             {photoshop(",\"FormatMaxSize\":{\"Height\":1,\"Width\":0.4}"),
+              formatSize + "\"Width\" submember containing a number from 1 to 32767.\n"},
+             {photoshop(",\"FormatMaxChannels\":[]"),
+              "Error: The \"FormatMaxChannels\" array must have from 1 to 16 elements.\n"},
+             {photoshop(",\"FormatMaxChannels\":[0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0]"),
+              "Error: The \"FormatMaxChannels\" array must have from 1 to 16 elements.\n"},
+             {photoshop(",\"FormatMaxChannels\":[1,32768]"),
+              "Error: All the elements of the \"FormatMaxChannels\" array must be numbers from 0 "
+              "to 32767.\n"},
+             {photoshop(",\"FormatMaxChannels\":[-1]"),
+              "Error: All the elements of the \"FormatMaxChannels\" array must be numbers from 0 "
+              "to 32767.\n"},
+             {photoshop(",\"FormatICCFlags\":{\"EmbedGray\":true,\"EmbedIndexed\":false,"
+                        "\"EmbedRGB\":0,\"EmbedCMYK\":true}"),
+              "Error: The \"FormatICCFlags\" member must have an \"EmbedRGB\" submember "
+              "containing a bool.\n"},
+             {photoshop(",\"Priority\":2147483648"),
+              "Error: The \"Priority\" value must be a number from -2147483648 to 2147483647.\n"},
+             {photoshop(",\"Priority\":-2147483649"),
+              "Error: The \"Priority\" value must be a number from -2147483648 to 2147483647.\n"},
+             {photoshop(",\"SupportsPOSIXIO\":\"yes\""),
+              "Error: The \"SupportsPOSIXIO\" value must be a boolean.\n"},
+             // Illustrator checks them too, though they yield nothing there.
+             {illustrator(",\"EntryPoint\":\"\""),
+              "Error: The \"EntryPoint\" value must be a non-empty string without NUL bytes.\n"},
+         })
+        expectRefused(refused);
+
+    for (const char* accepted :
+         {",\"PlugInMaxSize\":{\"Height\":1,\"Width\":2147483647}",
+          ",\"FormatMaxSize\":{\"Height\":32767,\"Width\":1}",
+          ",\"FormatMaxChannels\":[0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,32767]",
+          ",\"Priority\":-2147483648", ",\"Priority\":2147483647",
+          ",\"EntryPoint\":\"x\"", ",\"Terminology\":false"})
+        EXPECT_TRUE(runPipl(photoshop(accepted)).ok) << accepted;
 }

@@ -229,17 +229,20 @@ TEST(PiplProperties, ModeMaskPutsLabAfterDuotone)
     EXPECT_EQ("80000000", modeOf(onlyBitmap));
 }
 
+// The flag word is a flag set: high byte first on both platforms, under the key 'fmtf'.
 TEST(PiplProperties, FormatFlagsInvertWritesAll)
 {
     auto flagWords = [](const std::string& member) {
         Lists lists = compile(photoshop(member));
-        return recordOf(lists.mac, "fmtF").data + "/" + recordOf(lists.win, "fmtF").data;
+        EXPECT_EQ(4u, recordOf(lists.win, "fmtf").declaredLength);
+        return recordOf(lists.mac, "fmtf").data + "/" + recordOf(lists.win, "fmtf").data;
     };
     EXPECT_EQ("00000000/00000000", flagWords(flags(false, false, false, true, false, false)));
-    EXPECT_EQ("08000000/00000008", flagWords(flags(false, false, false, false, false, false)));
-    EXPECT_EQ("76000000/00000076", flagWords(flags(true, true, true, true, true, true)));
-    EXPECT_EQ("40000000/00000040", flagWords(flags(true, false, false, true, false, false)));
-    EXPECT_EQ("02000000/00000002", flagWords(flags(false, false, false, true, false, true)));
+    EXPECT_EQ("08000000/08000000", flagWords(flags(false, false, false, false, false, false)));
+    EXPECT_EQ("76000000/76000000", flagWords(flags(true, true, true, true, true, true)));
+    EXPECT_EQ("40000000/40000000", flagWords(flags(true, false, false, true, false, false)));
+    EXPECT_EQ("02000000/02000000", flagWords(flags(false, false, false, true, false, true)));
+    EXPECT_EQ("30000000/30000000", flagWords(flags(false, true, true, true, false, false)));
 }
 
 TEST(PiplProperties, BooleanMembers)

@@ -21,11 +21,11 @@ kel::rez::Resource piplResource(const std::string& descriptionJson, std::int16_t
     return res;
 }
 
-PiplRun runPipl(const kel::rez::Resource& res)
+PiplRun runPipl(const kel::rez::Resource& res, const kel::rez::TerminologyIds& listed)
 {
     PiplRun run;
     kel::rez::ErrorCapture errors;
-    run.ok = kel::rez::__processPiPL(res, run.macText, run.winText, run.piplBytes);
+    run.ok = kel::rez::__processPiPL(res, run.macText, run.winText, run.piplBytes, listed);
     run.errorText = errors.take();
     return run;
 }

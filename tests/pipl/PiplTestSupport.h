@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "pipl/Pipl.h"
 #include "resources/Resource.h"
 
 namespace pipltest {
@@ -22,8 +23,9 @@ struct PiplRun {
 kel::rez::Resource piplResource(const std::string& descriptionJson, std::int16_t id = 10000,
                                 const std::string& name = "");
 
-/// Calls the compiler once on res, capturing standard error.
-PiplRun runPipl(const kel::rez::Resource& res);
+/// Calls the compiler once on res, capturing standard error; listed are the IDs of the
+/// list's own terminology resources.
+PiplRun runPipl(const kel::rez::Resource& res, const kel::rez::TerminologyIds& listed = {});
 PiplRun runPipl(const std::string& descriptionJson);
 
 /// The hex digits of each data statement of a .r text, in order, case kept.
