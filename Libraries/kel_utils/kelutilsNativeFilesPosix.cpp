@@ -1,14 +1,10 @@
 // The platform's file-system calls on POSIX systems.
 #include "kelutilsNativeFiles.h"
 
-#include "kelutilsFiles.h"
-
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -48,6 +44,11 @@ bool __readLink(const std::string& link, std::string& target)
     }
 }
 
+std::string __identityOf(const struct stat& info)
+{
+    return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+}
+
 void __describe(const std::string& path, const struct stat& info, __PathFacts& facts)
 {
     facts.resolvedPath = path;
@@ -56,7 +57,7 @@ void __describe(const std::string& path, const struct stat& info, __PathFacts& f
                                          : __PathFacts::special;
     facts.size = static_cast<std::uint64_t>(info.st_size);
     facts.permissions = info.st_mode & 07777;
-    facts.identity = std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+    facts.identity = __identityOf(info);
     facts.writable = access(path.c_str(), W_OK) == 0;
 }
 
@@ -143,22 +144,24 @@ void __removeFile(const std::string& path)
     unlink(path.c_str());
 }
 
-bool __folderEntries(const std::string& prefix, std::vector<std::string>& names)
-{
-    return filesInDirectory(prefix.empty() ? "." : prefix, names);
-}
-
 std::uint64_t __currentProcessId()
 {
     return static_cast<std::uint64_t>(getpid());
 }
 
-bool __processHasEnded(std::uint64_t id)
+__CreateResult __linkFile(const std::string& existing, const std::string& link)
 {
-    // 0 and values beyond pid_t would make kill address process groups.
-    if (id == 0 || id > static_cast<std::uint64_t>(INT_MAX))
-        return true;
-    return kill(static_cast<pid_t>(id), 0) != 0 && errno == ESRCH;
+    if (::link(existing.c_str(), link.c_str()) == 0)
+        return __CreateResult::created;
+    return errno == EEXIST ? __CreateResult::nameTaken : __CreateResult::failed;
+}
+
+std::optional<std::string> __standardInputIdentity()
+{
+    struct stat info;
+    if (fstat(STDIN_FILENO, &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    return __identityOf(info);
 }
 
 }  // namespace kel::utils

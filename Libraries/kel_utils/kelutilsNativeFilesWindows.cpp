@@ -42,6 +42,14 @@ bool __writeAll(HANDLE file, const char* data, std::size_t size)
     return true;
 }
 
+/// The volume and the file ID: equal for two paths of one file or folder.
+std::string __identityOf(const BY_HANDLE_FILE_INFORMATION& information)
+{
+    return std::to_string(information.dwVolumeSerialNumber) + ":"
+           + std::to_string(information.nFileIndexHigh) + ":"
+           + std::to_string(information.nFileIndexLow);
+}
+
 }  // namespace
 
 __NativePath __nativePath(const std::string& path)
@@ -87,6 +95,7 @@ bool __examinePath(const std::string& path, __PathFacts& facts)
         examined = false;
     } else if (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         facts.kind = __PathFacts::folder;
+        facts.identity = __identityOf(information);
     } else {
         facts.kind = __PathFacts::regularFile;
         // The file the path leads to, through links (Wine's links to POSIX files included,
@@ -96,9 +105,7 @@ bool __examinePath(const std::string& path, __PathFacts& facts)
             facts.resolvedPath = path;
         facts.size = (static_cast<std::uint64_t>(information.nFileSizeHigh) << 32)
                      | information.nFileSizeLow;
-        facts.identity = std::to_string(information.dwVolumeSerialNumber) + ":"
-                         + std::to_string(information.nFileIndexHigh) + ":"
-                         + std::to_string(information.nFileIndexLow);
+        facts.identity = __identityOf(information);
         facts.writable = !(information.dwFileAttributes & FILE_ATTRIBUTE_READONLY);
     }
     CloseHandle(file);
@@ -144,37 +151,29 @@ void __removeFile(const std::string& path)
     DeleteFileW(__nativePath(path).c_str());
 }
 
-bool __folderEntries(const std::string& prefix, std::vector<std::string>& names)
-{
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW(__nativePath(prefix + "*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    do {
-        std::string name;
-        wideToUtf8(entry.cFileName, name);
-        names.push_back(name);
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
-    return true;
-}
-
 std::uint64_t __currentProcessId()
 {
     return GetCurrentProcessId();
 }
 
-bool __processHasEnded(std::uint64_t id)
+__CreateResult __linkFile(const std::string& existing, const std::string& link)
 {
-    if (id > MAXDWORD)
-        return true;
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
-    if (!process)
-        return GetLastError() == ERROR_INVALID_PARAMETER;  // no such process
-    DWORD exitCode = 0;
-    const bool ended = GetExitCodeProcess(process, &exitCode) && exitCode != STILL_ACTIVE;
-    CloseHandle(process);
-    return ended;
+    if (CreateHardLinkW(__nativePath(link).c_str(), __nativePath(existing).c_str(), nullptr))
+        return __CreateResult::created;
+    const DWORD error = GetLastError();
+    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? __CreateResult::nameTaken
+                                                                       : __CreateResult::failed;
+}
+
+std::optional<std::string> __standardInputIdentity()
+{
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    BY_HANDLE_FILE_INFORMATION information;
+    if (input == INVALID_HANDLE_VALUE || !input || GetFileType(input) != FILE_TYPE_DISK
+        || !GetFileInformationByHandle(input, &information)
+        || (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    return __identityOf(information);
 }
 
 }  // namespace kel::utils
