@@ -1,9 +1,14 @@
-// Replacing several files together: temporaries beside the files, then one rename each.
+// Replacing several files together: temporaries beside the files, then one rename each,
+// with each old content kept aside until every rename has succeeded.
 #include "kelutilsFileReplacement.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <exception>
 #include <fstream>
+#include <iterator>
+#include <random>
 
 #include "kelutilsFiles.h"
 #include "kelutilsNativeFiles.h"
@@ -12,7 +17,7 @@ namespace kel::utils {
 
 namespace {
 
-/// How every temporary's name ends, after the owner's name start and the numbers.
+/// How every temporary's name ends, after the owner's name start and the number.
 const char* const __temporaryNameEnd = ".tmp";
 
 /// True when the file at path holds exactly these bytes; read in chunks, not whole.
@@ -33,24 +38,46 @@ bool __fileHoldsBytes(const std::string& path, const char* data, std::size_t siz
     return in.peek() == std::ifstream::traits_type::eof();
 }
 
-/// Reads the decimal number at text[position], moving position past it; false when there
-/// is no digit there or the number does not fit.
-bool __readNumber(const std::string& text, std::size_t& position, std::uint64_t& number)
+/// The whole content of the file at path; false when it cannot be read.
+bool __readWholeFile(const std::string& path, std::string& content)
 {
-    const std::size_t start = position;
-    number = 0;
-    while (position < text.size() && text[position] >= '0' && text[position] <= '9') {
-        if (position - start >= 19)
-            return false;
-        number = number * 10 + static_cast<std::uint64_t>(text[position++] - '0');
+    std::ifstream in(__nativePath(path).c_str(), std::ios::in | std::ios::binary);
+    if (!in.is_open())
+        return false;
+    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+/// A number no other run is likely to pick, so that two runs sharing a folder (even from
+/// two process-id namespaces, where both may be process 1) seldom meet on a name; the
+/// exclusive create settles a meeting.
+std::uint64_t __randomNumber()
+{
+    std::uint64_t seed =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    seed ^= __currentProcessId() << 40;
+    try {
+        std::random_device device;
+        seed ^= (static_cast<std::uint64_t>(device()) << 32) ^ device();
+    } catch (const std::exception&) {
+        // Without a random device the clock and the process id have to do.
     }
-    return position > start;
+    return std::mt19937_64(seed)();
+}
+
+std::string __sixteenHexDigits(std::uint64_t number)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string text(16, '0');
+    for (std::size_t index = text.size(); index-- > 0; number >>= 4)
+        text[index] = digits[number & 15];
+    return text;
 }
 
 }  // namespace
 
 FileReplacement::FileReplacement(std::string owner)
-    : __temporaryNameStart("." + owner + "-")
+    : __temporaryNameStart("." + owner + "-" + __sixteenHexDigits(__randomNumber()) + "-")
 {
 }
 
@@ -81,46 +108,42 @@ bool FileReplacement::stage(const std::string& path, const char* data, std::size
     // A file the user may not write stays as it is, as it would with a plain write.
     if (exists && !facts.writable)
         return false;
-    const std::string folderPrefix = __folderPrefix(facts.resolvedPath);
-    __rememberFolder(folderPrefix);
-
-    __Staged staged{std::string(), facts.resolvedPath, facts.identity};
+    __Staged staged;
+    staged.target = facts.resolvedPath;
+    staged.identity = facts.identity;
+    if (exists)
+        staged.permissions = facts.permissions;
     // A file staged earlier in the batch will change on commit, so its present bytes say
     // nothing about what this later stage must leave there.
     const bool unchanged = exists && facts.size == size && !__stagedEarlier(facts.identity)
                            && __fileHoldsBytes(facts.resolvedPath, data, size);
-    if (!unchanged) {
-        const std::optional<unsigned> permissions =
-            exists ? std::optional<unsigned>(facts.permissions) : std::nullopt;
-        if (!__writeTemporary(folderPrefix, data, size, permissions, staged.temporary))
-            return false;
-    }
+    if (!unchanged
+        && !__writeTemporary(__folderPrefix(staged.target), data, size, staged.permissions,
+                             staged.temporary))
+        return false;
     __staged.push_back(std::move(staged));
     return true;
 }
 
 bool FileReplacement::commit(std::size_t& failedStage)
 {
-    for (std::size_t index = 0; index < __staged.size(); ++index) {
-        __Staged& staged = __staged[index];
-        if (staged.temporary.empty())
-            continue;
-        if (!__renameOver(staged.temporary, staged.target)) {
-            failedStage = index;
-            __removeTemporaries();
-            return false;
+    try {
+        for (std::size_t index = 0; index < __staged.size(); ++index) {
+            if (!__replace(__staged[index])) {
+                failedStage = index;
+                __putBackReplaced();
+                __removeTemporaries();
+                return false;
+            }
         }
-        staged.temporary.clear();
+    } catch (...) {
+        // Out of memory part way: the files replaced so far go back before the error goes on.
+        __putBackReplaced();
+        __removeTemporaries();
+        throw;
     }
-    __removeTemporariesOfEndedProcesses();
+    __removeTemporaries();  // the old contents kept aside
     return true;
-}
-
-void FileReplacement::__rememberFolder(const std::string& folderPrefix)
-{
-    if (std::find(__folderPrefixes.begin(), __folderPrefixes.end(), folderPrefix)
-        == __folderPrefixes.end())
-        __folderPrefixes.push_back(folderPrefix);
 }
 
 bool FileReplacement::__stagedEarlier(const std::string& identity) const
@@ -129,19 +152,23 @@ bool FileReplacement::__stagedEarlier(const std::string& identity) const
                        [&](const __Staged& staged) { return staged.identity == identity; });
 }
 
+std::string FileReplacement::__newTemporaryName(const std::string& folderPrefix)
+{
+    return folderPrefix + __temporaryNameStart + std::to_string(__temporariesMade++)
+           + __temporaryNameEnd;
+}
+
 bool FileReplacement::__writeTemporary(const std::string& folderPrefix, const char* data,
                                        std::size_t size, const std::optional<unsigned>& permissions,
                                        std::string& temporary)
 {
-    const std::string namePrefix =
-        folderPrefix + __temporaryNameStart + std::to_string(__currentProcessId()) + "-";
     for (;;) {
-        temporary = namePrefix + std::to_string(__temporariesMade++) + __temporaryNameEnd;
+        temporary = __newTemporaryName(folderPrefix);
         switch (__createFileWith(temporary, data, size, permissions)) {
         case __CreateResult::created:
             return true;
         case __CreateResult::nameTaken:
-            continue;  // left by a killed process that had the same id
+            continue;  // another run drew the same number
         case __CreateResult::failed:
             temporary.clear();
             return false;
@@ -149,43 +176,65 @@ bool FileReplacement::__writeTemporary(const std::string& folderPrefix, const ch
     }
 }
 
-bool FileReplacement::__isTemporaryName(const std::string& name, std::uint64_t& processId) const
+bool FileReplacement::__replace(__Staged& staged)
 {
-    const std::string& start = __temporaryNameStart;
-    static const std::string end = __temporaryNameEnd;
-    if (name.compare(0, start.size(), start) != 0 || name.size() < start.size() + end.size()
-        || name.compare(name.size() - end.size(), end.size(), end) != 0)
+    if (staged.temporary.empty())
+        return true;
+    if (!staged.identity.empty() && !__keepOldContent(staged))
         return false;
-    std::size_t position = start.size();
-    std::uint64_t count = 0;
-    return __readNumber(name, position, processId) && position < name.size()
-           && name[position++] == '-' && __readNumber(name, position, count)
-           && position == name.size() - end.size();
+    if (!__renameOver(staged.temporary, staged.target))
+        return false;
+    staged.temporary.clear();
+    staged.replaced = true;
+    return true;
 }
 
-void FileReplacement::__removeTemporariesOfEndedProcesses() const
+bool FileReplacement::__keepOldContent(__Staged& staged)
 {
-    const std::uint64_t self = __currentProcessId();
-    for (const std::string& folderPrefix : __folderPrefixes) {
-        std::vector<std::string> names;
-        if (!__folderEntries(folderPrefix, names))
+    const std::string folderPrefix = __folderPrefix(staged.target);
+    for (;;) {
+        staged.oldContent = __newTemporaryName(folderPrefix);
+        const __CreateResult linked = __linkFile(staged.target, staged.oldContent);
+        if (linked == __CreateResult::created)
+            return true;
+        if (linked == __CreateResult::failed)
+            break;
+    }
+    // No links here (or none to this file): a copy of the bytes does the same job.
+    std::string content;
+    if (!__readWholeFile(staged.target, content)) {
+        staged.oldContent.clear();
+        return false;
+    }
+    return __writeTemporary(folderPrefix, content.data(), content.size(), staged.permissions,
+                            staged.oldContent);
+}
+
+void FileReplacement::__putBackReplaced()
+{
+    // Newest first, so that a file staged twice ends with the content it had before both.
+    for (auto staged = __staged.rbegin(); staged != __staged.rend(); ++staged) {
+        if (!staged->replaced)
             continue;
-        for (const std::string& name : names) {
-            std::uint64_t processId = 0;
-            // This process's own are either committed or still owned by another batch.
-            if (__isTemporaryName(name, processId) && processId != self
-                && __processHasEnded(processId))
-                __removeFile(folderPrefix + name);
+        staged->replaced = false;
+        if (staged->oldContent.empty()) {
+            __removeFile(staged->target);  // it did not exist before
+        } else if (!__renameOver(staged->oldContent, staged->target)) {
+            // Kept where it is: it is the only copy of the old content left.
+            __unrestored.push_back({staged->target, staged->oldContent});
         }
+        staged->oldContent.clear();
     }
 }
 
 void FileReplacement::__removeTemporaries()
 {
     for (__Staged& staged : __staged) {
-        if (!staged.temporary.empty())
-            __removeFile(staged.temporary);
-        staged.temporary.clear();
+        for (std::string* temporary : {&staged.temporary, &staged.oldContent}) {
+            if (!temporary->empty())
+                __removeFile(*temporary);
+            temporary->clear();
+        }
     }
 }
 

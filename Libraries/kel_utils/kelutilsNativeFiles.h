@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace kel::utils {
 
@@ -35,7 +34,7 @@ struct __PathFacts {
     std::uint64_t size = 0;
     /// POSIX permission bits of a regular file; 0 on Windows.
     unsigned permissions = 0;
-    /// Equal for two paths of one existing file.
+    /// Equal for two paths of one existing file or folder.
     std::string identity;
     bool writable = false;
 };
@@ -63,15 +62,16 @@ bool __renameOver(const std::string& from, const std::string& to);
 /// Removes a file; a failure is ignored.
 void __removeFile(const std::string& path);
 
-/// Appends the names of the entries of the folder whose prefix (see __folderPrefix) is
-/// given; false when it cannot be read.
-bool __folderEntries(const std::string& prefix, std::vector<std::string>& names);
+/// Makes link a second name of the existing file (a hard link), where the file system has
+/// them; nameTaken when link exists already.
+__CreateResult __linkFile(const std::string& existing, const std::string& link);
 
 /// This process's id (getpid, or GetCurrentProcessId on Windows).
 std::uint64_t __currentProcessId();
 
-/// True only when no process with this id is running.
-bool __processHasEnded(std::uint64_t id);
+/// The identity (as in __PathFacts) of the regular file standard input reads, when it reads
+/// one.
+std::optional<std::string> __standardInputIdentity();
 
 }  // namespace kel::utils
 

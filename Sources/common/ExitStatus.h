@@ -37,7 +37,9 @@ enum ExitStatus : int {
     statusBadHexData = 89,
     statusBadObjectData = 90,  // also every PiPL description error
     statusCannotWrite = 91,
-    statusStrictCheckFailed = 92  // the input failed a --strict check
+    statusStrictCheckFailed = 92,  // the input failed a --strict check
+    statusOutputFileShared = 93,   // an output is the input or another output
+    statusOutOfMemory = 94
 };
 
 /// Writes "Error: " + message + "\n" to standard error, or to the ErrorCapture in force.

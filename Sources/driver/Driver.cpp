@@ -1,6 +1,7 @@
 #include "driver/Driver.h"
 
 #include <iostream>
+#include <new>
 #include <utility>
 
 #include "driver/CommandLine.h"
@@ -38,9 +39,7 @@ int __buildAndWrite(std::string inputText, const OutputPaths& paths,
     return writeOutputs(texts, paths);
 }
 
-}  // namespace
-
-int runTool(int argc, char** argv)
+int __runTool(int argc, char** argv)
 {
     const std::string invocationName = __invocationName(argc, argv);
     if (argc <= 1)
@@ -61,11 +60,25 @@ int runTool(int argc, char** argv)
     expandHomeInPaths(settings, findHomeDirectory());
     if (int status = checkRequiredOutputs(settings.outputs))
         return status;
+    if (int status = refuseSharedOutputFiles(settings.inputPath, settings.outputs))
+        return status;
 
     std::string inputText = readInputText(settings.inputPath);
     if (inputText.empty())
         return failWith(statusNoInput, "no input provided");
     return __buildAndWrite(std::move(inputText), settings.outputs, strictInputName);
+}
+
+}  // namespace
+
+int runTool(int argc, char** argv)
+{
+    try {
+        return __runTool(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // Every output file replacement has been undone on the way here.
+        return failWith(statusOutOfMemory, "out of memory");
+    }
 }
 
 }  // namespace kel::rez

@@ -5,60 +5,109 @@
 #include <vector>
 
 #include "common/ExitStatus.h"
+#include "kelutilsFileIdentity.h"
 #include "kelutilsFileReplacement.h"
 
 namespace kel::rez {
 
 namespace {
 
-/// One output file: where it goes, what it holds (a text, written with the platform's
-/// line ends, or bytes), and how messages name it.
+/// One output file: its path, what it holds (a text, written with the platform's line
+/// ends, or bytes), and how messages name it.
 struct __OutputFile {
-    const std::optional<std::string>& path;
-    const std::string* text;
-    const std::vector<unsigned char>* bytes;
+    std::optional<std::string> OutputPaths::*path;
+    const std::string OutputTexts::*text;
+    const std::vector<unsigned char> OutputTexts::*bytes;
     const char* description;
-
-    bool isEmpty() const { return text ? text->empty() : bytes->empty(); }
 };
 
-int __cannotWrite(const __OutputFile& output)
+/// In the order they are replaced.
+const __OutputFile __outputFiles[] = {
+    {&OutputPaths::header, &OutputTexts::headerText, nullptr, "header"},
+    {&OutputPaths::idToFile, &OutputTexts::idToFileText, nullptr, "IDtoFile.txt"},
+    {&OutputPaths::mac, &OutputTexts::macText, nullptr, "*.r"},
+    {&OutputPaths::windows, &OutputTexts::winText, nullptr, "*.rc"},
+    {&OutputPaths::pipl, nullptr, &OutputTexts::piplBytes, "PiPL"},
+};
+
+std::string __named(const __OutputFile& output, const OutputPaths& paths)
 {
-    return failWith(statusCannotWrite, std::string("cannot write to ") + output.description
-                                           + " output file at " + *output.path);
+    return std::string(output.description) + " output file at " + *(paths.*output.path);
 }
 
-bool __stage(kel::utils::FileReplacement& replacement, const __OutputFile& output)
+bool __isEmpty(const __OutputFile& output, const OutputTexts& texts)
 {
+    return output.text ? (texts.*output.text).empty() : (texts.*output.bytes).empty();
+}
+
+bool __stage(kel::utils::FileReplacement& replacement, const __OutputFile& output,
+             const OutputPaths& paths, const OutputTexts& texts)
+{
+    const std::string& path = *(paths.*output.path);
     if (output.text)
-        return replacement.stageText(*output.path, *output.text);
-    return replacement.stage(*output.path, reinterpret_cast<const char*>(output.bytes->data()),
-                             output.bytes->size());
+        return replacement.stageText(path, texts.*output.text);
+    const std::vector<unsigned char>& bytes = texts.*output.bytes;
+    return replacement.stage(path, reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+int __cannotWrite(const __OutputFile& output, const OutputPaths& paths,
+                  const kel::utils::FileReplacement& replacement)
+{
+    // Only when putting an old content back failed too: say where it still is.
+    for (const kel::utils::FileReplacement::Unrestored& unrestored : replacement.unrestored())
+        printError("could not put back the old content of " + unrestored.path
+                   + "; it is kept in " + unrestored.oldContent);
+    return failWith(statusCannotWrite, "cannot write to " + __named(output, paths));
+}
+
+/// The identity of the input, when it is a file that exists.
+std::optional<std::string> __inputIdentity(const std::optional<std::string>& inputPath)
+{
+    return inputPath ? kel::utils::existingFileIdentity(*inputPath)
+                     : kel::utils::standardInputIdentity();
 }
 
 }  // namespace
 
+int refuseSharedOutputFiles(const std::optional<std::string>& inputPath, const OutputPaths& paths)
+{
+    const std::optional<std::string> input = __inputIdentity(inputPath);
+    std::vector<std::pair<std::string, const __OutputFile*>> earlier;
+    for (const __OutputFile& output : __outputFiles) {
+        if (!(paths.*output.path))
+            continue;
+        // Devices, pipes and folders are not replaced, so naming one twice loses nothing.
+        const std::optional<std::string> identity = kel::utils::fileIdentity(*(paths.*output.path));
+        if (!identity)
+            continue;
+        if (identity == input)
+            return failWith(statusOutputFileShared,
+                            __named(output, paths) + " is the input file"
+                                + (inputPath ? " at " + *inputPath : std::string(" read as standard input")));
+        for (const auto& [earlierIdentity, earlierOutput] : earlier)
+            if (*identity == earlierIdentity)
+                return failWith(statusOutputFileShared, __named(output, paths)
+                                                            + " is the same file as the "
+                                                            + __named(*earlierOutput, paths));
+        earlier.emplace_back(*identity, &output);
+    }
+    return statusSuccess;
+}
+
 int writeOutputs(const OutputTexts& texts, const OutputPaths& paths)
 {
-    const __OutputFile outputs[] = {
-        {paths.header, &texts.headerText, nullptr, "header"},
-        {paths.idToFile, &texts.idToFileText, nullptr, "IDtoFile.txt"},
-        {paths.mac, &texts.macText, nullptr, "*.r"},
-        {paths.windows, &texts.winText, nullptr, "*.rc"},
-        {paths.pipl, nullptr, &texts.piplBytes, "PiPL"},
-    };
     kel::utils::FileReplacement replacement("vantrel");
     std::vector<const __OutputFile*> staged;
-    for (const __OutputFile& output : outputs) {
-        if (!output.path || output.isEmpty())
+    for (const __OutputFile& output : __outputFiles) {
+        if (!(paths.*output.path) || __isEmpty(output, texts))
             continue;
-        if (!__stage(replacement, output))
-            return __cannotWrite(output);
+        if (!__stage(replacement, output, paths, texts))
+            return __cannotWrite(output, paths, replacement);
         staged.push_back(&output);
     }
     std::size_t failedStage = 0;
     if (!replacement.commit(failedStage))
-        return __cannotWrite(*staged[failedStage]);
+        return __cannotWrite(*staged[failedStage], paths, replacement);
     return statusSuccess;
 }
 

@@ -1,1 +1,0 @@
-read 'PNGI' (10001, "a") "img/a.png";
