@@ -37,7 +37,9 @@ enum ExitStatus : int {
     statusBadHexData = 89,
     statusBadObjectData = 90,  // also every PiPL description error
     statusCannotWrite = 91,
-    statusStrictCheckFailed = 92  // the input failed a --strict check
+    statusStrictCheckFailed = 92,  // the input failed a --strict check
+    statusResourceFileUnreadable = 93,  // --rsrc / --res: a "file" cannot be read
+    statusCannotCompile = 94  // --rsrc / --res / --depfile: the file format cannot hold a value
 };
 
 /// Writes "Error: " + message + "\n" to standard error, or to the ErrorCapture in force.

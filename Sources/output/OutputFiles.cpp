@@ -46,6 +46,9 @@ int writeOutputs(const OutputTexts& texts, const OutputPaths& paths)
         {paths.mac, &texts.macText, nullptr, "*.r"},
         {paths.windows, &texts.winText, nullptr, "*.rc"},
         {paths.pipl, nullptr, &texts.piplBytes, "PiPL"},
+        {paths.rsrc, nullptr, &texts.rsrcBytes, "*.rsrc"},
+        {paths.res, nullptr, &texts.resBytes, "*.res"},
+        {paths.depfile, nullptr, &texts.depfileBytes, "depfile"},
     };
     kel::utils::FileReplacement replacement("vantrel");
     std::vector<const __OutputFile*> staged;
