@@ -98,15 +98,15 @@ std::string __described(const CompiledResource& resource)
 }
 
 void __appendEntry(std::string& out, const std::string& type, const std::string& name,
-                   const std::string& data)
+                   const std::string& data, std::uint16_t memoryFlags, std::uint16_t language)
 {
     std::string header;
     header += type;
     header += name;
     __padToFour(header);
     __appendLittleEndian(header, 0, 4);  // data version
-    __appendLittleEndian(header, __memoryFlags, 2);
-    __appendLittleEndian(header, __language, 2);
+    __appendLittleEndian(header, memoryFlags, 2);
+    __appendLittleEndian(header, language, 2);
     __appendLittleEndian(header, 0, 4);  // version
     __appendLittleEndian(header, 0, 4);  // characteristics
     __appendLittleEndian(out, static_cast<std::uint32_t>(data.size()), 4);
@@ -129,7 +129,7 @@ CompiledFile __refuse(const std::string& message)
 CompiledFile writeWindowsResourceFile(const CompiledResources& resources)
 {
     CompiledFile file;
-    __appendEntry(file.bytes, __ordinal(0), __ordinal(0), "");
+    __appendEntry(file.bytes, __ordinal(0), __ordinal(0), "", 0, 0);  // marks a 32-bit .res
     std::set<std::tuple<std::string, bool, std::string>> seen;
     for (const CompiledResource& resource : resources) {
         const std::string type = __resourceString(resource.type);
@@ -148,7 +148,7 @@ CompiledFile writeWindowsResourceFile(const CompiledResources& resources)
                             "resource per type and key");
         if (resource.bytes->size() > 0xFFFFFFF0u || file.bytes.size() > 0xFFFFFFF0u)
             return __refuse("the resources hold more data than a .res file can hold");
-        __appendEntry(file.bytes, type, name, *resource.bytes);
+        __appendEntry(file.bytes, type, name, *resource.bytes, __memoryFlags, __language);
     }
     return file;
 }
