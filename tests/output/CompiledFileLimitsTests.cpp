@@ -2,7 +2,7 @@
 // file whose offsets wrap.
 #include <gtest/gtest.h>
 
-#include "driver/ExitStatus.h"
+#include "common/ExitStatus.h"
 #include "output/MacResourceFile.h"
 #include "output/WindowsResourceFile.h"
 
