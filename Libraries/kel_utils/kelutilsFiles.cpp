@@ -151,6 +151,16 @@ std::string getPlainFileContents(const std::string& path)
     return __normaliseLineEnds(std::move(bytes));
 }
 
+bool getBinaryFileContents(const std::string& path, std::string& bytes)
+{
+    bytes.clear();
+    std::ifstream in;
+    if (__openForReading(path, in) && __readAll(in, bytes))
+        return true;
+    bytes.clear();
+    return false;
+}
+
 std::string withPlatformLineEndings(std::string text)
 {
     if (std::strcmp(platformLineEnding, "\n") == 0)

@@ -22,6 +22,10 @@ inline constexpr const char* platformFolderDelimiter = "/";
 /// be read. Paths are UTF-8 (opened by wide-character path on Windows).
 std::string getPlainFileContents(const std::string& path);
 
+/// Every byte of the file, unchanged, into bytes. False when it cannot be opened (a folder
+/// included) or read; bytes is then empty.
+bool getBinaryFileContents(const std::string& path, std::string& bytes);
+
 /// The text as a text-mode stream writes it: every LF as platformLineEnding.
 std::string withPlatformLineEndings(std::string text);
 

@@ -39,7 +39,9 @@ enum ExitStatus : int {
     statusCannotWrite = 91,
     statusStrictCheckFailed = 92,  // the input failed a --strict check
     statusOutputFileShared = 93,   // an output is the input or another output
-    statusOutOfMemory = 94
+    statusOutOfMemory = 94,
+    statusResourceFileUnreadable = 95,  // --rsrc / --res: a "file" cannot be read
+    statusCannotCompile = 96  // --rsrc / --res / --depfile: the file format cannot hold a value
 };
 
 /// Writes "Error: " + message + "\n" to standard error, or to the ErrorCapture in force.

@@ -14,6 +14,9 @@ struct OutputPaths {
     std::optional<std::string> mac;
     std::optional<std::string> windows;
     std::optional<std::string> pipl;
+    std::optional<std::string> rsrc;     // compiled Mac resources
+    std::optional<std::string> res;      // compiled Windows resources
+    std::optional<std::string> depfile;  // what the outputs depend on, for build tools
 };
 
 }  // namespace kel::rez

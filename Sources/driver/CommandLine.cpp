@@ -51,6 +51,9 @@ int scanCommandLine(int argc, const char* const* argv, CommandLineSettings& sett
         {"--mac", &outputs.mac, statusMacPathMissing, statusMacPathIsOption},
         {"--windows", &outputs.windows, statusWindowsPathMissing, statusWindowsPathIsOption},
         {"--pipl", &outputs.pipl, statusWindowsPathMissing, statusWindowsPathIsOption},
+        {"--rsrc", &outputs.rsrc, statusMacPathMissing, statusMacPathIsOption},
+        {"--res", &outputs.res, statusWindowsPathMissing, statusWindowsPathIsOption},
+        {"--depfile", &outputs.depfile, statusHeaderPathMissing, statusHeaderPathIsOption},
     };
 
     int index = 1;
@@ -91,13 +94,13 @@ void expandHomeInPaths(CommandLineSettings& settings, const std::string& home)
     OutputPaths& outputs = settings.outputs;
     for (std::optional<std::string>* path :
          {&settings.inputPath, &outputs.header, &outputs.idToFile, &outputs.mac, &outputs.windows,
-          &outputs.pipl})
+          &outputs.pipl, &outputs.rsrc, &outputs.res, &outputs.depfile})
         expandLeadingTilde(*path, home);
 }
 
 int checkRequiredOutputs(const OutputPaths& paths)
 {
-    if (paths.idToFile && (paths.mac || paths.windows))
+    if (paths.idToFile && (paths.mac || paths.windows || paths.rsrc || paths.res))
         return 0;
     return failWith(statusOutputsMissing, "expected the --adobe argument and at least one of the "
                                           "--mac or --windows arguments");

@@ -27,8 +27,8 @@ int scanCommandLine(int argc, const char* const* argv, CommandLineSettings& sett
 /// Replaces a leading "~" of every present path by home (see expandLeadingTilde).
 void expandHomeInPaths(CommandLineSettings& settings, const std::string& home);
 
-/// Returns 0 when --adobe and at least one of --mac / --windows were given; otherwise prints
-/// the message and returns 75.
+/// Returns 0 when --adobe and at least one of --mac / --windows / --rsrc / --res were given;
+/// otherwise prints the message and returns 75.
 int checkRequiredOutputs(const OutputPaths& paths);
 
 }  // namespace kel::rez

@@ -10,6 +10,7 @@
 #include "driver/Input.h"
 #include "driver/Pipeline.h"
 #include "driver/Usage.h"
+#include "output/DependencyFile.h"
 #include "output/OutputFiles.h"
 #include "output/OutputPass.h"
 
@@ -30,12 +31,37 @@ int __printText(const std::string& text)
     return statusSuccess;
 }
 
-int __buildAndWrite(std::string inputText, const OutputPaths& paths,
+/// The --depfile rule: every output of the run depends on the list and on each file it names.
+int __buildDependencyFile(const std::optional<std::string>& inputPath, const OutputPaths& paths,
+                          OutputTexts& texts)
+{
+    std::vector<std::string> targets;
+    for (const std::optional<std::string>* path :
+         {&paths.header, &paths.idToFile, &paths.mac, &paths.windows, &paths.pipl, &paths.rsrc,
+          &paths.res})
+        if (*path)
+            targets.push_back(**path);
+    std::vector<std::string> prerequisites;
+    if (inputPath)
+        prerequisites.push_back(*inputPath);
+    prerequisites.insert(prerequisites.end(), texts.namedFiles.begin(), texts.namedFiles.end());
+    const CompiledFile file = writeDependencyFile(targets, prerequisites);
+    if (file.status)
+        return failWith(file.status, file.error);
+    texts.depfileBytes.assign(file.bytes.begin(), file.bytes.end());
+    return statusSuccess;
+}
+
+int __buildAndWrite(std::string inputText, const CommandLineSettings& settings,
                     const std::optional<std::string>& strictInputName)
 {
+    const OutputPaths& paths = settings.outputs;
     OutputTexts texts;
     if (int status = buildOutputsFromText(std::move(inputText), paths, texts, strictInputName))
         return status;
+    if (paths.depfile)
+        if (int status = __buildDependencyFile(settings.inputPath, paths, texts))
+            return status;
     return writeOutputs(texts, paths);
 }
 
@@ -66,7 +92,7 @@ int __runTool(int argc, char** argv)
     std::string inputText = readInputText(settings.inputPath);
     if (inputText.empty())
         return failWith(statusNoInput, "no input provided");
-    return __buildAndWrite(std::move(inputText), settings.outputs, strictInputName);
+    return __buildAndWrite(std::move(inputText), settings, strictInputName);
 }
 
 }  // namespace

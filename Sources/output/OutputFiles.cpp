@@ -28,6 +28,9 @@ const __OutputFile __outputFiles[] = {
     {&OutputPaths::mac, &OutputTexts::macText, nullptr, "*.r"},
     {&OutputPaths::windows, &OutputTexts::winText, nullptr, "*.rc"},
     {&OutputPaths::pipl, nullptr, &OutputTexts::piplBytes, "PiPL"},
+    {&OutputPaths::rsrc, nullptr, &OutputTexts::rsrcBytes, "*.rsrc"},
+    {&OutputPaths::res, nullptr, &OutputTexts::resBytes, "*.res"},
+    {&OutputPaths::depfile, nullptr, &OutputTexts::depfileBytes, "depfile"},
 };
 
 std::string __named(const __OutputFile& output, const OutputPaths& paths)

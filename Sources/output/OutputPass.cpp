@@ -4,9 +4,11 @@
 
 #include "common/ExitStatus.h"
 #include "output/HeaderAndIdToFileLines.h"
+#include "output/MacResourceFile.h"
 #include "output/ResourceScriptText.h"
 #include "output/RezText.h"
 #include "output/PiplOutput.h"
+#include "output/WindowsResourceFile.h"
 
 namespace kel::rez {
 
@@ -19,6 +21,8 @@ void __appendFileResource(const Resource& resource, const OutputPaths& paths, Ou
     if (paths.windows)
         appendWinFileLines(resource, texts.winText);
     appendIdToFileLines(resource, texts.idToFileText);
+    if (paths.depfile)
+        texts.namedFiles.push_back(resource.file);
 }
 
 int __appendHexDataResource(const Resource& resource, const OutputPaths& paths, OutputTexts& texts)
@@ -37,9 +41,14 @@ int __appendObjectDataResource(const Resource& resource, const TerminologyIds& l
         return failWith(statusBadObjectData,
                         "Only \"PiPL\" resources support a JSON object for the \"data\" member.");
     // The compiler appends to both texts; a text whose path is absent is never written.
+    const std::size_t macStart = texts.macText.size();
+    const std::size_t winStart = texts.winText.size();
     if (!__processPiPL(resource, texts.macText, texts.winText, texts.piplBytes,
                        listedTerminologyIds))
         return statusBadObjectData;
+    if (texts.compiled.mac || texts.compiled.windows)
+        addCompiledPiplResources(resource, texts.macText.substr(macStart),
+                                 texts.winText.substr(winStart), texts.compiled);
     return statusSuccess;
 }
 
@@ -50,10 +59,13 @@ int __appendResource(const Resource& resource, const TerminologyIds& listedTermi
         appendHeaderLines(resource, texts.headerText);
     if (!resource.file.empty()) {
         __appendFileResource(resource, paths, texts);
-        return statusSuccess;
+        return addCompiledResource(resource, texts.compiled);
     }
-    if (!resource.data.empty())
-        return __appendHexDataResource(resource, paths, texts);
+    if (!resource.data.empty()) {
+        if (int status = __appendHexDataResource(resource, paths, texts))
+            return status;
+        return addCompiledResource(resource, texts.compiled);
+    }
     if (resource.dataObject)
         return __appendObjectDataResource(resource, listedTerminologyIds, texts);
     return statusSuccess;  // an empty "file" or "data": header lines only
@@ -80,19 +92,45 @@ void __reserveTexts(const ResourcesByType& resourcesByType, const OutputPaths& p
         texts.winText.reserve(room);
 }
 
+/// The bytes of a compiled file, or the status of the message printed for what it cannot hold.
+int __compileFile(const CompiledFile& file, std::vector<unsigned char>& bytes)
+{
+    if (file.status)
+        return failWith(file.status, file.error);
+    bytes.assign(file.bytes.begin(), file.bytes.end());
+    return statusSuccess;
+}
+
+/// Like the texts, a compiled file with no resources is not written.
+int __compileResourceFiles(OutputTexts& texts)
+{
+    const CompiledOutputs& compiled = texts.compiled;
+    if (!compiled.macResources.empty())
+        if (int status = __compileFile(writeMacResourceFile(compiled.macResources),
+                                       texts.rsrcBytes))
+            return status;
+    if (!compiled.winResources.empty())
+        if (int status = __compileFile(writeWindowsResourceFile(compiled.winResources),
+                                       texts.resBytes))
+            return status;
+    return statusSuccess;
+}
+
 }  // namespace
 
 int buildOutputs(const ResourcesByType& resourcesByType, const OutputPaths& paths,
                  OutputTexts& texts)
 {
     texts = OutputTexts();
+    texts.compiled.mac = paths.rsrc.has_value();
+    texts.compiled.windows = paths.res.has_value();
     __reserveTexts(resourcesByType, paths, texts);
     const TerminologyIds listedTerminologyIds = listedTerminologyResourceIds(resourcesByType);
     for (const auto& entry : resourcesByType)
         for (const ResourcePtr& resource : entry.second)
             if (int status = __appendResource(*resource, listedTerminologyIds, paths, texts))
                 return status;
-    return statusSuccess;
+    return __compileResourceFiles(texts);
 }
 
 }  // namespace kel::rez

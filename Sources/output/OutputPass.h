@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/OutputPaths.h"
+#include "output/CompiledResources.h"
 #include "resources/Resource.h"
 
 namespace kel::rez {
@@ -17,10 +18,15 @@ struct OutputTexts {
     std::string macText;
     std::string winText;
     std::vector<unsigned char> piplBytes;
+    CompiledOutputs compiled;           // the resources of --rsrc and --res
+    std::vector<unsigned char> rsrcBytes;
+    std::vector<unsigned char> resBytes;
+    std::vector<std::string> namedFiles;  // every "file" of the list, for --depfile
+    std::vector<unsigned char> depfileBytes;
 };
 
-/// Walks resourcesByType and appends every resource's output. Returns 0, or 89 / 90 after
-/// the message was printed.
+/// Walks resourcesByType and appends every resource's output, then compiles the resource
+/// files. Returns 0, or 89 / 90 / 93 / 94 after the message was printed.
 int buildOutputs(const ResourcesByType& resourcesByType, const OutputPaths& paths,
                  OutputTexts& texts);
 

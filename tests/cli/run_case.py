@@ -51,7 +51,7 @@ def make_env(case):
 
 def expected_file(data, name, crlf):
     """A text-mode stream on Windows writes every LF as CR LF, whatever precedes it."""
-    if crlf and not name.endswith(".bin"):
+    if crlf and not name.endswith((".bin", ".rsrc", ".res", ".d")):
         return data.replace(b"\n", b"\r\n")
     return data
 

@@ -1,0 +1,33 @@
+// The resources of the compiled files (--rsrc, --res): exactly those the .r and the .rc
+// texts describe, with the bytes the resource compilers would put into them.
+#ifndef VANTREL_COMPILED_RESOURCES_H
+#define VANTREL_COMPILED_RESOURCES_H
+
+#include <string>
+
+#include "output/CompiledResource.h"
+#include "resources/Resource.h"
+
+namespace kel::rez {
+
+/// Which compiled files the run writes, and what they hold so far.
+struct CompiledOutputs {
+    bool mac = false;
+    bool windows = false;
+    CompiledResources macResources;
+    CompiledResources winResources;
+};
+
+/// Adds a file or hex-data resource: the named file read from disk, relative to the current
+/// folder, or the hex data decoded. Returns 0, or 93 (unreadable file) / 89 (bad hex data)
+/// after the message was printed.
+int addCompiledResource(const Resource& resource, CompiledOutputs& outputs);
+
+/// Adds the resources a PiPL description compiled to, from the statements the compiler
+/// appended to the texts: macStatements (Rez data statements) and winBlocks (.rc blocks).
+void addCompiledPiplResources(const Resource& resource, const std::string& macStatements,
+                              const std::string& winBlocks, CompiledOutputs& outputs);
+
+}  // namespace kel::rez
+
+#endif

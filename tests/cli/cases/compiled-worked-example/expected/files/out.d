@@ -1,0 +1,10 @@
+IDtoFile.txt out.rsrc out.res: \
+  list.json \
+  images/icon.png \
+  art/logo.svg
+
+list.json:
+
+images/icon.png:
+
+art/logo.svg:
