@@ -66,7 +66,7 @@ class WindowsModules(unittest.TestCase):
             exports = [line.split()[1] for line in lines if line.startswith("export ")]
             self.assertEqual(exports, [entry])
             resources = [line.split() for line in lines if line.startswith("resource ")]
-            pipl = [r for r in resources if r[1:3] == ["PiPL", "16000"]]
+            pipl = [r for r in resources if r[1:3] == ["PIPL", "16000"]]
             self.assertEqual(len(pipl), 1, resources)
             self.assertEqual(pipl[0][4], PIPL_BYTES.hex())
             self.assertIn(["10", "LOGO"], [r[1:3] for r in resources])  # 10: RCDATA
@@ -113,7 +113,7 @@ class MacBundles(unittest.TestCase):
         with open(source, "w") as f:
             f.write(CODE % entry)
         output = os.path.join(folder, f"plugin-{arch}")
-        run(self.zig(), "cc", "-target", f"{self.ARCHS[arch]}-macos.11.0", "-bundle",
+        run(self.zig(), "cc", "-target", f"{self.ARCHS[arch]}-macos.11.0", "-shared",
             "-fvisibility=hidden", "-o", output, source)
         return output
 
@@ -124,6 +124,14 @@ class MacBundles(unittest.TestCase):
         with open(os.path.join(macos, "..", "Info.plist"), "wb") as f:
             plistlib.dump({"CFBundleExecutable": "Plugin"}, f)
         return os.path.dirname(os.path.dirname(macos))
+
+    def nm_exports(self, path):
+        """The external defined symbols as LLVM's nm reads them: a consumer of its own."""
+        nm = os.path.join(OPTIONS.llvm_bin or "", "llvm-nm")
+        if not os.access(nm, os.X_OK):
+            self.skipTest("llvm-nm is not installed")
+        return {line.split()[-1] for line in
+                run(nm, "--extern-only", "--defined-only", path).splitlines() if line.strip()}
 
     def exports(self, lines):
         return {tuple(line.split()[1:]) for line in lines if line.startswith("export ")}
@@ -137,6 +145,8 @@ class MacBundles(unittest.TestCase):
                 self.assertEqual([l for l in lines if l.startswith("slice ")], [f"slice {arch}"])
                 self.assertIn((arch, "_PluginMain"), self.exports(lines))
                 self.assertNotIn((arch, "_helper"), self.exports(lines))
+                self.assertEqual({name for _, name in self.exports(lines)},
+                                 self.nm_exports(bundle + "/Contents/MacOS/Plugin"))
 
     def test_universal_bundle(self):
         lipo = os.path.join(OPTIONS.llvm_bin or "", "llvm-lipo")
