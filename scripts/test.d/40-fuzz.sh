@@ -10,7 +10,7 @@ seconds="${VANTREL_FUZZ_SECONDS:-60}"
 build="$VANTREL_ROOT/build/fuzz"
 CC=clang CXX=clang++ cmake -S "$VANTREL_ROOT" -B "$build" -G Ninja \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_FUZZ=ON -DVANTREL_TESTS=OFF >/dev/null
-targets=(fuzz_json_roundtrip fuzz_pipeline)
+targets=(fuzz_json_roundtrip fuzz_pipeline fuzz_readers)
 cmake --build "$build" -j "$VANTREL_JOBS" --target "${targets[@]}"
 
 seed_corpus() {

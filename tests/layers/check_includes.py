@@ -14,7 +14,8 @@ MAY_INCLUDE = {
     "pipl": {"common", "resources"},
     "output": {"common", "resources", "pipl"},
     "strict": {"common", "resources", "pipl"},
-    "driver": {"common", "resources", "pipl", "output", "strict"},
+    "inspect": {"common", "resources", "pipl", "output"},
+    "driver": {"common", "resources", "pipl", "output", "strict", "inspect"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([a-z]+)/[^"]+"', re.MULTILINE)
 
