@@ -44,7 +44,7 @@ def differences(want, got):
     return sorted(set(found))
 
 
-def run_case(args.program, case, *options):
+def run_case(program, case, *options):
     return subprocess.run([sys.executable, os.path.join(HERE, "run_case.py"),
                            "--program", program, *options, case],
                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
