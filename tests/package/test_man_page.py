@@ -50,7 +50,7 @@ class ManPageTest(unittest.TestCase):
                 self.assertEqual((result.returncode, result.stderr.decode()), (0, ""))
 
     def test_lists_every_exit_status_of_the_program(self):
-        with open(os.path.join(ROOT, "Sources", "driver", "ExitStatus.h")) as f:
+        with open(os.path.join(ROOT, "Sources", "common", "ExitStatus.h")) as f:
             statuses = sorted({int(n) for n in re.findall(r"=\s*(\d+)\s*,?", f.read())})
         self.assertIn(92, statuses)
         listed = set()

@@ -28,6 +28,17 @@ ILLUSTRATOR_HI_LIST = bytes.fromhex(
     "4542444173727669000000000400000002000000"
     "4542444136387877000000000c000000506c7567696e4d61696e0000"
     "454244416d6e6970000000000400000002486900")
+# The Illustrator plug-in with the host members: the Photoshop ones yield nothing, and its raw
+# "Properties" follow its own records, codes byte-reversed, data padded to four bytes.
+ILLUSTRATOR_HOST_LIST = bytes.fromhex(
+    "01000000000007000000"
+    "45424441646e696b000000000400000041455053"
+    "4542444173727669000000000400000002000000"
+    "4542444136387877000000000c000000506c7567696e4d61696e0000"
+    "454244416d6e6970000000000400000002486900"
+    "4d4942386e49625300000000050000000102030405000000"
+    "656d63417374706f00000000040000000a000000"
+    "4d494238656e6f6e0000000000000000")
 PHOTOSHOP_BLUR_LIST = bytes.fromhex(
     "0100000000000d000000"
     "4d494238646e696b00000000040000004d464238"
@@ -115,15 +126,14 @@ PHOTOSHOP_HOST_LIST = bytes.fromhex(
     "4d49423874706d63000000000c00000003020100426c757200000000")
 
 
-def pipl_descriptions(host_members, photoshop_list):
-    """The two plug-ins, each with host_members added; photoshop_list is the Photoshop
-    plug-in's expected property list (the Illustrator one is the same either way)."""
+def pipl_descriptions(host_members, illustrator_list, photoshop_list):
+    """The two plug-ins, each with host_members added, and their expected property lists."""
     entries = [
         {"type": "PiPL", "id": 16000, "data": dict(ILLUSTRATOR_HI, **host_members)},
         {"type": "PiPL", "id": 16001, "data": dict(PHOTOSHOP_BLUR, **host_members)},
     ]
     expected = {
-        ("PIPL", 16000): ILLUSTRATOR_HI_LIST,
+        ("PIPL", 16000): illustrator_list,
         ("PIPL", 16001): photoshop_list,
         ("AETE", 1000): PHOTOSHOP_BLUR_TERMINOLOGY,
     }
@@ -131,8 +141,9 @@ def pipl_descriptions(host_members, photoshop_list):
 
 
 SCENARIOS = {"files-and-hex": files_and_hex,
-             "pipl": lambda: pipl_descriptions({}, PHOTOSHOP_BLUR_LIST),
-             "pipl-host-members": lambda: pipl_descriptions(HOST_MEMBERS, PHOTOSHOP_HOST_LIST)}
+             "pipl": lambda: pipl_descriptions({}, ILLUSTRATOR_HI_LIST, PHOTOSHOP_BLUR_LIST),
+             "pipl-host-members": lambda: pipl_descriptions(HOST_MEMBERS, ILLUSTRATOR_HOST_LIST,
+                                                        PHOTOSHOP_HOST_LIST)}
 
 
 def compilable(rc_text):
