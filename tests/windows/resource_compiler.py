@@ -28,17 +28,6 @@ ILLUSTRATOR_HI_LIST = bytes.fromhex(
     "4542444173727669000000000400000002000000"
     "4542444136387877000000000c000000506c7567696e4d61696e0000"
     "454244416d6e6970000000000400000002486900")
-# The Illustrator plug-in with the host members: the Photoshop ones yield nothing, and its raw
-# "Properties" follow its own records, codes byte-reversed, data padded to four bytes.
-ILLUSTRATOR_HOST_LIST = bytes.fromhex(
-    "01000000000007000000"
-    "45424441646e696b000000000400000041455053"
-    "4542444173727669000000000400000002000000"
-    "4542444136387877000000000c000000506c7567696e4d61696e0000"
-    "454244416d6e6970000000000400000002486900"
-    "4d4942386e49625300000000050000000102030405000000"
-    "656d63417374706f00000000040000000a000000"
-    "4d494238656e6f6e0000000000000000")
 PHOTOSHOP_BLUR_LIST = bytes.fromhex(
     "0100000000000d000000"
     "4d494238646e696b00000000040000004d464238"
@@ -87,9 +76,9 @@ def files_and_hex():
 
 
 # The same two plug-ins with the optional host members: an arm64 entry point (Mac only),
-# an enable condition, filter case info and raw properties. The Illustrator list does not
-# change; the Photoshop one has new 'enbl' and 'fici' data and three more records after
-# 'name', codes reversed.
+# an enable condition, filter case info and raw properties. The Illustrator list takes only
+# the three raw records, codes reversed; the Photoshop one has new 'enbl' and 'fici' data and
+# the same three records after 'name'.
 FILTER_CASES = [(1, 2, 1), (3, 4, 2), (5, 6, 4), (7, 8, 8), (0, 0, 0), (255, 255, 15), (4, 4, 14)]
 HOST_MEMBERS = {
     "CodeMacARM64": True,
@@ -104,6 +93,15 @@ HOST_MEMBERS = {
                    {"Vendor": "Acme", "Key": "opts", "MacData": "0000000A", "WinData": "0a000000"},
                    {"Vendor": "8BIM", "Key": "none", "Data": ""}],
 }
+RAW_RECORDS = ("4d4942386e496253000000000500000001020304" "05000000"
+               "656d63417374706f00000000040000000a000000"
+               "4d494238656e6f6e0000000000000000")
+ILLUSTRATOR_HOST_LIST = bytes.fromhex(
+    "01000000000007000000"
+    "45424441646e696b000000000400000041455053"
+    "4542444173727669000000000400000002000000"
+    "4542444136387877000000000c000000506c7567696e4d61696e0000"
+    "454244416d6e6970000000000400000002486900" + RAW_RECORDS)
 PHOTOSHOP_HOST_LIST = bytes.fromhex(
     "01000000000010000000"
     "4d494238646e696b00000000040000004d464238"
@@ -118,9 +116,7 @@ PHOTOSHOP_HOST_LIST = bytes.fromhex(
     "0102010003040200050604000708080000000000ffff0f0004040e00"
     "4d4942386774616300000000080000000444656d6f000000"
     "4d494238656d616e000000000800000004426c7572000000"
-    "4d4942386e496253000000000500000001020304" "05000000"
-    "656d63417374706f00000000040000000a000000"
-    "4d494238656e6f6e0000000000000000"
+    + RAW_RECORDS +
     "4d49423865646f6d000000000400000010000000"
     "4d4942386d7473680000000018000000000000006d5466446d546644e803426c7572000000000000"
     "4d49423874706d63000000000c00000003020100426c757200000000")
@@ -140,10 +136,46 @@ def pipl_descriptions(host_members, illustrator_list, photoshop_list):
     return {}, entries, expected
 
 
+# The filter of the golden case "pipl-photoshop-real-plugin-members", using every member real
+# plug-ins need beyond those above: its own entry point name, an ARM64 entry point, size
+# limits, format properties, a priority, POSIX I/O (Mac only, so absent here) and no scripting
+# terminology (so neither 'hstm' nor an aete resource). Records follow the fixed ones in
+# member-name order, codes reversed, integers little-endian, data padded to four bytes.
+REAL_PLUGIN_DESCRIPTION = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cli",
+                                       "cases", "pipl-photoshop-real-plugin-members", "files",
+                                       "input.json")
+PLUGIN_MAIN = b"PluginMain\0\0".hex()  # zero-terminated, padded to twelve bytes
+REAL_PLUGIN_LIST = bytes.fromhex(
+    "0100" "00000000" "0f000000"
+    "4d494238646e696b" "00000000" "04000000" "4d464238"            # kind '8BFM'
+    "4d49423873726576" "00000000" "04000000" "00000400"            # vers
+    "4d49423836387877" "00000000" "0c000000" + PLUGIN_MAIN +      # wx86 "PluginMain"
+    "4d49423834363638" "00000000" "0c000000" + PLUGIN_MAIN +      # 8664 "PluginMain"
+    "4d49423874737270" "00000000" "04000000" "01000000"            # prst
+    "4d4942386c626e65" "00000000" "08000000" "7472756500000000"    # enbl "true"
+    "4d4942383233736d" "00000000" "08000000" "80841e00" "a0860100"  # ms32 2000000, 100000
+    "4d49423869636966" "00000000" "1c000000"                       # fici, the fixed seven
+    "0404060004040E0004040E000404060004040E000404060004040E00"
+    "4d49423834366177" "00000000" "0c000000" + PLUGIN_MAIN +      # wa64 "PluginMain"
+    "4d49423870696d66" "00000000" "04000000" "b0000000"            # fmip gray, RGB, CMYK
+    "4d4942386863786d" "00000000" "06000000" "010004001800" "0000"  # mxch 1, 4, 24
+    "4d4942387a73786d" "00000000" "04000000" "3075" "ff7f"          # mxsz 30000, 32767
+    "4d494238656d616e" "00000000" "08000000" "04426c7572000000"    # name "Blur"
+    "4d49423879747270" "00000000" "04000000" "feffffff"            # prty -2
+    "4d49423874706d63" "00000000" "0c000000" "03020100426c757200000000")  # cmpt
+
+
+def real_plugin_members():
+    with open(REAL_PLUGIN_DESCRIPTION, encoding="utf-8") as f:
+        entries = json.load(f)
+    return {}, entries, {("PIPL", 16000): REAL_PLUGIN_LIST}
+
+
 SCENARIOS = {"files-and-hex": files_and_hex,
              "pipl": lambda: pipl_descriptions({}, ILLUSTRATOR_HI_LIST, PHOTOSHOP_BLUR_LIST),
              "pipl-host-members": lambda: pipl_descriptions(HOST_MEMBERS, ILLUSTRATOR_HOST_LIST,
-                                                        PHOTOSHOP_HOST_LIST)}
+                                                             PHOTOSHOP_HOST_LIST),
+             "pipl-real-plugin-members": real_plugin_members}
 
 
 def compilable(rc_text):
