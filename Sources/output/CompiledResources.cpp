@@ -1,9 +1,8 @@
 #include "output/CompiledResources.h"
 
 #include "common/ExitStatus.h"
-#include "kelutilsFiles.h"
-#include "kelutilsStrings.h"
 #include "common/HexEncoding.h"
+#include "kelutilsFiles.h"
 #include "output/OutputText.h"
 
 namespace kel::rez {
@@ -54,62 +53,13 @@ bool __decodeHex(const std::string& hex, std::string& bytes, char& badChar)
     return hex.size() % 2 == 0;
 }
 
-/// The bytes of each Rez data statement of text, in order: the hex digits of its $"..."
-/// lines. The first statement's header, which may quote a name holding anything, is
-/// firstHeaderLength bytes long; the later ones carry no name.
-std::vector<std::string> __rezStatementBytes(const std::string& text, std::size_t firstHeaderLength)
+/// The bytes of hex text that the PiPL compiler wrote, and so holds only digit pairs.
+__Bytes __compilerHexBytes(const std::string& hex)
 {
-    std::vector<std::string> statements;
-    std::size_t at = firstHeaderLength;
-    while (at < text.size()) {
-        const std::size_t end = text.find("\n};\n", at);
-        std::string hex;
-        for (std::size_t line = text.find("$\"", at); line < end; line = text.find("$\"", line)) {
-            const std::size_t close = text.find('"', line + 2);
-            for (std::size_t i = line + 2; i < close; ++i)
-                if (text[i] != ' ')
-                    hex += text[i];
-            line = close + 1;
-        }
-        std::string bytes;
-        char badChar = '\0';
-        __decodeHex(hex, bytes, badChar);
-        statements.push_back(std::move(bytes));
-        at = text.find(") {", end);
-    }
-    return statements;
-}
-
-/// The length of the header "data 'PiPL' (16000, \"Name\") {" of the resource's statement.
-std::size_t __rezHeaderLength(const Resource& resource)
-{
-    std::size_t length = std::string("data '' () {").size() + resource.type.size()
-                         + kel::utils::itoa(resource.id).size();
-    if (!resource.name.empty())
-        length += std::string(", \"\"").size()
-                  + kel::utils::stringReplaceAll(resource.name, "\"", "\\\"").size();
-    return length;
-}
-
-/// The bytes of each .rc raw-data block of text, in order: its octal escapes.
-std::vector<std::string> __scriptBlockBytes(const std::string& text)
-{
-    std::vector<std::string> blocks;
-    std::size_t at = 0;
-    const std::string opening = " {\n\t\"";
-    while ((at = text.find(opening, at)) != std::string::npos) {
-        std::size_t i = at + opening.size();
-        std::string bytes;
-        while (text[i] == '\\') {
-            int value = 0;
-            for (++i; text[i] >= '0' && text[i] <= '7'; ++i)
-                value = value * 8 + (text[i] - '0');
-            bytes += static_cast<char>(value);
-        }
-        blocks.push_back(std::move(bytes));
-        at = i;
-    }
-    return blocks;
+    auto bytes = std::make_shared<std::string>();
+    char badChar = '\0';
+    __decodeHex(hex, *bytes, badChar);
+    return bytes;
 }
 
 }  // namespace
@@ -139,28 +89,25 @@ int addCompiledResource(const Resource& resource, CompiledOutputs& outputs)
     return statusSuccess;
 }
 
-void addCompiledPiplResources(const Resource& resource, const std::string& macStatements,
-                              const std::string& winBlocks, CompiledOutputs& outputs)
+void addCompiledPiplResources(const Resource& resource, const CompiledPipl& compiled,
+                              CompiledOutputs& outputs)
 {
-    // The property list comes first, then the terminology resource of a Photoshop plug-in.
     // Both are keyed by ID in the script, as the list's IDs are never 0.
-    const std::vector<std::string> mac = __rezStatementBytes(macStatements, __rezHeaderLength(resource));
-    const std::vector<std::string> win = __scriptBlockBytes(winBlocks);
-    for (std::size_t i = 0; i < mac.size() && i < win.size(); ++i) {
-        const bool isList = i == 0;
-        CompiledResource compiled{isList ? resource.type : resourceTypeAETE,
-                                  isList ? resource.id : std::int16_t(1000),
-                                  isList ? resource.name : "", false, nullptr};
-        if (outputs.mac) {
-            compiled.bytes = std::make_shared<std::string>(mac[i]);
-            outputs.macResources.push_back(compiled);
-        }
-        if (outputs.windows) {
-            compiled.name.clear();
-            compiled.bytes = std::make_shared<std::string>(win[i]);
-            outputs.winResources.push_back(compiled);
-        }
-    }
+    if (outputs.mac)
+        outputs.macResources.push_back({resource.type, resource.id, resource.name, false,
+                                        __compilerHexBytes(compiled.macListHex)});
+    if (outputs.windows)
+        outputs.winResources.push_back({resource.type, resource.id, "", false,
+                                        __compilerHexBytes(compiled.winListHex)});
+    if (compiled.terminologyId == 0)
+        return;
+    const auto terminologyId = static_cast<std::int16_t>(compiled.terminologyId);
+    if (outputs.mac)
+        outputs.macResources.push_back({resourceTypeAETE, terminologyId, "", false,
+                                        __compilerHexBytes(compiled.macTerminologyHex)});
+    if (outputs.windows)
+        outputs.winResources.push_back({resourceTypeAETE, terminologyId, "", false,
+                                        __compilerHexBytes(compiled.winTerminologyHex)});
 }
 
 }  // namespace kel::rez

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "output/CompiledResource.h"
+#include "pipl/Pipl.h"
 #include "resources/Resource.h"
 
 namespace kel::rez {
@@ -23,10 +24,10 @@ struct CompiledOutputs {
 /// after the message was printed.
 int addCompiledResource(const Resource& resource, CompiledOutputs& outputs);
 
-/// Adds the resources a PiPL description compiled to, from the statements the compiler
-/// appended to the texts: macStatements (Rez data statements) and winBlocks (.rc blocks).
-void addCompiledPiplResources(const Resource& resource, const std::string& macStatements,
-                              const std::string& winBlocks, CompiledOutputs& outputs);
+/// Adds the resources a PiPL description compiled to: its property lists and, when it has
+/// one, its terminology resource.
+void addCompiledPiplResources(const Resource& resource, const CompiledPipl& compiled,
+                              CompiledOutputs& outputs);
 
 }  // namespace kel::rez
 

@@ -41,14 +41,9 @@ int __appendObjectDataResource(const Resource& resource, const TerminologyIds& l
         return failWith(statusBadObjectData,
                         "Only \"PiPL\" resources support a JSON object for the \"data\" member.");
     // The compiler appends to both texts; a text whose path is absent is never written.
-    const std::size_t macStart = texts.macText.size();
-    const std::size_t winStart = texts.winText.size();
-    if (!__processPiPL(resource, texts.macText, texts.winText, texts.piplBytes,
+    if (!__processPiPL(resource, texts.macText, texts.winText, texts.piplBytes, texts.compiled,
                        listedTerminologyIds))
         return statusBadObjectData;
-    if (texts.compiled.mac || texts.compiled.windows)
-        addCompiledPiplResources(resource, texts.macText.substr(macStart),
-                                 texts.winText.substr(winStart), texts.compiled);
     return statusSuccess;
 }
 

@@ -19,7 +19,7 @@ void __appendRawData(const Resource& resource, const std::string& macHex, const 
 }  // namespace
 
 bool __processPiPL(const Resource& res, std::string& macText, std::string& winText,
-                   std::vector<unsigned char>& piplBytes,
+                   std::vector<unsigned char>& piplBytes, CompiledOutputs& compiledFiles,
                    const TerminologyIds& listedTerminologyIds)
 {
     CompiledPipl compiled;
@@ -33,6 +33,7 @@ bool __processPiPL(const Resource& res, std::string& macText, std::string& winTe
         __appendRawData(terminology, compiled.macTerminologyHex, compiled.winTerminologyHex,
                         macText, winText);
     }
+    addCompiledPiplResources(res, compiled, compiledFiles);
     piplBytes.insert(piplBytes.end(), compiled.byteImageBlock.begin(),
                      compiled.byteImageBlock.end());
     return true;

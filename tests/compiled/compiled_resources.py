@@ -105,9 +105,17 @@ def random_list(rng, folder):
             entry["data"] = (body or b"\0").hex()
         entries.append(entry)
     if rng.random() < 0.3:
-        entries.append({"type": "PiPL", "data": {"PluginType": rng.choice(
-            ["Illustrator", "Photoshop_Filter"]), "Name": "P", "Version": {
-                "Major": 1, "Minor": 0, "Revision": 0}}})
+        description = {"PluginType": rng.choice(["Illustrator", "Photoshop_Filter"]),
+                       "Name": "P", "Version": {"Major": 1, "Minor": 0, "Revision": 0}}
+        # A Photoshop description names the terminology resource that follows it: the
+        # default one, one of its own, or none.
+        terminology = rng.choice([None, "own", False])
+        if description["PluginType"] != "Illustrator" and terminology == "own":
+            description["Terminology"] = {"aete": rng.randint(1, 32767), "Class": "AbCd",
+                                          "Event": "EfGh", "Name": "Own terms"}
+        elif description["PluginType"] != "Illustrator" and terminology is False:
+            description["Terminology"] = False
+        entries.append({"type": "PiPL", "data": description})
     return entries
 
 

@@ -28,9 +28,10 @@ TEST(PiplByteImage, BlocksAppendInCallOrderAndSkipPhotoshop)
     std::string macText = "kept\n";
     std::string winText = "kept\n";
     std::vector<unsigned char> bytes = {0xAB};
+    kel::rez::CompiledOutputs noCompiledFiles;
     auto compile = [&](const std::string& description) {
         kel::rez::Resource res = piplResource(description);
-        return kel::rez::__processPiPL(res, macText, winText, bytes);
+        return kel::rez::__processPiPL(res, macText, winText, bytes, noCompiledFiles);
     };
     ASSERT_TRUE(compile(illustratorNamed("abc")));
     ASSERT_TRUE(

@@ -25,7 +25,9 @@ PiplRun runPipl(const kel::rez::Resource& res, const kel::rez::TerminologyIds& l
 {
     PiplRun run;
     kel::rez::ErrorCapture errors;
-    run.ok = kel::rez::__processPiPL(res, run.macText, run.winText, run.piplBytes, listed);
+    kel::rez::CompiledOutputs noCompiledFiles;
+    run.ok = kel::rez::__processPiPL(res, run.macText, run.winText, run.piplBytes,
+                                     noCompiledFiles, listed);
     run.errorText = errors.take();
     return run;
 }
