@@ -35,17 +35,11 @@ int __printText(const std::string& text)
 int __buildDependencyFile(const std::optional<std::string>& inputPath, const OutputPaths& paths,
                           OutputTexts& texts)
 {
-    std::vector<std::string> targets;
-    for (const std::optional<std::string>* path :
-         {&paths.header, &paths.idToFile, &paths.mac, &paths.windows, &paths.pipl, &paths.rsrc,
-          &paths.res})
-        if (*path)
-            targets.push_back(**path);
     std::vector<std::string> prerequisites;
     if (inputPath)
         prerequisites.push_back(*inputPath);
     prerequisites.insert(prerequisites.end(), texts.namedFiles.begin(), texts.namedFiles.end());
-    const CompiledFile file = writeDependencyFile(targets, prerequisites);
+    const CompiledFile file = writeDependencyFile(dependencyTargets(paths), prerequisites);
     if (file.status)
         return failWith(file.status, file.error);
     texts.depfileBytes.assign(file.bytes.begin(), file.bytes.end());

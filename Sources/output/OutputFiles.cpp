@@ -97,6 +97,15 @@ int refuseSharedOutputFiles(const std::optional<std::string>& inputPath, const O
     return statusSuccess;
 }
 
+std::vector<std::string> dependencyTargets(const OutputPaths& paths)
+{
+    std::vector<std::string> targets;
+    for (const __OutputFile& output : __outputFiles)
+        if (output.path != &OutputPaths::depfile && paths.*output.path)
+            targets.push_back(*(paths.*output.path));
+    return targets;
+}
+
 int writeOutputs(const OutputTexts& texts, const OutputPaths& paths)
 {
     kel::utils::FileReplacement replacement("vantrel");

@@ -2,6 +2,9 @@
 #ifndef VANTREL_OUTPUT_FILES_H
 #define VANTREL_OUTPUT_FILES_H
 
+#include <string>
+#include <vector>
+
 #include "common/OutputPaths.h"
 #include "output/OutputPass.h"
 
@@ -12,6 +15,10 @@ namespace kel::rez {
 /// it through another spelling, a symbolic link or a hard link; 0 otherwise. Paths that are
 /// no regular file (devices, pipes, /dev/stdout) may be named more than once.
 int refuseSharedOutputFiles(const std::optional<std::string>& inputPath, const OutputPaths& paths);
+
+/// The paths of the outputs given, in the order below, but for the depfile itself: the
+/// targets of its rule.
+std::vector<std::string> dependencyTargets(const OutputPaths& paths);
 
 /// Replaces header, IDtoFile.txt, .r, .rc and the PiPL byte image, each only when its path
 /// was given and its content is non-empty, so that no output is ever left half written:
