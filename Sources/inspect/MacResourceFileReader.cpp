@@ -1,4 +1,4 @@
-// Layout from the public description of the Resource Manager's file format, all numbers
+// Layout from the public description of the Mac resource file format, all numbers
 // big-endian. Header: data offset, map offset, data length, map length (32-bit each). Each
 // resource's data: a 32-bit length and its bytes. Map: a copy of the header, 4 + 2 + 2 bytes
 // of run-time fields, the type list's and the name list's offsets from the map (16-bit).
