@@ -1,0 +1,38 @@
+// Reads a compiled PiPL property list back into its records, for either platform: the
+// inverse of the list header and record layout that PiplList writes.
+#ifndef VANTREL_PIPL_RECORD_READER_H
+#define VANTREL_PIPL_RECORD_READER_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "pipl/PiplPropertyList.h"
+
+namespace kel::rez {
+
+/// One property as the list holds it. Codes read as text ("8BIM", "kind"), in the Mac
+/// order on both platforms; data holds the declared length's bytes, without the padding.
+struct PiplReadRecord {
+    std::string vendor;
+    std::string key;
+    std::vector<unsigned char> data;
+};
+
+struct PiplReadList {
+    std::vector<PiplReadRecord> records;
+    std::string error;  // what is malformed, lower-case; empty when the list read whole
+
+    bool ok() const { return error.empty(); }
+};
+
+/// The records of a PiPL resource's bytes. Every length is checked against the bytes that
+/// exist, so a truncated or hostile list gives an error and never a read past its end.
+PiplReadList readPiplRecords(const unsigned char* bytes, std::size_t size, PiplPlatform platform);
+
+/// The record's data as a 32-bit number in the list's byte order; 0 when it has fewer bytes.
+std::uint32_t piplRecordNumber(const PiplReadRecord& record, PiplPlatform platform);
+
+}  // namespace kel::rez
+
+#endif
