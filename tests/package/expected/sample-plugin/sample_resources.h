@@ -5,6 +5,7 @@
 #define SAMPLE_TOOL_ICON_2X_NAME	"tool@2x"
 #define SAMPLE_TOOL_ICON_2X_FILE	"images/tool@2x.png"
 #define SAMPLE_PIPL_ID	16000
+#define SAMPLE_FILTER_PIPL_ID	16001
 #define SAMPLE_LOGO_ID	10000
 #define SAMPLE_LOGO_NAME	"logo"
 #define SAMPLE_LOGO_FILE	"art/logo.svg"
