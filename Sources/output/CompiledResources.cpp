@@ -4,6 +4,7 @@
 #include "common/HexEncoding.h"
 #include "kelutilsFiles.h"
 #include "output/OutputText.h"
+#include "resources/ResourceType.h"
 
 namespace kel::rez {
 
@@ -72,12 +73,12 @@ int addCompiledResource(const Resource& resource, CompiledOutputs& outputs)
     if (!resource.file.empty()) {
         if (!kel::utils::getBinaryFileContents(resource.file, *bytes))
             return __cannotRead(resource);
-        // The Mac side knows SVG files as "SVG_"; the script lists them under both types.
-        const bool isSvg = resource.type == resourceTypeSVG;
-        __addUnderEveryKey(resource, isSvg ? resourceTypeMacSVG : resource.type,
-                           isSvg ? std::vector<std::string>{resource.type, resourceTypeMacSVG}
-                                 : std::vector<std::string>{resource.type},
-                           bytes, outputs);
+        // Under the types the .r and the .rc give it.
+        const ResourceTypeTraits traits = resourceTypeTraits(resource.type);
+        std::vector<std::string> winTypes{resource.type};
+        if (!traits.extraWinFileType.empty())
+            winTypes.emplace_back(traits.extraWinFileType);
+        __addUnderEveryKey(resource, std::string(traits.macFileType), winTypes, bytes, outputs);
         return statusSuccess;
     }
     char badChar = '\0';

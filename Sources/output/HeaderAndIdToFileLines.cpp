@@ -3,6 +3,7 @@
 #include "output/HeaderAndIdToFileLines.h"
 
 #include "output/OutputText.h"
+#include "resources/ResourceType.h"
 
 namespace kel::rez {
 
@@ -22,19 +23,8 @@ void __appendQuoted(const std::string& text, std::string& headerText)
     headerText += "\"\n";
 }
 
-const std::string& __extensionOf(const std::string& type)
-{
-    static const std::string png = "png";
-    static const std::string svg = "svg";
-    if (type == resourceTypePNGI)
-        return png;
-    if (type == resourceTypeSVG)
-        return svg;
-    return type;
-}
-
-/// What follows a line's key: "." and the extension (unless null), a space and the file.
-void __appendIdToFileLineEnd(const std::string* extension, const std::string& file,
+/// What follows a line's key: "." and the extension (unless left out), a space and the file.
+void __appendIdToFileLineEnd(const std::string_view* extension, const std::string& file,
                              std::string& idToFileText)
 {
     if (extension) {
@@ -66,7 +56,7 @@ void appendHeaderLines(const Resource& resource, std::string& headerText)
 
 void appendIdToFileLines(const Resource& resource, std::string& idToFileText)
 {
-    const std::string& extension = __extensionOf(resource.type);
+    const std::string_view extension = resourceTypeTraits(resource.type).idToFileExtension;
     appendId(resource.id, idToFileText);
     __appendIdToFileLineEnd(&extension, resource.file, idToFileText);
     if (resource.name.empty())

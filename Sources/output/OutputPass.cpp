@@ -9,6 +9,7 @@
 #include "output/RezText.h"
 #include "output/PiplOutput.h"
 #include "output/WindowsResourceFile.h"
+#include "resources/ResourceType.h"
 
 namespace kel::rez {
 
@@ -37,7 +38,7 @@ int __appendHexDataResource(const Resource& resource, const OutputPaths& paths, 
 int __appendObjectDataResource(const Resource& resource, const TerminologyIds& listedTerminologyIds,
                                OutputTexts& texts)
 {
-    if (resource.type != resourceTypePiPL)
+    if (!resourceTypeTraits(resource.type).takesObjectData)
         return failWith(statusBadObjectData,
                         "Only \"PiPL\" resources support a JSON object for the \"data\" member.");
     // The compiler appends to both texts; a text whose path is absent is never written.

@@ -11,6 +11,7 @@
 #include "output/ChunkedAppender.h"
 #include "common/HexEncoding.h"
 #include "output/OutputText.h"
+#include "resources/ResourceType.h"
 
 namespace kel::rez {
 
@@ -109,7 +110,7 @@ std::string __quotedName(const std::string& name)
 }
 
 /// What follows a line's key: the type and the quoted file.
-void __appendLineEnd(const std::string& type, const std::string& file, std::string& winText)
+void __appendLineEnd(std::string_view type, const std::string& file, std::string& winText)
 {
     winText += ' ';
     winText += type;
@@ -122,22 +123,22 @@ void __appendLineEnd(const std::string& type, const std::string& file, std::stri
 
 void appendWinFileLines(const Resource& resource, std::string& winText)
 {
-    // SVG files are also listed as "SVG_", the type the Mac side uses for them.
-    const bool isSvg = resource.type == resourceTypeSVG;
+    // Some types are listed a second time, under the type the Mac side knows them by.
+    const std::string_view extraType = resourceTypeTraits(resource.type).extraWinFileType;
     appendId(resource.id, winText);
     __appendLineEnd(resource.type, resource.file, winText);
-    if (isSvg) {
+    if (!extraType.empty()) {
         appendId(resource.id, winText);
-        __appendLineEnd(resourceTypeMacSVG, resource.file, winText);
+        __appendLineEnd(extraType, resource.file, winText);
     }
     if (resource.name.empty())
         return;
     const std::string nameKey = __quotedName(resource.name);
     winText += nameKey;
     __appendLineEnd(resource.type, resource.file, winText);
-    if (isSvg) {
+    if (!extraType.empty()) {
         winText += nameKey;
-        __appendLineEnd(resourceTypeMacSVG, resource.file, winText);
+        __appendLineEnd(extraType, resource.file, winText);
     }
 }
 

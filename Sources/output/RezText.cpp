@@ -7,6 +7,7 @@
 #include "kelutilsStrings.h"
 #include "common/HexEncoding.h"
 #include "output/OutputText.h"
+#include "resources/ResourceType.h"
 
 namespace kel::rez {
 
@@ -54,12 +55,8 @@ void __appendRezIdAndName(const Resource& resource, std::string& macText)
 
 void appendMacReadStatement(const Resource& resource, std::string& macText)
 {
-    // The Mac side knows SVG resources as "SVG_"; every other output keeps "SVG".
     macText += "read '";
-    if (resource.type == resourceTypeSVG)
-        macText += resourceTypeMacSVG;
-    else
-        macText += resource.type;
+    macText += resourceTypeTraits(resource.type).macFileType;
     macText += "' (";
     __appendRezIdAndName(resource, macText);
     macText += ") \"";

@@ -9,6 +9,7 @@
 
 #include "common/ExitStatus.h"
 #include "kelutilsStrings.h"
+#include "resources/ResourceType.h"
 
 namespace kel::rez {
 
@@ -74,17 +75,19 @@ struct __UnnumberedPngs {
 bool __numberPlainTypes(ResourcesByType& resourcesByType, __IdCounters& counters,
                         __UnnumberedPngs& pngs)
 {
-    for (auto& [type, resources] : resourcesByType)
+    for (auto& [type, resources] : resourcesByType) {
+        const bool byName = resourceTypeTraits(type).numbersVariantsAfterBase;
         for (const ResourcePtr& resource : resources) {
             if (resource->id != 0)
                 continue;
-            if (type != resourceTypePNGI) {
+            if (!byName) {
                 if (!counters.assignNext(*resource))
                     return false;
             } else if (!pngs.byName.emplace(resource->name, resource.get()).second) {
                 pngs.sharingName.push_back(resource.get());
             }
         }
+    }
     return true;
 }
 
