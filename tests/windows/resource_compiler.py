@@ -171,11 +171,83 @@ def real_plugin_members():
     return {}, entries, {("PIPL", 16000): REAL_PLUGIN_LIST}
 
 
+# The terminology a Photoshop PiPL names: its own, generated with the given ID, codes and
+# name ("Soft", not the plug-in's "Blur"); the list's own "aete" of that ID, which then
+# comes alone; and none at all ("Terminology": false, so no 'hstm' either).
+def own_terminology(aete):
+    return {"Class": "blrC", "Event": "blrE", "Name": "Soft", "aete": aete}
+
+
+BLUR_VERSION = {"Major": 1, "Minor": 2, "Revision": 3}
+LISTED_TERMINOLOGY = bytes.fromhex("0100000000000001045365747300")
+FILTER_PLUGIN_MAIN = b"FilterPluginMain\0\0\0\0".hex()
+FORMAT_PLUGIN_MAIN = b"FormatPluginMain\0\0\0\0".hex()
+PHOTOSHOP_TAIL = ("4d49423874737270" "00000000" "04000000" "01000000"        # prst
+                  "4d4942386c626e65" "00000000" "08000000" "7472756500000000"  # enbl "true"
+                  "4d4942383233736d" "00000000" "08000000" "ffffff7fffffff7f"  # ms32
+                  "4d49423869636966" "00000000" "1c000000"                     # fici
+                  "0404060004040E0004040E000404060004040E000404060004040E00")
+BLUR_NAME = "4d494238656d616e" "00000000" "08000000" "04426c7572000000"
+BLUR_CMPT = "4d49423874706d63" "00000000" "0c000000" "03020100" "426c757200000000"
+
+
+def blur_list(entry_point_hex, entry_point_length, aete_hex):
+    """kind '8BFM', vers, the entry points, the fixed records, then name, hstm, cmpt."""
+    entry_point = "00000000" + entry_point_length + entry_point_hex
+    return bytes.fromhex(
+        "0100" "00000000" "0b000000"
+        "4d494238646e696b" "00000000" "04000000" "4d464238"
+        "4d49423873726576" "00000000" "04000000" "00000400"
+        "4d49423836387877" + entry_point + "4d49423834363638" + entry_point
+        + PHOTOSHOP_TAIL + BLUR_NAME
+        + "4d4942386d747368" "00000000" "18000000"  # hstm: 0, class, event, ID, name, 0
+          "00000000" "43726c62" "45726c62" + aete_hex + "536f667400000000" "0000"
+        + BLUR_CMPT)
+
+
+def terminology_scenario():
+    entries = [
+        {"type": "PiPL", "id": 16000, "data": {
+            "PluginType": "Photoshop_Filter", "Name": "Blur", "Version": BLUR_VERSION,
+            "EntryPoint": "PluginMain", "Terminology": own_terminology(16001)}},
+        {"type": "aete", "id": 16003, "data": LISTED_TERMINOLOGY.hex()},
+        {"type": "PiPL", "id": 16002, "data": {
+            "PluginType": "Photoshop_Filter", "Name": "Blur", "Version": BLUR_VERSION,
+            "Terminology": own_terminology(16003)}},
+        {"type": "PiPL", "id": 16004, "data": {
+            "PluginType": "Photoshop_Format", "Name": "Read",
+            "Version": {"Major": 1, "Minor": 0, "Revision": 0}, "Terminology": False}},
+    ]
+    read_entry_point = "00000000" "14000000" + FORMAT_PLUGIN_MAIN
+    read_list = bytes.fromhex(
+        "0100" "00000000" "0a000000"
+        "4d494238646e696b" "00000000" "04000000" "46494238"  # kind '8BIF'
+        "4d49423873726576" "00000000" "04000000" "00000100"  # vers 1.0
+        "4d49423836387877" + read_entry_point + "4d49423834363638" + read_entry_point
+        + PHOTOSHOP_TAIL
+        + "4d494238656d616e" "00000000" "08000000" "0452656164000000"
+        + "4d49423874706d63" "00000000" "0c000000" "00000100" "5265616400000000")
+    soft = "04536f6674" "00"  # suite and event name: length byte, no padding; empty text
+    generated = bytes.fromhex(
+        "0100" "0100" "0000" "0000" "0100" + soft + "43726c62" "0100" "0100"
+        "0100" + soft + "43726c62" "45726c62" "6c6c756e" "00" "0000" "526d4923" "00" "00b0"
+        "0000" "0000" "0000" "0100" "646d4354" "0100" "00" "20202020" "00")
+    expected = {
+        ("PIPL", 16000): blur_list(PLUGIN_MAIN, "0c000000", "813e"),
+        ("AETE", 16001): generated,
+        ("PIPL", 16002): blur_list(FILTER_PLUGIN_MAIN, "14000000", "833e"),
+        ("AETE", 16003): LISTED_TERMINOLOGY,
+        ("PIPL", 16004): read_list,
+    }
+    return {}, entries, expected
+
+
 SCENARIOS = {"files-and-hex": files_and_hex,
              "pipl": lambda: pipl_descriptions({}, ILLUSTRATOR_HI_LIST, PHOTOSHOP_BLUR_LIST),
              "pipl-host-members": lambda: pipl_descriptions(HOST_MEMBERS, ILLUSTRATOR_HOST_LIST,
                                                              PHOTOSHOP_HOST_LIST),
-             "pipl-real-plugin-members": real_plugin_members}
+             "pipl-real-plugin-members": real_plugin_members,
+             "pipl-terminology": terminology_scenario}
 
 
 def compilable(rc_text):
