@@ -2,6 +2,7 @@
 // macros) and to IDtoFile.txt ("<key>.<extension> <file>", keyed by ID and by name).
 #include "output/HeaderAndIdToFileLines.h"
 
+#include "kelutilsStrings.h"
 #include "output/OutputText.h"
 
 namespace kel::rez {
@@ -50,13 +51,14 @@ void __appendIdToFileLineEnd(const std::string* extension, const std::string& fi
 
 void appendHeaderLines(const Resource& resource, std::string& headerText)
 {
-    // Names and paths are copied as they are; quotes in them are not escaped.
+    // A name's quotes are escaped as C reads them; the loader lets no backslash into a name,
+    // nor a quote into a path, so nothing else needs escaping.
     __appendDefine(resource.define, "_ID\t", headerText);
     appendId(resource.id, headerText);
     headerText += '\n';
     if (!resource.name.empty()) {
         __appendDefine(resource.define, "_NAME\t", headerText);
-        __appendQuoted(resource.name, headerText);
+        __appendQuoted(kel::utils::stringReplaceAll(resource.name, "\"", "\\\""), headerText);
     }
     if (!resource.file.empty()) {
         __appendDefine(resource.define, "_FILE\t", headerText);
