@@ -180,6 +180,9 @@ void __checkFile(const __Source& source, std::size_t file, std::size_t entryInde
     if (!source.isA(file, __Kind::string))
         return;
     const std::string path = source.stringOf(file);
+    // A path with a byte the outputs cannot carry is reported as such, not quoted here.
+    if (findUnsafeByte(memberFile, path))
+        return;
     if (!path.empty() && !kel::utils::fileExists(path))
         problems.add(source[file].offset, "file \"" + path + "\" of entry "
                                               + std::to_string(entryIndex) + " does not exist");
