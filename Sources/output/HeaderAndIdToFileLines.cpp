@@ -2,7 +2,6 @@
 // macros) and to IDtoFile.txt ("<key>.<extension> <file>", keyed by ID and by name).
 #include "output/HeaderAndIdToFileLines.h"
 
-#include "kelutilsStrings.h"
 #include "output/OutputText.h"
 
 namespace kel::rez {
@@ -18,9 +17,8 @@ void __appendDefine(const std::string& define, const char* macroSuffix, std::str
 
 void __appendQuoted(const std::string& text, std::string& headerText)
 {
-    headerText += '"';
-    headerText += text;
-    headerText += "\"\n";
+    appendQuotedString(text, headerText);
+    headerText += '\n';
 }
 
 const std::string& __extensionOf(const std::string& type)
@@ -51,14 +49,13 @@ void __appendIdToFileLineEnd(const std::string* extension, const std::string& fi
 
 void appendHeaderLines(const Resource& resource, std::string& headerText)
 {
-    // A name's quotes are escaped as C reads them; the loader lets no backslash into a name,
-    // nor a quote into a path, so nothing else needs escaping.
+    // Names and paths are C strings: their quotes and backslashes are escaped.
     __appendDefine(resource.define, "_ID\t", headerText);
     appendId(resource.id, headerText);
     headerText += '\n';
     if (!resource.name.empty()) {
         __appendDefine(resource.define, "_NAME\t", headerText);
-        __appendQuoted(kel::utils::stringReplaceAll(resource.name, "\"", "\\\""), headerText);
+        __appendQuoted(resource.name, headerText);
     }
     if (!resource.file.empty()) {
         __appendDefine(resource.define, "_FILE\t", headerText);
