@@ -158,6 +158,14 @@ std::uint64_t __currentProcessId()
 
 __CreateResult __linkFile(const std::string& existing, const std::string& link)
 {
+    // A file another program holds without delete sharing takes its links with it: one made
+    // now could not be removed again while it is held. The caller copies the bytes instead.
+    HANDLE probe = CreateFileW(__nativePath(existing).c_str(), DELETE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE)
+        return __CreateResult::failed;
+    CloseHandle(probe);
     if (CreateHardLinkW(__nativePath(link).c_str(), __nativePath(existing).c_str(), nullptr))
         return __CreateResult::created;
     const DWORD error = GetLastError();

@@ -18,9 +18,8 @@ void __appendDefine(const std::string& define, const char* macroSuffix, std::str
 
 void __appendQuoted(const std::string& text, std::string& headerText)
 {
-    headerText += '"';
-    headerText += text;
-    headerText += "\"\n";
+    appendQuotedString(text, headerText);
+    headerText += '\n';
 }
 
 /// What follows a line's key: "." and the extension (unless left out), a space and the file.
@@ -40,7 +39,7 @@ void __appendIdToFileLineEnd(const std::string_view* extension, const std::strin
 
 void appendHeaderLines(const Resource& resource, std::string& headerText)
 {
-    // Names and paths are copied as they are; quotes in them are not escaped.
+    // Names and paths are C strings: their quotes and backslashes are escaped.
     __appendDefine(resource.define, "_ID\t", headerText);
     appendId(resource.id, headerText);
     headerText += '\n';

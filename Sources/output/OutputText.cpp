@@ -14,6 +14,17 @@ void appendId(std::int16_t id, std::string& text)
     text.append(digits, written.ptr);
 }
 
+void appendQuotedString(const std::string& text, std::string& out)
+{
+    out += '"';
+    for (const char byte : text) {
+        if (byte == '"' || byte == '\\')
+            out += '\\';
+        out += byte;
+    }
+    out += '"';
+}
+
 bool reportBadHexData(const Resource& resource, char found)
 {
     printError("data for " + resource.type + " : " + kel::utils::itoa(resource.id)

@@ -1,5 +1,5 @@
-// What every output text writes of a resource the same way: its ID, and the message for
-// hex data that holds something other than hex digits.
+// What every output text writes of a resource the same way: its ID, its quoted texts, and
+// the message for hex data that holds something other than hex digits.
 #ifndef VANTREL_OUTPUT_TEXT_H
 #define VANTREL_OUTPUT_TEXT_H
 
@@ -12,6 +12,10 @@ namespace kel::rez {
 
 /// Appends the ID in decimal, as kel::utils::itoa writes it, without a temporary string.
 void appendId(std::int16_t id, std::string& text);
+
+/// Appends text between double quotes as a C or Rez string literal: a backslash or double
+/// quote in it gets a backslash before it, so that the reader gets the bytes back.
+void appendQuotedString(const std::string& text, std::string& out);
 
 /// Prints the message for a "data" string holding found, which is not a hex digit ('\0' for
 /// a lone last digit). Returns false, for the emitter to return.

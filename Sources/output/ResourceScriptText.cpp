@@ -109,14 +109,15 @@ std::string __quotedName(const std::string& name)
     return '"' + kel::utils::stringReplaceAll(name, "\"", "\"\"") + '"';
 }
 
-/// What follows a line's key: the type and the quoted file.
+/// What follows a line's key: the type and the quoted file, whose backslashes the resource
+/// compiler would otherwise read as escapes (res\\new.png).
 void __appendLineEnd(std::string_view type, const std::string& file, std::string& winText)
 {
     winText += ' ';
     winText += type;
-    winText += " \"";
-    winText += file;
-    winText += "\"\n";
+    winText += ' ';
+    appendQuotedString(file, winText);
+    winText += '\n';
 }
 
 }  // namespace

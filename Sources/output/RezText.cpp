@@ -36,19 +36,15 @@ void __appendRezDataLines(const std::string& hexData, std::string& out)
     }
 }
 
-/// The inside of a Rez resource header: the ID and, for a named resource, the name quoted
-/// with its double quotes escaped (12345, "My_Image").
+/// The inside of a Rez resource header: the ID and, for a named resource, the name as a
+/// Rez string (12345, "My_Image").
 void __appendRezIdAndName(const Resource& resource, std::string& macText)
 {
     appendId(resource.id, macText);
     if (resource.name.empty())
         return;
-    macText += ", \"";
-    if (resource.name.find('"') == std::string::npos)
-        macText += resource.name;  // the usual case, without an escaped copy
-    else
-        macText += kel::utils::stringReplaceAll(resource.name, "\"", "\\\"");
-    macText += '"';
+    macText += ", ";
+    appendQuotedString(resource.name, macText);
 }
 
 }  // namespace
@@ -59,9 +55,9 @@ void appendMacReadStatement(const Resource& resource, std::string& macText)
     macText += resourceTypeTraits(resource.type).macFileType;
     macText += "' (";
     __appendRezIdAndName(resource, macText);
-    macText += ") \"";
-    macText += resource.file;
-    macText += "\";\n";
+    macText += ") ";
+    appendQuotedString(resource.file, macText);
+    macText += ";\n";
 }
 
 bool __processByteStrMac(const Resource& resource, const std::string& hexData, std::string& out)

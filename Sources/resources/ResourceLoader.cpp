@@ -7,6 +7,7 @@
 #include "common/ExitStatus.h"
 #include "kelutilsStrings.h"
 #include "resources/ResourceNames.h"
+#include "resources/ResourceValues.h"
 
 namespace kel::rez {
 
@@ -58,6 +59,38 @@ int __failAt(int status, const std::string& what, unsigned int index)
     return failWith(status, what + " at array index " + std::to_string(index));
 }
 
+/// Per member whose text goes into the outputs, the status of a byte it may not hold: that
+/// of the member's type error, since either way the member is unfit for the outputs.
+struct __ValueRule {
+    EntryMemberKind kind;
+    AutoNode __EntryMembers::*member;
+    ExitStatus status;
+};
+
+constexpr __ValueRule __valueRules[] = {
+    {memberType, &__EntryMembers::type, statusTypeNotString},
+    {memberFile, &__EntryMembers::file, statusFileNotString},
+    {memberName, &__EntryMembers::name, statusNameNotString},
+    {memberDefine, &__EntryMembers::define, statusDefineNotString},
+};
+
+/// 0 when no text of the entry holds a byte its outputs cannot carry, else the status after
+/// the message: the "type" member may not hold a double quote (byte 0x22 at offset 4).
+int __checkValues(const __EntryMembers& members, unsigned int index)
+{
+    for (const __ValueRule& rule : __valueRules) {
+        const AutoNode& member = members.*rule.member;
+        if (!member)
+            continue;
+        if (const std::optional<UnsafeByte> unsafe = findUnsafeByte(rule.kind, member->stringValue()))
+            return __failAt(rule.status,
+                            "the \"" + std::string(entryMemberNames[rule.kind][0]) + "\" member "
+                                + describeUnsafeByte(*unsafe),
+                            index);
+    }
+    return statusSuccess;
+}
+
 /// 0 when the entry's members have acceptable types, else the status after its message.
 int __checkEntry(const __EntryMembers& members, unsigned int index)
 {
@@ -88,7 +121,7 @@ int __checkEntry(const __EntryMembers& members, unsigned int index)
     if (members.define && !__isOfType(members.define, Node::TypeString))
         return __failAt(statusDefineNotString,
                         "expected the \"define\" member to be of type string", index);
-    return statusSuccess;
+    return __checkValues(members, index);
 }
 
 /// The record of a checked entry. A hex "data" string, which may be as long as the whole

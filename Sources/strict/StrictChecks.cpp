@@ -7,6 +7,7 @@
 #include "kelutilsFiles.h"
 #include "pipl/Pipl.h"
 #include "resources/ResourceLoader.h"
+#include "resources/ResourceValues.h"
 
 namespace kel::rez {
 
@@ -179,14 +180,33 @@ void __checkFile(const __Source& source, std::size_t file, std::size_t entryInde
     if (!source.isA(file, __Kind::string))
         return;
     const std::string path = source.stringOf(file);
+    // A path with a byte the outputs cannot carry is reported as such, not quoted here.
+    if (findUnsafeByte(memberFile, path))
+        return;
     if (!path.empty() && !kel::utils::fileExists(path))
         problems.add(source[file].offset, "file \"" + path + "\" of entry "
                                               + std::to_string(entryIndex) + " does not exist");
 }
 
+// The texts that go into the outputs, by the loader's own rules, but placed at the value.
+void __checkValues(const __Source& source, std::size_t entry, std::size_t entryIndex,
+                   StrictProblems& problems)
+{
+    for (EntryMemberKind kind : {memberType, memberFile, memberName, memberDefine}) {
+        const std::size_t member = source.entryMember(entry, kind);
+        if (!source.isA(member, __Kind::string))
+            continue;
+        if (const std::optional<UnsafeByte> unsafe = findUnsafeByte(kind, source.stringOf(member)))
+            problems.add(source[member].offset,
+                         "the \"" + std::string(entryMemberNames[kind][0]) + "\" member of entry "
+                             + std::to_string(entryIndex) + " " + describeUnsafeByte(*unsafe));
+    }
+}
+
 void __checkEntry(const __Source& source, std::size_t entry, std::size_t entryIndex,
                   StrictProblems& problems)
 {
+    __checkValues(source, entry, entryIndex, problems);
     static const std::vector<std::string_view> entryNames = __entryNames();
     __checkNames(source, entry, entryNames, "entry " + std::to_string(entryIndex), problems);
     __checkFile(source, source.entryMember(entry, memberFile), entryIndex, problems);

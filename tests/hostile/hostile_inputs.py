@@ -65,7 +65,7 @@ class Runner:
     def __init__(self, program):
         self.program = program
 
-    def run(self, args, inputs=None, stdin=b"", limit_file_size=None):
+    def run(self, args, inputs=None, stdin=b"", limit_file_size=None, limit_address_space=None):
         """Runs the program in a fresh folder holding inputs; returns (status, stderr, files)
         where files are those created or changed, and those removed with the value None."""
         with tempfile.TemporaryDirectory(prefix="vantrel-hostile-") as work:
@@ -77,6 +77,8 @@ class Runner:
                     # Writes past the limit then fail with EFBIG instead of killing the run.
                     signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
                     resource.setrlimit(resource.RLIMIT_FSIZE, (limit_file_size, limit_file_size))
+                if limit_address_space is not None:
+                    resource.setrlimit(resource.RLIMIT_AS, (limit_address_space,) * 2)
 
             with tempfile.TemporaryFile() as stdin_file:
                 stdin_file.write(stdin)
@@ -414,6 +416,83 @@ def special_outputs_are_written_directly(runner):
             raise Failure(f"{left} left behind")
 
 
+# Proofs that a failed run changes nothing, and that runs in other PID namespaces leave each
+# other alone. They need root for mount and PID namespaces, and skip cleanly without it.
+
+def namespaces_allowed(*flags):
+    if os.geteuid() != 0:
+        return False
+    probe = subprocess.run(["unshare", *flags, "true"], capture_output=True)
+    return probe.returncode == 0
+
+
+PROOF_LIST = resource_list(5, 4096)
+
+
+def rename_failure_keeps_old_outputs(runner):
+    """A bind mount over one output makes the rename onto it fail (EBUSY) after the outputs
+    before it were replaced: those get their old content back, and nothing is left over."""
+    if not namespaces_allowed("-m"):
+        return "skipped: no mount namespace here"
+    old = {name: b"old " + name.encode() + b"\n" for name in OUTPUT_NAMES.values()}
+    with tempfile.TemporaryDirectory(prefix="vantrel-busy-") as folder:
+        write_files(folder, dict(old, **{"in.json": PROOF_LIST, "mounted": old["out.rc"]}))
+        script = ('mount --bind mounted out.rc && exec "$0" "$@"')
+        run = subprocess.run(["unshare", "-m", "sh", "-c", script]
+                             + arguments(runner.program, "in.json"), cwd=folder,
+                             capture_output=True, timeout=TIME_LIMIT)
+        if run.returncode != 91 or run.stderr != error_line(
+                b"cannot write to *.rc output file at out.rc"):
+            raise Failure(f"status {run.returncode}, {shorten(run.stderr)}")
+        if read_outputs(folder) != old:
+            raise Failure("an output lost its old content")
+        left = left_over(folder, ["in.json", "mounted"])
+        if left:
+            raise Failure(f"{left} left behind")
+    return None
+
+
+def runs_in_two_pid_namespaces(runner):
+    """Two runs at once in one folder, each in a PID namespace of its own (so both have
+    process ID 1): 30 pairs, every run succeeds, every output is whole, nothing is left."""
+    if not namespaces_allowed("-pf"):
+        return "skipped: no PID namespace here"
+    with tempfile.TemporaryDirectory(prefix="vantrel-pidns-") as folder:
+        write_files(folder, {"in.json": PROOF_LIST})
+        run_to_end(runner.program, folder, "in.json")
+        expected = read_outputs(folder)
+        for pair in range(30):
+            for name in OUTPUT_NAMES.values():
+                os.remove(os.path.join(folder, name))
+            runs = [subprocess.Popen(["unshare", "-pf"] + arguments(runner.program, "in.json"),
+                                     cwd=folder, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+                    for _ in range(2)]
+            for run in runs:
+                _, stderr = run.communicate(timeout=TIME_LIMIT)
+                if run.returncode != 0 or stderr:
+                    raise Failure(f"pair {pair + 1}: status {run.returncode}, {shorten(stderr)}")
+            if read_outputs(folder) != expected:
+                raise Failure(f"pair {pair + 1}: an output differs")
+            left = left_over(folder, ["in.json"])
+            if left:
+                raise Failure(f"pair {pair + 1}: {left} left behind")
+    return "30 pairs"
+
+
+def out_of_memory_keeps_old_outputs(runner):
+    """Under a small address-space limit a big list runs out of memory: the Error line,
+    status 94, and every output as it was."""
+    if SANITIZED:
+        return "skipped: the sanitizer's shadow memory needs more than the limit"
+    limit = 256 * MiB
+    data = b"00" * (96 * MiB)
+    text = b'[{"type":"RAW","data":"' + data + b'","id":10002,"name":"Blob"}]'
+    runner.expect(["--input", "in.json"] + ALL_OUTPUTS, 94, error_line(b"out of memory"),
+                  inputs=dict({name: b"old\n" for name in OUTPUT_NAMES.values()},
+                              **{"in.json": text}),
+                  limit_address_space=limit)
+
+
 GROUPS = {
     "deep-nesting": [nested_arrays, nested_objects, nested_and_unclosed,
                      nested_member_kept_with_resource],
@@ -423,6 +502,8 @@ GROUPS = {
     "output-replacement": [killed_runs_leave_old_or_new_outputs,
                            unchanged_outputs_keep_their_time_stamps,
                            special_outputs_are_written_directly],
+    "output-proofs": [rename_failure_keeps_old_outputs, runs_in_two_pid_namespaces,
+                      out_of_memory_keeps_old_outputs],
 }
 
 

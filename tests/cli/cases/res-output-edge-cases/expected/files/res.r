@@ -8,5 +8,5 @@ data 'RAW' (10002, "d\"q") {
 	$"0a0B"
 };
 
-read 'SVG_' (10000, "say \"hi\" a\b") "art/q"uote.svg";
+read 'SVG_' (10000, "say \"hi\" ab") "art/quote.svg";
 read 'SVG_' (10020, "picsvg") "x.svg";
