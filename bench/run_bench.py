@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Measures built programs end to end against python3's json.load and a static hello-world.
 
-    run_bench.py --program [LABEL=]PATH [--program ...] --hello PATH --inputs FOLDER
-                 [--repeat N]
+    run_bench.py --program [LABEL=]PATH [--program ...] --hello PATH [--floor PATH]
+                 --inputs FOLDER [--repeat N]
 
 Each program is run on each input writing every output: the 64 MiB hex entry, the 60,000
 file resources, a realistic list of about 300 resources and the example plug-in. With
@@ -12,7 +12,10 @@ each run the best wall time and the best processor time (user + system) of N run
 kept; short runs are repeated twenty times as often. The peak resident set is taken in
 runs of their own under GNU time: a child spawned by python3 inherits the interpreter's
 high-water mark at exec, which would count some 15 MB that the program never used.
-The speed targets are checked against both times at the end; the exit status is 0 either
+With --floor, the floor program (bench/floor_copy) runs in the same rounds on each input:
+it reads the input and writes outputs of the sizes the first program wrote, which is
+the least any run can cost on that machine at that moment; each program's time is then
+also given as a multiple of it. The speed targets are checked against both times at the end; the exit status is 0 either
 way, as this is a measurement and not a test.
 """
 import argparse
@@ -95,7 +98,15 @@ def json_load_argv(path):
     return [PYTHON, "-c", "import json, sys; json.load(open(sys.argv[1], 'rb'))", path]
 
 
-def measure(programs, hello, folder, repeat):
+def output_sizes(folder):
+    return {name: os.path.getsize(os.path.join(folder, name)) for name in os.listdir(folder)}
+
+
+def floor_argv(floor, path, sizes, folder):
+    return [floor, path] + [f"{os.path.join(folder, name)}={size}" for name, size in sizes.items()]
+
+
+def measure(programs, hello, floor, folder, repeat):
     """Best[(label, input)] of every program, and of the references under label None."""
     results = {}
 
@@ -107,12 +118,19 @@ def measure(programs, hello, folder, repeat):
     def record_rss(key, argv, cwd=None):
         results[key].rss = max(results[key].rss, peak_rss(argv, cwd))
 
-    with tempfile.TemporaryDirectory(prefix="vantrel-bench-") as work:
+    with tempfile.TemporaryDirectory(prefix="vantrel-bench-") as work, \
+            tempfile.TemporaryDirectory(prefix="vantrel-floor-") as floor_work:
         for name, short in INPUTS:
             path = os.path.join(folder, name)
+            sizes = None
             for _ in range(repeat * (SHORT_RUN_FACTOR if short else 1)):
                 for label, program in programs:
                     record((label, name), tool_argv(program, path), cwd=work)
+                    if sizes is None:
+                        sizes = output_sizes(work)
+                if floor:
+                    record((None, "floor " + name), floor_argv(floor, path, sizes, floor_work),
+                           cwd=floor_work)
                 if name == "files-60000.json":
                     record((None, "json.load"), json_load_argv(path))
                 if name == "example-plugin.json":
@@ -123,6 +141,20 @@ def measure(programs, hello, folder, repeat):
         record_rss((None, "hello"), [hello])
         record_rss((None, "json.load"), json_load_argv(os.path.join(folder, "files-60000.json")))
     return results
+
+
+def print_floor(programs, results):
+    """Each program's best times as multiples of the floor's on the same input."""
+    print("against the floor (reading the input, writing outputs of the same sizes):")
+    for name, _ in INPUTS:
+        floor = results.get((None, "floor " + name))
+        if floor is None:
+            return
+        for label, _ in programs:
+            best = results[(label, name)]
+            print(f"  {label} {name}: floor {floor.wall * 1000:.2f}/{floor.cpu * 1000:.2f} ms "
+                  f"wall/cpu, {best.wall / floor.wall:.2f}x/{best.cpu / max(floor.cpu, 1e-6):.2f}x")
+    print()
 
 
 def print_table(programs, results, folder):
@@ -210,13 +242,16 @@ def main():
     parser.add_argument("--program", required=True, action="append", type=parse_program,
                         help="[LABEL=]PATH of a built program; give several to compare them")
     parser.add_argument("--hello", required=True)
+    parser.add_argument("--floor", help="PATH of bench/floor_copy, measured beside the programs")
     parser.add_argument("--inputs", required=True)
     parser.add_argument("--repeat", type=int, default=5)
     args = parser.parse_args()
     inputs = os.path.abspath(args.inputs)
     PROGRAMS.update(args.program)
-    results = measure(args.program, os.path.abspath(args.hello), inputs, args.repeat)
+    floor = os.path.abspath(args.floor) if args.floor else None
+    results = measure(args.program, os.path.abspath(args.hello), floor, inputs, args.repeat)
     print_table(args.program, results, inputs)
+    print_floor(args.program, results)
     for label, _ in args.program:
         check_targets(label, results, inputs)
     return 0

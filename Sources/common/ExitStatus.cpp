@@ -15,6 +15,11 @@ void printError(const std::string& message)
     *__errorStream << "Error: " << message << "\n";
 }
 
+void printErrorLines(const std::string& lines)
+{
+    *__errorStream << lines;
+}
+
 int failWith(int status, const std::string& message)
 {
     printError(message);

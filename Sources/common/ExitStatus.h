@@ -47,6 +47,9 @@ enum ExitStatus : int {
 /// Writes "Error: " + message + "\n" to standard error, or to the ErrorCapture in force.
 void printError(const std::string& message);
 
+/// Writes lines as printError formed them (held in an ErrorCapture) where printError writes.
+void printErrorLines(const std::string& lines);
+
 /// printError, then returns status: `return failWith(statusNoInput, "no input provided");`
 int failWith(int status, const std::string& message);
 

@@ -4,15 +4,26 @@ namespace kel::rez {
 
 namespace {
 
-const char __hexDigits[] = "0123456789abcdef";
+/// The two lower-case digits of every byte, high nibble first: one lookup a byte.
+constexpr std::array<std::array<char, 2>, 256> __makeDigitPairs()
+{
+    constexpr char digits[] = "0123456789abcdef";
+    std::array<std::array<char, 2>, 256> pairs{};
+    for (int byte = 0; byte < 256; ++byte)
+        pairs[byte] = {digits[byte >> 4], digits[byte & 15]};
+    return pairs;
+}
+
+constexpr std::array<std::array<char, 2>, 256> __digitPairs = __makeDigitPairs();
 
 // Hex text of the low byteCount bytes of value, most significant byte first.
 std::string __unsignedToHex(std::uint32_t value, unsigned int byteCount)
 {
     std::string hex(byteCount * 2, '0');
-    for (std::size_t position = hex.size(); position > 0; --position) {
-        hex[position - 1] = __hexDigits[value & 0xFu];
-        value >>= 4;
+    for (std::size_t position = hex.size(); position > 0; position -= 2, value >>= 8) {
+        const std::array<char, 2>& pair = __digitPairs[value & 0xFFu];
+        hex[position - 2] = pair[0];
+        hex[position - 1] = pair[1];
     }
     return hex;
 }
@@ -35,7 +46,7 @@ constexpr std::array<signed char, 256> __makeHexDigitValues()
 
 constexpr std::array<signed char, 256> __hexDigitValues = __makeHexDigitValues();
 
-std::size_t firstNonHexDigit(const std::string& text)
+std::size_t firstNonHexDigit(std::string_view text)
 {
     std::size_t i = 0;
     while (i < text.size() && __hexDigitValue(text[i]) >= 0)
@@ -60,11 +71,11 @@ std::string __int32ToHex(int value)
 
 std::string __strToHex(const std::string& text)
 {
-    std::string hex;
-    hex.reserve(text.size() * 2);
+    std::string hex(text.size() * 2, '\0');
+    char* write = hex.data();
     for (unsigned char byte : text) {
-        hex += __hexDigits[byte >> 4];
-        hex += __hexDigits[byte & 0xFu];
+        *write++ = __digitPairs[byte][0];
+        *write++ = __digitPairs[byte][1];
     }
     return hex;
 }

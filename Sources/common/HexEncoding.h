@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace kel::rez {
 
@@ -25,7 +26,7 @@ inline int __hexDigitValue(char c)
 }
 
 /// Index of the first byte of text that is not a hex digit, or text.size().
-std::size_t firstNonHexDigit(const std::string& text);
+std::size_t firstNonHexDigit(std::string_view text);
 
 }  // namespace kel::rez
 

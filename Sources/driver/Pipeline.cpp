@@ -8,6 +8,33 @@
 
 namespace kel::rez {
 
+namespace {
+
+/// Parses the text and loads each entry as soon as it is complete. A syntax error anywhere
+/// is what the run reports, so a bad entry's message is held until the parse has ended.
+/// The text is let go as soon as it is parsed.
+int __parseAndLoad(std::string& inputText, ResourcesByType& resourcesByType)
+{
+    ResourceLoader loader(resourcesByType);
+    bool parsed = false;
+    std::string loadingMessages;
+    {
+        ErrorCapture heldMessages;
+        parsed = kel::json::parseEvents(inputText, loader);
+        loadingMessages = heldMessages.take();
+    }
+    std::string().swap(inputText);
+    kel::utils::AutoRC<kel::json::Node> root(loader.takeRoot());
+    if (!parsed || !root)
+        return failWith(statusUnparsableJson, "JSON input could not be parsed");
+    if (root->nodeType() != kel::json::Node::TypeArray)
+        return failWith(statusRootNotArray, "Root JSON node is expected to be of type array");
+    printErrorLines(loadingMessages);
+    return loader.status();
+}
+
+}  // namespace
+
 int buildOutputsFromText(std::string inputText, const OutputPaths& paths, OutputTexts& texts,
                          const std::optional<std::string>& strictInputName)
 {
@@ -17,19 +44,9 @@ int buildOutputsFromText(std::string inputText, const OutputPaths& paths, Output
         if (int status = strict->checkBeforeLoading(inputText))
             return status;
     }
-    kel::utils::AutoRC<kel::json::Node> root(kel::json::parse(inputText));
-    // The text and then the tree are let go as soon as they are used up, so that a large
-    // document is not held three times over while the output texts grow.
-    std::string().swap(inputText);
-    if (!root)
-        return failWith(statusUnparsableJson, "JSON input could not be parsed");
-    if (root->nodeType() != kel::json::Node::TypeArray)
-        return failWith(statusRootNotArray, "Root JSON node is expected to be of type array");
-
     ResourcesByType resourcesByType;
-    if (int status = loadResources(*root.get(), resourcesByType))
+    if (int status = __parseAndLoad(inputText, resourcesByType))
         return status;
-    root.reset();  // each resource holds its own reference on what it still needs
     if (int status = assignResourceIds(resourcesByType))
         return status;
     if (strict)

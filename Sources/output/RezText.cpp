@@ -3,9 +3,11 @@
 #include "output/RezText.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "kelutilsStrings.h"
 #include "common/HexEncoding.h"
+#include "output/ChunkedAppender.h"
 #include "output/OutputText.h"
 #include "resources/ResourceType.h"
 
@@ -19,21 +21,50 @@ constexpr char __firstLineOpening[] = "\n\t$\"";
 /// Closes the line before and opens the next one.
 constexpr char __nextLineOpening[] = "\"\n\t$\"";
 
-/// The data lines of a Rez statement: 32 digits a line in groups of 4, each line opened by
-/// a tab, "$" and a quote, each but the last closed here.
-void __appendRezDataLines(const std::string& hexData, std::string& out)
+/// Copies count digits to write in groups of four, spaces between, and checks them on the
+/// way. Returns the end of what was written, or null with badChar set to the first byte
+/// that is not a hex digit.
+char* __writeLineDigits(const char* digits, std::size_t count, char* write, char& badChar)
 {
-    const char* digits = hexData.data();
-    const std::size_t size = hexData.size();
-    for (std::size_t group = 0; group < size; group += __digitsPerGroup) {
-        if (group == 0)
-            out.append(__firstLineOpening, sizeof __firstLineOpening - 1);
-        else if (group % __digitsPerLine == 0)
-            out.append(__nextLineOpening, sizeof __nextLineOpening - 1);
-        else
-            out += ' ';
-        out.append(digits + group, std::min(__digitsPerGroup, size - group));
+    int seen = 0;  // negative once any byte is no digit: bad bytes have the value -1
+    for (std::size_t group = 0; group < count; group += __digitsPerGroup) {
+        if (group != 0)
+            *write++ = ' ';
+        const std::size_t length = std::min(__digitsPerGroup, count - group);
+        for (std::size_t i = 0; i < length; ++i) {
+            seen |= __hexDigitValue(digits[group + i]);
+            write[i] = digits[group + i];
+        }
+        write += length;
     }
+    if (seen >= 0)
+        return write;
+    badChar = digits[firstNonHexDigit(std::string_view(digits, count))];
+    return nullptr;
+}
+
+/// The data lines of a Rez statement: 32 digits a line in groups of 4, each line opened by
+/// a tab, "$" and a quote, each but the last closed here. Each line is checked as it is
+/// written; false with badChar set on the first byte that is not a hex digit.
+bool __appendRezDataLines(const std::string& hexData, std::string& out, char& badChar)
+{
+    constexpr std::size_t longestLine = sizeof __nextLineOpening - 1 + __digitsPerLine
+                                        + __digitsPerLine / __digitsPerGroup;
+    ChunkedAppender appender(out);
+    const char* digits = hexData.data();
+    for (std::size_t line = 0; line < hexData.size(); line += __digitsPerLine) {
+        char* const begin = appender.room(longestLine);
+        char* write = begin;
+        const std::string_view opening = line == 0 ? std::string_view(__firstLineOpening)
+                                                   : std::string_view(__nextLineOpening);
+        write = std::copy(opening.begin(), opening.end(), write);
+        write = __writeLineDigits(digits + line, std::min(__digitsPerLine, hexData.size() - line),
+                                  write, badChar);
+        if (write == nullptr)
+            return false;
+        appender.advance(static_cast<std::size_t>(write - begin));
+    }
+    return true;
 }
 
 /// The inside of a Rez resource header: the ID and, for a named resource, the name as a
@@ -62,12 +93,8 @@ void appendMacReadStatement(const Resource& resource, std::string& macText)
 
 bool __processByteStrMac(const Resource& resource, const std::string& hexData, std::string& out)
 {
-    // Checked before anything is appended, so a failure leaves out as it was.
-    const std::size_t bad = firstNonHexDigit(hexData);
-    if (bad != hexData.size())
-        return reportBadHexData(resource, hexData[bad]);
-
     // Each line adds its opening and a closing quote to the digits and spaces.
+    const std::size_t sizeBefore = out.size();
     const std::size_t lines = hexData.size() / __digitsPerLine + 1;
     out.reserve(out.size() + 2 * resource.name.size() + resource.type.size() + 32 + hexData.size()
                 + hexData.size() / __digitsPerGroup + lines * (sizeof __nextLineOpening - 1));
@@ -76,7 +103,11 @@ bool __processByteStrMac(const Resource& resource, const std::string& hexData, s
     out += "' (";
     __appendRezIdAndName(resource, out);
     out += ") {";
-    __appendRezDataLines(hexData, out);
+    char badChar = '\0';
+    if (!__appendRezDataLines(hexData, out, badChar)) {
+        out.resize(sizeBefore);  // a refused string leaves out as it was
+        return reportBadHexData(resource, badChar);
+    }
     out += "\"\n};\n\n";
     return true;
 }

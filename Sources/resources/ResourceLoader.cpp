@@ -1,10 +1,13 @@
 // Loading step: each element of the root array becomes one Resource, filed by its type.
 #include "resources/ResourceLoader.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <string>
 
 #include "common/ExitStatus.h"
+#include "keljsonEvents.h"
 #include "kelutilsStrings.h"
 #include "resources/ResourceNames.h"
 #include "resources/ResourceValues.h"
@@ -16,17 +19,6 @@ namespace {
 using kel::json::Node;
 using kel::utils::AutoNode;
 
-/// The member of the given kind under the first of its spellings that is present.
-AutoNode __findMember(const Node& entry, EntryMemberKind kind)
-{
-    for (std::string_view spelling : entryMemberNames[kind]) {
-        AutoNode member(entry.member(std::string(spelling)));
-        if (member)
-            return member;
-    }
-    return AutoNode();
-}
-
 bool __isOfType(const AutoNode& node, Node::Type type)
 {
     return node->nodeType() == type;
@@ -37,11 +29,35 @@ struct __EntryMembers {
     AutoNode type, file, data, id, name, define;
 };
 
+/// The kind a key spells and its precedence among the kind's spellings (0 first); false
+/// for a key the loader does not read.
+bool __kindOfKey(std::string_view key, std::size_t& kind, std::size_t& rank)
+{
+    for (kind = 0; kind < entryMemberKinds; ++kind)
+        for (rank = 0; rank < std::size(entryMemberNames[kind]); ++rank)
+            if (entryMemberNames[kind][rank] == key)
+                return true;
+    return false;
+}
+
+/// One walk over the entry's members, comparing keys in place: an entry has few members,
+/// and looking up each of the 18 spellings would build a key string for every one.
 __EntryMembers __findMembers(const Node& entry)
 {
-    return {__findMember(entry, memberType), __findMember(entry, memberFile),
-            __findMember(entry, memberData), __findMember(entry, memberId),
-            __findMember(entry, memberName), __findMember(entry, memberDefine)};
+    __EntryMembers members;
+    AutoNode* const slots[entryMemberKinds] = {&members.type, &members.file, &members.data,
+                                               &members.id,   &members.name, &members.define};
+    std::size_t filledRank[entryMemberKinds];
+    std::fill(std::begin(filledRank), std::end(filledRank), std::size(entryMemberNames[0]));
+    for (const auto& [key, node] : *entry.members()) {
+        std::size_t kind = 0;
+        std::size_t rank = 0;
+        if (__kindOfKey(key, kind, rank) && rank < filledRank[kind]) {
+            filledRank[kind] = rank;
+            *slots[kind] = node;  // shares the member
+        }
+    }
+    return members;
 }
 
 bool __isValidId(const AutoNode& id)
@@ -124,16 +140,15 @@ int __checkEntry(const __EntryMembers& members, unsigned int index)
     return __checkValues(members, index);
 }
 
-/// The record of a checked entry. A hex "data" string, which may be as long as the whole
-/// input, is moved out of the tree; the short texts are copied, so that the records and
-/// their texts lie together, apart from the tree that is released after loading.
+/// The record of a checked entry. Its texts are moved out of the entry, which is released
+/// once its record is built; a hex "data" string may be as long as the whole input.
 ResourcePtr __makeResource(const __EntryMembers& members)
 {
     auto resource = std::make_shared<Resource>();
-    resource->type = members.type->stringValue();
+    resource->type = members.type->takeStringValue();
     if (members.file) {
         // A present "file" wins; "data" has only been type-checked.
-        resource->file = members.file->stringValue();
+        resource->file = members.file->takeStringValue();
     } else if (__isOfType(members.data, Node::TypeString)) {
         resource->data = members.data->takeStringValue();
     } else {
@@ -142,33 +157,52 @@ ResourcePtr __makeResource(const __EntryMembers& members)
     if (members.id)
         resource->id = static_cast<std::int16_t>(members.id->intValue());
     if (members.name)
-        resource->name = members.name->stringValue();
+        resource->name = members.name->takeStringValue();
     else if (!resource->file.empty())
         resource->name = nameFromFilePath(resource->file);
     if (members.define)
-        resource->define = members.define->stringValue();
+        resource->define = members.define->takeStringValue();
     return resource;
 }
 
 }  // namespace
+
+int loadResource(Node* element, unsigned int index, ResourcesByType& resourcesByType)
+{
+    if (!element || element->nodeType() != Node::TypeObject)
+        return __failAt(statusEntryNotObject, "expected to fine JSON object", index);
+
+    const __EntryMembers members = __findMembers(*element);
+    if (int status = __checkEntry(members, index))
+        return status;
+
+    ResourcePtr resource = __makeResource(members);
+    resource->entryIndex = index;
+    resourcesByType[resource->type].push_back(std::move(resource));
+    return statusSuccess;
+}
 
 int loadResources(Node& rootArray, ResourcesByType& resourcesByType)
 {
     const unsigned int count = rootArray.elementsCount();
     for (unsigned int i = 0; i < count; ++i) {
         AutoNode entry(rootArray.element(i));
-        if (!entry || !__isOfType(entry, Node::TypeObject))
-            return __failAt(statusEntryNotObject, "expected to fine JSON object", i);
-
-        const __EntryMembers members = __findMembers(*entry.get());
-        if (int status = __checkEntry(members, i))
+        if (int status = loadResource(entry.get(), i, resourcesByType))
             return status;
-
-        ResourcePtr resource = __makeResource(members);
-        resource->entryIndex = i;
-        resourcesByType[resource->type].push_back(std::move(resource));
     }
     return statusSuccess;
+}
+
+ResourceLoader::ResourceLoader(ResourcesByType& resourcesByType)
+    : __resourcesByType(resourcesByType)
+{
+}
+
+bool ResourceLoader::keepRootElement(Node* element)
+{
+    if (__status == statusSuccess)
+        __status = loadResource(element, __index++, __resourcesByType);
+    return false;  // the record holds what it still needs
 }
 
 }  // namespace kel::rez

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "keljsonEvents.h"
 #include "resources/Resource.h"
 
 namespace kel::rez {
@@ -25,10 +26,35 @@ inline constexpr std::string_view entryMemberNames[entryMemberKinds][3] = {
     {"id", "Id", "ID"},       {"name", "Name", "NAME"}, {"define", "Define", "DEFINE"},
 };
 
-/// Returns 0 with the table filled, or the status of the first bad entry (79 to 87) after
-/// printing its message. A "data" string is moved into its record and left empty in the
-/// tree, which has served its purpose once loaded.
+/// Loads the index-th element of the root array into its record, filed in resourcesByType.
+/// Returns 0, or the status of a bad entry (79 to 87) after printing its message. The
+/// entry's texts are moved into the record and left empty in the entry.
+int loadResource(kel::json::Node* element, unsigned int index, ResourcesByType& resourcesByType);
+
+/// loadResource for every element, up to the first bad one.
 int loadResources(kel::json::Node& rootArray, ResourcesByType& resourcesByType);
+
+/// Loads each element of the root array as soon as the parser has completed it, and lets it
+/// go once its record is built, so that the whole document is never held as a tree. After
+/// the first bad entry the rest of the text is only parsed: its message is printed at once,
+/// so a caller that must report a syntax error first holds the messages until the parse
+/// ends (see ErrorCapture).
+class ResourceLoader : public kel::json::TreeBuilder
+{
+public:
+    explicit ResourceLoader(ResourcesByType& resourcesByType);
+
+    /// 0, or the status of the first bad entry.
+    int status() const { return __status; }
+
+protected:
+    bool keepRootElement(kel::json::Node* element) override;
+
+private:
+    ResourcesByType& __resourcesByType;
+    unsigned int __index = 0;
+    int __status = 0;
+};
 
 }  // namespace kel::rez
 

@@ -185,6 +185,19 @@ TEST(EmitterErrors, EveryByteIsCheckedAtEveryPositionOfLongData)
     }
 }
 
+TEST(EmitterErrors, BadByteBeyondTheFirstWrittenPiecesLeavesTheTextAsItWas)
+{
+    // Lines are written and checked in pieces; a bad byte after several whole pieces have
+    // gone into the text still leaves the text as it was before the call.
+    const Resource resource = makeResource("PNGI", 12346);
+    std::string hex(400000, 'f');
+    hex[hex.size() - 3] = 'g';
+    const EmitResult mac = emitMac(resource, hex, "kept");
+    EXPECT_FALSE(mac.ok);
+    EXPECT_EQ("kept", mac.out);
+    EXPECT_EQ(badCharMessage("PNGI", "12346", "g"), mac.err);
+}
+
 TEST(EmitterErrors, OddDigitCountRejectedForWinWithByteZero)
 {
     const Resource resource = makeResource("PNGI", 12346);
