@@ -1,4 +1,4 @@
-"""Cross-builds the sample plug-in, whose vantrel_add_resources call asks for CHECK, as a
+"""Cross-builds the sample plug-in, its vantrel_add_resources call asking for CHECK, as a
 64-bit Windows DLL with MinGW-w64 against the installed package: the build passes while the
 code exports the PiPL's entry point, and fails with the check's message, leaving no DLL
 behind, once the entry point is renamed; mending the code makes the next build pass."""
@@ -32,6 +32,7 @@ class SampleCheckTest(unittest.TestCase):
             self.skipTest("this program has no --inspect mode yet")
         with tempfile.TemporaryDirectory() as folder:
             prefix, source = install_package_and_copy_sample(OPTIONS.build_dir, folder)
+            self.ask_for_check(source)
             build = os.path.join(folder, "plugin build")
             configure = run(["cmake", "-S", source, "-B", build, "-G", "Ninja",
                              "-DCMAKE_TOOLCHAIN_FILE="
@@ -53,6 +54,16 @@ class SampleCheckTest(unittest.TestCase):
             with open(code, "w") as f:
                 f.write(original)
             self.build_passes(build)
+
+    def ask_for_check(self, source):
+        path = os.path.join(source, "CMakeLists.txt")
+        with open(path) as f:
+            text = f.read()
+        if "\n  CHECK" not in text:
+            self.assertIn("PIPL resources/sample.pipl)", text)
+            with open(path, "w") as f:
+                f.write(text.replace("PIPL resources/sample.pipl)",
+                                     "PIPL resources/sample.pipl\n  CHECK)"))
 
     def build_passes(self, build):
         result = run(["cmake", "--build", build])
