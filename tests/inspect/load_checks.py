@@ -147,6 +147,7 @@ class MacBundles(unittest.TestCase):
                 f.write(slices[0])
         else:
             universal(slices, executable)
+            self.assert_lipo_reads(executable, [arch for arch, _ in exports])
         with open(os.path.join(contents, "Info.plist"), "wb") as f:
             plistlib.dump({"CFBundleExecutable": "Plugin"}, f)
         shutil.move(compile_resources(folder, description, "--rsrc", "Plugin.rsrc"),
@@ -156,6 +157,12 @@ class MacBundles(unittest.TestCase):
     def outcome(self, description, exports):
         with tempfile.TemporaryDirectory() as folder:
             return check_loads(self.bundle(folder, description, exports))
+
+    def assert_lipo_reads(self, path, archs):
+        """LLVM's lipo, where installed, reads the joined file as these slices."""
+        lipo = os.path.join(OPTIONS.llvm_bin or "", "llvm-lipo")
+        if os.access(lipo, os.X_OK):
+            self.assertEqual(run(lipo, "-archs", path).split(), archs)
 
     def test_thin_and_universal_bundles_that_export_their_entry_points_pass(self):
         self.assertEqual(self.outcome(FILTER, [("x86_64", "FilterPluginMain")]), (0, ""))
@@ -191,6 +198,7 @@ def main():
     parser.add_argument("--probe", required=True)
     parser.add_argument("--program", required=True)
     parser.add_argument("--zig", default="")
+    parser.add_argument("--llvm-bin", default="")
     OPTIONS, rest = parser.parse_known_args()
     unittest.main(argv=[sys.argv[0], *rest], verbosity=2)
 
