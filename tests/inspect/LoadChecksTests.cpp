@@ -142,7 +142,7 @@ TEST(LoadChecks, AnEntryPointTheCodeDoesNotExportFails)
     EXPECT_EQ(windows.errors, "Error: PiPL: the x86 code does not export \"FilterPluginMain\", "
                               "the entry point that 'wx86' names\n");
     EXPECT_EQ(windows.status, statusPluginWouldNotLoad);
-    EXPECT_EQ(statusPluginWouldNotLoad, 97);
+    EXPECT_EQ(statusPluginWouldNotLoad, 98);
     ListWriter universal = photoshopFilter(PiplPlatform::mac);
     universal.entryPoint("8BIM", "ma64", "FilterPluginMain");
     const Outcome mac = check(module(PiplPlatform::mac, {universal.bytes()},

@@ -80,18 +80,18 @@ class WindowsModules(unittest.TestCase):
     def test_a_renamed_export_fails_with_the_message(self):
         for triple, machine, key in (("i686", "x86", "wx86"), ("x86_64", "x64", "8664")):
             with self.subTest(triple=triple):
-                self.assertEqual(self.outcome(triple, FILTER, "PluginMain"), (97, (
+                self.assertEqual(self.outcome(triple, FILTER, "PluginMain"), (98, (
                     f"Error: PiPL: the {machine} code does not export \"FilterPluginMain\", "
                     f"the entry point that '{key}' names\n")))
 
     def test_a_chosen_entry_point_is_the_one_checked(self):
         description = dict(FILTER, EntryPoint="BlurMain")
         self.assertEqual(self.outcome("x86_64", description, "BlurMain"), (0, ""))
-        self.assertEqual(self.outcome("x86_64", description, "FilterPluginMain")[0], 97)
+        self.assertEqual(self.outcome("x86_64", description, "FilterPluginMain")[0], 98)
 
     def test_illustrator_64_bit_modules_are_read_through_wx86(self):
         self.assertEqual(self.outcome("x86_64", ILLUSTRATOR, "PluginMain"), (0, ""))
-        self.assertEqual(self.outcome("x86_64", ILLUSTRATOR, "FilterPluginMain"), (97, (
+        self.assertEqual(self.outcome("x86_64", ILLUSTRATOR, "FilterPluginMain"), (98, (
             "Error: PiPL: the x64 code does not export \"PluginMain\", the entry point that "
             "'wx86' names\n")))
 
@@ -174,15 +174,15 @@ class MacBundles(unittest.TestCase):
         both = dict(FILTER, CodeMacARM64=True)
         self.assertEqual(
             self.outcome(both, [("x86_64", "FilterPluginMain"), ("arm64", "PluginMain")]),
-            (97, "Error: PiPL: the arm64 code does not export \"FilterPluginMain\", the entry "
+            (98, "Error: PiPL: the arm64 code does not export \"FilterPluginMain\", the entry "
                  "point that 'ma64' names\n"))
-        self.assertEqual(self.outcome(FILTER, [("x86_64", "PluginMain")]), (97, (
+        self.assertEqual(self.outcome(FILTER, [("x86_64", "PluginMain")]), (98, (
             "Error: PiPL: the x86_64 code does not export \"FilterPluginMain\", the entry "
             "point that 'mi64' names\n")))
 
     def test_an_arm_entry_point_in_an_intel_only_module_fails(self):
         both = dict(FILTER, CodeMacARM64=True)
-        self.assertEqual(self.outcome(both, [("x86_64", "FilterPluginMain")]), (97, (
+        self.assertEqual(self.outcome(both, [("x86_64", "FilterPluginMain")]), (98, (
             "Error: PiPL: 'ma64' names an entry point of arm64 code, which the module does "
             "not hold\n")))
 
