@@ -29,6 +29,7 @@ write_basic_package_version_file("${PROJECT_BINARY_DIR}/vantrelConfigVersion.cma
 install(FILES
   "${PROJECT_BINARY_DIR}/vantrelConfig.cmake"
   "${PROJECT_BINARY_DIR}/vantrelConfigVersion.cmake"
+  "${PROJECT_SOURCE_DIR}/cmake/VantrelCheckPlugin.cmake"
   "${PROJECT_SOURCE_DIR}/cmake/VantrelResources.cmake"
   "${PROJECT_SOURCE_DIR}/cmake/VantrelUpdateOutputs.cmake"
   "${PROJECT_SOURCE_DIR}/cmake/VantrelWindresCompatible.cmake"

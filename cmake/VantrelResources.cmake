@@ -2,7 +2,7 @@
 #
 #   vantrel_add_resources(<target> INPUT <resources.json> IDTOFILE <path>
 #                         [MAC <path>] [WINDOWS <path>] [HEADER <path>] [PIPL <path>]
-#                         [NO_STRICT])
+#                         [NO_STRICT] [CHECK])
 #
 # INPUT is relative to the current source folder, the outputs to the current binary folder.
 # The tool runs in the folder of INPUT, so the relative "file" paths of the list mean the
@@ -17,6 +17,11 @@
 # with one ID or a missing file fails the build with its line and column. NO_STRICT runs
 # it without, as lenient as the tool is by default. A listed file that does not exist
 # (and is not generated in this folder) is named at configure time, with its entry.
+# CHECK reads the linked module back with `vantrel --inspect` after every link (on Apple,
+# the bundle when the target is one), and fails the build with the check's Error: lines when
+# a host would not load it: no PiPL, an unknown kind, an 'hstm' naming a missing aete, or an
+# entry point the code does not export for its architecture. Plug-ins load on Windows and
+# macOS only: for other systems CHECK does nothing.
 # PIPL is the raw byte image of the Illustrator property lists only: Photoshop plug-ins
 # have no part in it, and a list without an Illustrator PiPL leaves it empty (configure
 # says so).
@@ -102,9 +107,29 @@ function(__vantrel_listed_files out_var illustrator_var input base_dir)
   set(${out_var} "${files}" PARENT_SCOPE)
 endfunction()
 
+# Runs the load checks on <target>'s linked module after each link (VantrelCheckPlugin.cmake).
+function(__vantrel_add_load_check target)
+  if(NOT WIN32 AND NOT APPLE)
+    message(STATUS "vantrel: CHECK of ${target} skipped: hosts load plug-ins built for "
+                   "Windows and macOS only")
+    return()
+  endif()
+  set(module "$<TARGET_FILE:${target}>")
+  get_target_property(is_bundle ${target} BUNDLE)
+  if(APPLE AND is_bundle)
+    set(module "$<TARGET_BUNDLE_DIR:${target}>")
+  endif()
+  get_property(module_dir GLOBAL PROPERTY __VANTREL_MODULE_DIR)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND "${CMAKE_COMMAND}" "-DPROGRAM=$<TARGET_FILE:vantrel::vantrel>" "-DMODULE=${module}"
+            "-DBUILT=$<TARGET_FILE:${target}>" -P "${module_dir}/VantrelCheckPlugin.cmake"
+    COMMENT "vantrel: checking that ${target} would load as a plug-in"
+    VERBATIM)
+endfunction()
+
 function(vantrel_add_resources target)
   set(output_keywords IDTOFILE MAC WINDOWS HEADER PIPL)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_STRICT" "INPUT;${output_keywords}" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_STRICT;CHECK" "INPUT;${output_keywords}" "")
   if(NOT TARGET ${target})
     message(FATAL_ERROR "vantrel_add_resources: no target named ${target}")
   endif()
@@ -224,5 +249,8 @@ function(vantrel_add_resources target)
   if(arg_HEADER)
     get_filename_component(header_dir "${path_HEADER}" DIRECTORY)
     target_include_directories(${target} PRIVATE "${header_dir}")
+  endif()
+  if(arg_CHECK)
+    __vantrel_add_load_check(${target})
   endif()
 endfunction()

@@ -1,10 +1,14 @@
-// Feeds one input to every reader of built modules: none may crash, hang or read out of
-// bounds, and each either reads the input or names what is malformed.
+// Feeds one input to every reader of built modules, and to the load checks as a PiPL of
+// either platform: none may crash, hang or read out of bounds, each reader either reads the
+// input or names what is malformed, and the checks report every failure with its status.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
 
+#include "common/Diagnostics.h"
+#include "common/ExitStatus.h"
+#include "inspect/LoadChecks.h"
 #include "inspect/MacResourceFileReader.h"
 #include "inspect/MachOReader.h"
 #include "inspect/PeReader.h"
@@ -17,12 +21,33 @@ static void expectReadOrMessage(const Result& result)
         std::abort();
 }
 
+static void expectChecksReport(const kel::rez::LoadCheckInput& input)
+{
+    kel::rez::Diagnostics diagnostics(kel::rez::Diagnostics::Mode::collect);
+    kel::rez::checkPluginLoads(input, diagnostics);
+    kel::rez::Diagnostics first;
+    kel::rez::checkPluginLoads(input, first);
+    if (diagnostics.failed() != first.failed()
+        || (first.failed() && first.status() != kel::rez::statusPluginWouldNotLoad))
+        std::abort();
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::vector<unsigned char> bytes(data, data + size);
-    expectReadOrMessage(kel::rez::readPeModule(bytes));
+    const auto pe = kel::rez::readPeModule(bytes);
+    expectReadOrMessage(pe);
     expectReadOrMessage(kel::rez::readResFile(bytes));
     expectReadOrMessage(kel::rez::readMacResourceFile(bytes));
-    expectReadOrMessage(kel::rez::readMachO(bytes));
+    const auto slices = kel::rez::readMachO(bytes);
+    expectReadOrMessage(slices);
+    std::vector<kel::rez::ModuleCode> code = kel::rez::moduleCodeOf(slices.value);
+    code.push_back(kel::rez::moduleCodeOf(pe.value));
+    code.push_back({"x64", {"FilterPluginMain", "PluginMain"}});
+    code.push_back({"x86_64", {"FilterPluginMain", "PluginMain"}});
+    for (auto platform : {kel::rez::PiplPlatform::mac, kel::rez::PiplPlatform::windows}) {
+        expectChecksReport({platform, {bytes}, {1000, -1}, true, code});
+        expectChecksReport({platform, {bytes, bytes}, {}, false, {}});
+    }
     return 0;
 }

@@ -41,7 +41,9 @@ enum ExitStatus : int {
     statusOutputFileShared = 93,   // an output is the input or another output
     statusOutOfMemory = 94,
     statusResourceFileUnreadable = 95,  // --rsrc / --res: a "file" cannot be read
-    statusCannotCompile = 96  // --rsrc / --res / --depfile: the file format cannot hold a value
+    statusCannotCompile = 96,  // --rsrc / --res / --depfile: the file format cannot hold a value
+    // 97 is the inspect mode's own: the file cannot be read or is malformed
+    statusPluginWouldNotLoad = 98  // --inspect: a load check of the built plug-in failed
 };
 
 /// Writes "Error: " + message + "\n" to standard error, or to the ErrorCapture in force.

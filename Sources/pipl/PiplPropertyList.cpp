@@ -144,6 +144,17 @@ const PiplKind* __findPiplKind(const std::string& pluginType)
     return nullptr;
 }
 
+const PiplKind* __findPiplKindByCode(const std::string& vendor, const std::string& kindCode)
+{
+    for (const PiplKind& kind : __piplKinds) {
+        const char* kindVendor =
+            kind.family == PiplFamily::illustrator ? __illustratorVendor : __photoshopVendor;
+        if (vendor == kindVendor && kindCode == kind.kindCode)
+            return &kind;
+    }
+    return nullptr;
+}
+
 std::string __hex16(std::uint16_t value, PiplPlatform platform)
 {
     if (platform == PiplPlatform::windows)

@@ -28,6 +28,9 @@ struct PiplKind {
 
 /// The row for a "PluginType" value, compared exactly; null when the value is unsupported.
 const PiplKind* __findPiplKind(const std::string& pluginType);
+/// The row whose 'kind' property a list holds as vendor and code (Illustrator's vendor for
+/// the Illustrator family, Photoshop's for the rest); null when no row has them.
+const PiplKind* __findPiplKindByCode(const std::string& vendor, const std::string& kindCode);
 
 /// Mac lists are big-endian; Windows lists little-endian, after a reserved word.
 enum class PiplPlatform { mac, windows };

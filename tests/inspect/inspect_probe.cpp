@@ -1,8 +1,11 @@
 // Prints what the readers find in a file or bundle folder, one fact a line, for the tests
 // that build real modules with other toolchains and compare.
+#include <cctype>
 #include <cstdio>
 #include <string>
 
+#include "common/Diagnostics.h"
+#include "inspect/LoadChecks.h"
 #include "inspect/MacBundleReader.h"
 #include "inspect/MacResourceFileReader.h"
 #include "inspect/MachOReader.h"
@@ -55,11 +58,95 @@ static int printMachO(const std::vector<unsigned char>& bytes)
     return 0;
 }
 
+// Windows resource compilers may upper-case a type name; the Mac keeps it as written.
+static bool isType(const WindowsResourceId& type, const std::string& name)
+{
+    if (type.isOrdinal || type.name.size() != name.size())
+        return false;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(type.name[i]))
+            != std::toupper(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
+}
+
+static void addWindows(const std::vector<WindowsResource>& resources, LoadCheckInput& input)
+{
+    for (const WindowsResource& r : resources) {
+        if (isType(r.type, "PiPL"))
+            input.pipls.push_back(r.bytes);
+        else if (isType(r.type, "aete") && r.name.isOrdinal)
+            input.aeteIds.push_back(r.name.ordinal);
+    }
+}
+
+static bool addMac(const std::vector<unsigned char>& bytes, LoadCheckInput& input)
+{
+    const auto resources = readMacResourceFile(bytes);
+    if (!resources.ok())
+        return false;
+    for (const MacResource& r : resources.value) {
+        if (r.type == "PiPL")
+            input.pipls.push_back(r.bytes);
+        else if (r.type == "aete")
+            input.aeteIds.push_back(r.id);
+    }
+    return true;
+}
+
+/// The load checks on a module, .res, resource file or bundle: their lines, then the status.
+static int checkLoads(const std::string& path)
+{
+    LoadCheckInput input{PiplPlatform::windows, {}, {}, false, {}};
+    std::vector<unsigned char> bytes;
+    if (looksLikeMacBundle(path)) {
+        input.platform = PiplPlatform::mac;
+        const ReadResult<MacBundle> bundle = readMacBundle(path);
+        if (!bundle.ok())
+            return failed(bundle.error);
+        for (const BundleFile& file : bundle.value.resourceFiles)
+            if (!addMac(file.bytes, input))
+                return failed("unreadable " + file.path);
+        if ((input.hasCode = bundle.value.hasExecutable)) {
+            const auto slices = readMachO(bundle.value.executable.bytes);
+            if (!slices.ok())
+                return failed(slices.error);
+            input.code = moduleCodeOf(slices.value);
+        }
+    } else if (!readWholeFile(path, bytes)) {
+        return failed("cannot read " + path);
+    } else if (looksLikePeModule(bytes)) {
+        const ReadResult<PeModule> module = readPeModule(bytes);
+        if (!module.ok())
+            return failed(module.error);
+        addWindows(module.value.resources, input);
+        input.hasCode = true;
+        input.code = {moduleCodeOf(module.value)};
+    } else if (looksLikeResFile(bytes)) {
+        const auto resources = readResFile(bytes);
+        if (!resources.ok())
+            return failed(resources.error);
+        addWindows(resources.value, input);
+    } else {
+        input.platform = PiplPlatform::mac;
+        if (!addMac(bytes, input))
+            return failed("unreadable " + path);
+    }
+    Diagnostics diagnostics(Diagnostics::Mode::collect);
+    const std::string notes = checkPluginLoads(input, diagnostics);
+    std::printf("%s%s", diagnostics.text().c_str(), notes.c_str());
+    Diagnostics first;
+    checkPluginLoads(input, first);
+    return first.status();
+}
+
 int main(int argc, char** argv)
 {
     if (argc != 3)
-        return failed("usage: inspect_probe pe|res|rsrc|macho|bundle PATH");
+        return failed("usage: inspect_probe pe|res|rsrc|macho|bundle|check PATH");
     const std::string kind = argv[1], path = argv[2];
+    if (kind == "check")
+        return checkLoads(path);
     if (kind == "bundle") {
         const ReadResult<MacBundle> bundle = readMacBundle(path);
         if (!bundle.ok())

@@ -12,6 +12,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 INSTALLED_COPIES = {
     "share/man/man1/vantrel.1": "man/vantrel.1",
     "share/vantrel/vantrel-resources.schema.json": "schema/vantrel-resources.schema.json",
+    "share/cmake/vantrel/VantrelCheckPlugin.cmake": "cmake/VantrelCheckPlugin.cmake",
     "share/cmake/vantrel/VantrelResources.cmake": "cmake/VantrelResources.cmake",
     "share/cmake/vantrel/VantrelUpdateOutputs.cmake": "cmake/VantrelUpdateOutputs.cmake",
     "share/cmake/vantrel/VantrelWindresCompatible.cmake": "cmake/VantrelWindresCompatible.cmake",
