@@ -32,5 +32,6 @@ install(FILES
   "${PROJECT_SOURCE_DIR}/cmake/VantrelCheckPlugin.cmake"
   "${PROJECT_SOURCE_DIR}/cmake/VantrelResources.cmake"
   "${PROJECT_SOURCE_DIR}/cmake/VantrelUpdateOutputs.cmake"
-  "${PROJECT_SOURCE_DIR}/cmake/VantrelWindresCompatible.cmake"
+  "${PROJECT_SOURCE_DIR}/cmake/VantrelDepfile.cmake"
+  "${PROJECT_SOURCE_DIR}/cmake/VantrelMissingOutputs.cmake"
   DESTINATION "${VANTREL_PACKAGE_INSTALL_DIR}")

@@ -15,7 +15,8 @@ INSTALLED_COPIES = {
     "share/cmake/vantrel/VantrelCheckPlugin.cmake": "cmake/VantrelCheckPlugin.cmake",
     "share/cmake/vantrel/VantrelResources.cmake": "cmake/VantrelResources.cmake",
     "share/cmake/vantrel/VantrelUpdateOutputs.cmake": "cmake/VantrelUpdateOutputs.cmake",
-    "share/cmake/vantrel/VantrelWindresCompatible.cmake": "cmake/VantrelWindresCompatible.cmake",
+    "share/cmake/vantrel/VantrelDepfile.cmake": "cmake/VantrelDepfile.cmake",
+    "share/cmake/vantrel/VantrelMissingOutputs.cmake": "cmake/VantrelMissingOutputs.cmake",
 }
 INSTALLED_GENERATED = ["share/cmake/vantrel/vantrelConfig.cmake",
                        "share/cmake/vantrel/vantrelConfigVersion.cmake",
