@@ -1,8 +1,9 @@
 """Cross-builds the sample plug-in as a 64-bit and a 32-bit Windows DLL with MinGW-w64
-against the installed package: vantrel_add_resources compiles the generated resource
-script into the DLL, every resource of it under both its keys, and windres finds the
-files the list names (relative to the list's folder), a UTF-8 name keeps its letters, and
-a listed file that changes is embedded anew although the script naming it stays the same.
+against the installed package: vantrel_add_resources links the tool's compiled .res into
+the DLL (through windres -J res -O coff; the .rc itself is not compiled), every resource
+under both its keys, with the bytes of the files the list names (relative to the list's
+folder); a UTF-8 name keeps its letters, and a listed file that changes is embedded anew
+although the script naming it stays the same.
 The 32-bit build also shows that the package of a 64-bit program serves it.
 """
 import argparse
@@ -84,18 +85,20 @@ class WindowsCrossBuildTest(unittest.TestCase):
         self.check_dll(build, bits)
 
     def check_dll(self, build, bits):
-        """Every resource is compiled into the DLL, with the listed files as they are now."""
-        compiled = [os.path.join(folder, name) for folder, _, names in os.walk(build)
-                    for name in names if name.endswith(".rc.res")]
-        self.assertEqual(len(compiled), 1, compiled)
-        listing = run([TRIPLES[bits] + "-windres", "-J", "coff", "-O", "rc", "-i", compiled[0]])
+        """Every resource is linked into the DLL, with the listed files as they are now."""
+        compiled = [name for folder, _, names in os.walk(build) for name in names
+                    if name.endswith((".rc.res", ".rc.obj"))]
+        self.assertEqual(compiled, [], "the .rc was compiled beside the tool's .res")
+        dlls = [name for name in os.listdir(build) if name.endswith(".dll")]
+        self.assertEqual(len(dlls), 1, os.listdir(build))
+        # windres reads the resources back out of the linked DLL.
+        listing = run([TRIPLES[bits] + "-windres", "-J", "coff", "-O", "rc", "-i",
+                       os.path.join(build, dlls[0])])
         self.assertEqual(listing.returncode, 0, listing.stderr)
         keys = sorted(re.findall(r'^((?:\d+|"[^"]*") "[^"]*")$', listing.stdout, re.M))
         self.assertEqual(keys, EXPECTED_KEYS)
         self.assertIn("\n" + UTF8_KEY + "\n", listing.stdout)
 
-        dlls = [name for name in os.listdir(build) if name.endswith(".dll")]
-        self.assertEqual(len(dlls), 1, os.listdir(build))
         with open(os.path.join(build, dlls[0]), "rb") as f:
             dll = f.read()
         for listed in ["images/tool.png", "images/tool@2x.png", "art/logo.svg"]:
