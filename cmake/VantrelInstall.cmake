@@ -18,6 +18,9 @@ install(FILES "${PROJECT_SOURCE_DIR}/schema/vantrel-resources.schema.json"
 install(FILES "${PROJECT_SOURCE_DIR}/README.md" "${PROJECT_SOURCE_DIR}/LICENSE"
         DESTINATION "${CMAKE_INSTALL_DOCDIR}")
 
+# The examples the README and the man page point to.
+install(DIRECTORY "${PROJECT_SOURCE_DIR}/examples/"
+  DESTINATION "${CMAKE_INSTALL_DATADIR}/vantrel/examples")
 install(EXPORT vantrelTargets NAMESPACE vantrel:: DESTINATION "${VANTREL_PACKAGE_INSTALL_DIR}")
 configure_package_config_file("${PROJECT_SOURCE_DIR}/cmake/vantrelConfig.cmake.in"
   "${PROJECT_BINARY_DIR}/vantrelConfig.cmake"

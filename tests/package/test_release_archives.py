@@ -6,6 +6,7 @@ writes for the example plug-in; the sample plug-in builds against the unpacked L
 archive; and the .deb installs a /usr/bin/vantrel that prints the project version."""
 import argparse
 import filecmp
+import re
 import os
 import shutil
 import subprocess
@@ -111,6 +112,23 @@ class ReleaseArchivesTest(unittest.TestCase):
                     self.assertIn(f'"${{_IMPORT_PREFIX}}/bin/{program}"', f.read())
         with open(os.path.join(ROOT, "LICENSE")) as f:
             self.assertEqual(f.readline(), "MIT License\n")
+
+    def test_readme_table_names_each_archive_and_its_program(self):
+        with open(os.path.join(ROOT, "README.md")) as f:
+            rows = re.findall(r"^\| `vantrel-[0-9.]+-([a-z0-9_-]+)\.(tar\.gz|zip)` \| `bin/([^`]+)` \|",
+                              f.read(), re.M)
+        self.assertEqual({platform: (kind, program) for platform, kind, program in rows},
+                         ARCHIVES)
+        for platform, folder in self.unpacked.items():
+            with self.subTest(platform=platform):
+                self.assertEqual(os.listdir(os.path.join(folder, "bin")), [ARCHIVES[platform][1]])
+                shipped = os.path.join(folder, "share", "vantrel", "examples")
+                for top, _, names in os.walk(os.path.join(ROOT, "examples")):
+                    for name in names:
+                        source = os.path.join(top, name)
+                        relative = os.path.relpath(source, os.path.join(ROOT, "examples"))
+                        self.assertTrue(filecmp.cmp(os.path.join(shipped, relative), source,
+                                                    shallow=False), relative)
 
     def test_programs_print_the_project_version(self):
         for platform in ["linux-x86_64", "windows-x64", "windows-x86"]:
