@@ -23,7 +23,8 @@ TRIPLES = {"64": "x86_64-w64-mingw32", "32": "i686-w64-mingw32"}
 # Every entry of the sample's script, as windres lists it (names and types upper-cased).
 EXPECTED_KEYS = sorted([
     '10000 "PNGI"', '"TOOL" "PNGI"', '10001 "PNGI"', '"TOOL@2X" "PNGI"', '16000 "PIPL"',
-    '10000 "SVG"', '10000 "SVG_"', '"LOGO" "SVG"', '"LOGO" "SVG_"', '20000 "DATA"'])
+    '10000 "SVG"', '10000 "SVG_"', '"LOGO" "SVG"', '"LOGO" "SVG_"', '20000 "DATA"',
+    '16001 "PIPL"', '16001 "AETE"'])  # the Photoshop filter and its generated terminology
 # Added to the sample's list here: a name outside ASCII, which windres reads as UTF-8 only
 # when told (-c 65001), and which it lists upper-cased as UTF-16 with an octal escape.
 UTF8_ENTRY = {"type": "DATA", "data": "01", "id": 20000, "name": "Café"}
