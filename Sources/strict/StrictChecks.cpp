@@ -79,7 +79,7 @@ struct __Source {
 
 /// What a resource list's names and types are checked against.
 struct __KnownNames {
-    std::vector<std::string_view> entry, description, types;
+    std::vector<std::string_view> entry, description;
 };
 
 const __KnownNames& __known()
@@ -90,7 +90,6 @@ const __KnownNames& __known()
             names.entry.insert(names.entry.end(), std::begin(spellings), std::end(spellings));
         for (const PiplMemberNames& member : knownPiplMembers())
             names.description.push_back(member.name);
-        names.types = {resourceTypePNGI, resourceTypePiPL, resourceTypeSVG, resourceTypeAETE};
         return names;
     }();
     return known;
@@ -237,21 +236,6 @@ void __checkFile(const __Source& source, std::size_t file, const std::string& of
         problems.add(source[file].offset, "file " + __quoted(path) + " of " + ofEntry + " does not exist");
 }
 
-// Rez takes four bytes as a type; "SVG" alone is written as a type of four.
-void __checkType(const __Source& source, std::size_t type, const std::string& ofEntry,
-                 StrictProblems& problems)
-{
-    const std::string name = source.stringOf(type);
-    if (name.size() == 4 || name == resourceTypeSVG)
-        return;
-    std::string hint = __didYouMean(name, __known().types);
-    if (hint.empty())
-        hint = name.size() < 4 ? "; pad it with blanks to four: " + __quoted(name + std::string(4 - name.size(), ' '))
-                               : "; shorten it to four";
-    problems.add(source[type].offset, "type " + __quoted(name) + " of " + ofEntry
-                                          + " is not four bytes long" + hint);
-}
-
 // Two digits make a byte: Rez drops an odd last digit, the resource script writes a zero byte.
 void __checkHexData(const __Source& source, std::size_t data, const std::string& ofEntry,
                     StrictProblems& problems)
@@ -298,7 +282,6 @@ void __checkEntry(const __Source& source, std::size_t entry, std::size_t index,
     const std::size_t data = source.entryMember(entry, memberData);
     if (!source.isA(type, __Kind::string))
         return;
-    __checkType(source, type, ofEntry, problems);
     if (file == __none && source.isA(data, __Kind::string))
         __checkHexData(source, data, ofEntry, problems);
     if (source.stringOf(type) == resourceTypePiPL && source.isA(data, __Kind::object))
