@@ -10,6 +10,7 @@
 #include "driver/Input.h"
 #include "driver/Pipeline.h"
 #include "driver/Usage.h"
+#include "kelutilsFiles.h"
 #include "output/DependencyFile.h"
 #include "output/OutputFiles.h"
 #include "output/OutputPass.h"
@@ -51,8 +52,14 @@ int __buildAndWrite(std::string inputText, const CommandLineSettings& settings,
 {
     const OutputPaths& paths = settings.outputs;
     OutputTexts texts;
-    if (int status = buildOutputsFromText(std::move(inputText), paths, texts, strictInputName))
+    // --strict reads a file as written: reading it as text drops every carriage return.
+    std::string writtenText;
+    const bool readWritten = strictInputName && settings.inputPath
+                             && kel::utils::getBinaryFileContents(*settings.inputPath, writtenText);
+    if (int status = buildOutputsFromText(std::move(inputText), paths, texts, strictInputName,
+                                          readWritten ? &writtenText : nullptr))
         return status;
+    std::string().swap(writtenText);
     if (paths.depfile)
         if (int status = __buildDependencyFile(settings.inputPath, paths, texts))
             return status;

@@ -36,12 +36,14 @@ int __parseAndLoad(std::string& inputText, ResourcesByType& resourcesByType)
 }  // namespace
 
 int buildOutputsFromText(std::string inputText, const OutputPaths& paths, OutputTexts& texts,
-                         const std::optional<std::string>& strictInputName)
+                         const std::optional<std::string>& strictInputName,
+                         const std::string* writtenText)
 {
     std::optional<StrictCheck> strict;
     if (strictInputName) {
-        strict.emplace(*strictInputName, inputText);
-        if (int status = strict->checkBeforeLoading(inputText))
+        const std::string& checkedText = writtenText ? *writtenText : inputText;
+        strict.emplace(*strictInputName, checkedText);
+        if (int status = strict->checkBeforeLoading(checkedText))
             return status;
     }
     ResourcesByType resourcesByType;

@@ -14,9 +14,11 @@ namespace kel::rez {
 /// caller can move it in and have its memory freed once it is parsed.
 /// With strictInputName (--strict), the text is checked closely before it is loaded and the
 /// IDs after numbering; problems end the run with status 92, their messages naming the
-/// input so.
+/// input so. writtenText, when given, is the input as written, which that check reads in
+/// place of inputText, whose line ends were normalised on reading.
 int buildOutputsFromText(std::string inputText, const OutputPaths& paths, OutputTexts& texts,
-                         const std::optional<std::string>& strictInputName = std::nullopt);
+                         const std::optional<std::string>& strictInputName = std::nullopt,
+                         const std::string* writtenText = nullptr);
 
 }  // namespace kel::rez
 

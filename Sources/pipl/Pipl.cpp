@@ -34,6 +34,7 @@ struct __SubMember {
     bool inverted = false;    // the bit is set by a false value instead
     std::int64_t lowest = 0;  // range sub-members: the numbers allowed
     std::int64_t highest = 0;
+    bool lengthPrefixed = false;  // a string written after a length byte
 };
 
 __SubMember __numberFromTo(const char* name, const char* article, std::int64_t lowest,
@@ -61,6 +62,7 @@ struct __Member {
     __Families families;
     void (*encode)(const __Member& member, const Node& value, const __Context& context,
                    PiplList& list);
+    bool lengthPrefixed = false;  // its string is written after a length byte
 };
 
 bool __fail(const std::string& message)
@@ -620,13 +622,14 @@ const std::vector<__Member>& __members()
 {
     static const std::vector<__Member> members = {
         {"AboutBox", "nabo", {}, __checkBoolean, __Families::photoshop, __encodeNoAboutBox},
-        {"Category", "catg", {}, __checkCategory, __Families::photoshop, __encodeLengthPrefixed},
+        {"Category", "catg", {}, __checkCategory, __Families::photoshop, __encodeLengthPrefixed,
+         true},
         {"CodeMacARM64", "ma64", {}, __checkBoolean, __Families::photoshop, __encodeMacArmCode},
         {"CodeWin64ARM", "wa64", {}, __checkBoolean, __Families::photoshop, __encodeWinArmCode},
         // Replaces the data of the fixed property.
         {"EnableInfo", "enbl", {}, __checkString, __Families::photoshop, __encodeEnableInfo},
         // Read before the walk: it names the fixed entry points and those of the ARM members.
-        {"EntryPoint", "", {}, __checkEntryPoint, __Families::photoshop, __encodeNothing},
+        {"EntryPoint", "", {}, __checkEntryPoint, __Families::photoshop, __encodeNothing, true},
         {"ExportAlpha", "expf", {}, __checkBoolean, __Families::photoshop, __encodeExportAlpha},
         // Replaces the data of the fixed property.
         {"FilterCaseInfo",
@@ -701,7 +704,7 @@ const std::vector<__Member>& __members()
          __encodeExtensionList},
         {"FormatWriteTypes", "WrTy", __typeAndCreatorSubMembers(), __checkObjectArray,
          __Families::photoshop, __encodeTypeList},
-        {"Name", "name", {}, __checkName, __Families::both, __encodeName},
+        {"Name", "name", {}, __checkName, __Families::both, __encodeName, true},
         // Replaces the data of the fixed property.
         {"PlugInMaxSize",
          "ms32",
@@ -743,7 +746,7 @@ const std::vector<__Member>& __members()
          "hstm",
          {{"Class", __Holds::string, "a"},
           {"Event", __Holds::string, "an"},
-          {"Name", __Holds::string, "a"},
+          {"Name", __Holds::string, "a", 0, false, 0, 0, true},
           {"aete", __Holds::number, "an"}},
          __checkTerminology,
          __Families::photoshop,
@@ -773,9 +776,12 @@ std::vector<PiplMemberNames> __memberNames()
 {
     std::vector<PiplMemberNames> names;
     for (const __Member& member : __members()) {
-        PiplMemberNames entry{member.name, {}};
-        for (const __SubMember& sub : member.subMembers)
+        PiplMemberNames entry{member.name, {}, member.lengthPrefixed, {}};
+        for (const __SubMember& sub : member.subMembers) {
             entry.subMembers.push_back(sub.name);
+            if (sub.lengthPrefixed)
+                entry.lengthPrefixedSubMembers.push_back(sub.name);
+        }
         names.push_back(entry);
     }
     return names;

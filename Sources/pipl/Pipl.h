@@ -50,10 +50,13 @@ std::string_view piplMemberWritingRecord(const std::string& pluginType,
                                          const std::string& vendor, const std::string& key);
 
 /// A member a PiPL description may hold and, when its value is an object or an array of
-/// objects, the names those objects may hold (empty otherwise).
+/// objects, the names those objects may hold (empty otherwise); and which of its strings are
+/// written after a length byte, which holds at most 255.
 struct PiplMemberNames {
     std::string_view name;
     std::vector<std::string_view> subMembers;
+    bool lengthPrefixed = false;  // its own string value
+    std::vector<std::string_view> lengthPrefixedSubMembers;
 };
 
 /// Every member a description may hold ("PluginType", "Name", "Version" included), in name order.

@@ -25,23 +25,30 @@ constexpr std::array<__VariantGroup, 4> __variantGroups = {{
     {"@4x", "@4x.png", "@4x.PNG"},
 }};
 
-/// True when name is a stem of at least one character followed by a variant suffix.
 bool __isVariantName(std::string_view name)
+{
+    return !pngVariantStem(name).empty();
+}
+
+}  // namespace
+
+std::string_view pngVariantStem(std::string_view name)
 {
     for (const __VariantGroup& group : __variantGroups)
         for (std::string_view suffix : group)
             if (nameEndsWith(name, suffix))
-                return true;
-    return false;
+                return name.substr(0, name.size() - suffix.size());
+    return {};
 }
 
-/// The base name that variant suffixes attach to: the name without ".png" / ".PNG".
-std::string_view __stemOf(std::string_view name)
+std::string_view pngBaseStem(std::string_view name)
 {
     if (nameEndsWith(name, ".png") || nameEndsWith(name, ".PNG"))
         name.remove_suffix(4);
     return name;
 }
+
+namespace {
 
 class __IdCounters
 {
@@ -115,7 +122,7 @@ bool __numberPngBases(__UnnumberedPngs& pngs, __IdCounters& counters)
         if (!counters.assignNext(*resource))
             return false;
         for (const __VariantGroup& group : __variantGroups) {
-            Resource* variant = __findUnnumberedVariant(pngs, __stemOf(name), group, variantName);
+            Resource* variant = __findUnnumberedVariant(pngs, pngBaseStem(name), group, variantName);
             if (variant && !counters.assignNext(*variant))
                 return false;
         }

@@ -1,12 +1,23 @@
 #include "strict/NearestName.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 namespace kel::rez {
 
 namespace {
 
-constexpr std::size_t __mostEdits = 2;
+constexpr std::size_t __fewestEditsInReach = 2;
+
+std::string __lowerCase(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
 
 // Optimal string alignment distance: a swap of neighbours counts as one edit, as in
 // "fiel" for "file".
@@ -34,16 +45,19 @@ std::size_t __editDistance(std::string_view a, std::string_view b)
 
 std::string_view nearestName(std::string_view name, const std::vector<std::string_view>& known)
 {
+    const std::size_t reach = std::max(__fewestEditsInReach, name.size() / 3);
+    const std::string lowerName = __lowerCase(name);
     std::string_view nearest;
-    std::size_t fewest = __mostEdits + 1;
+    std::pair<std::size_t, std::size_t> fewest{reach + 1, 0};  // edits ignoring case, then with
     for (std::string_view candidate : known) {
-        // Names whose lengths differ by more than the limit are too far apart to measure.
+        // Names whose lengths differ by more than the reach are too far apart to measure.
         const std::size_t lengthGap = name.size() > candidate.size()
                                           ? name.size() - candidate.size()
                                           : candidate.size() - name.size();
-        if (lengthGap > __mostEdits)
+        if (lengthGap > reach)
             continue;
-        const std::size_t edits = __editDistance(name, candidate);
+        const std::pair<std::size_t, std::size_t> edits{
+            __editDistance(lowerName, __lowerCase(candidate)), __editDistance(name, candidate)};
         if (edits < fewest) {
             fewest = edits;
             nearest = candidate;

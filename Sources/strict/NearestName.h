@@ -7,8 +7,10 @@
 
 namespace kel::rez {
 
-/// The first of known at the fewest edits from name, when that is at most two edits (an
-/// edit inserts, removes or replaces one byte, or swaps two neighbours); "" otherwise.
+/// The first of known at the fewest edits from name, when it is within reach: at most two
+/// edits, or a third of name's length for longer names (an edit inserts, removes or replaces
+/// one byte, or swaps two neighbours). Letter case is compared last: "FILTERLAYERS" reaches
+/// "FilterLayers". "" when none is within reach.
 std::string_view nearestName(std::string_view name, const std::vector<std::string_view>& known);
 
 }  // namespace kel::rez

@@ -1,9 +1,11 @@
 // RFC 8259 syntax with positions: one pass with an explicit stack, so that deep nesting
-// costs memory and not the call stack.
+// costs memory and not the call stack. The lenient parser keeps every escape but \" as
+// written, so escapes that mean something else in JSON are reported with what to write.
 #include "strict/StrictSyntax.h"
 
+#include <cstdint>
 #include <cstdio>
-#include <cstring>
+#include <initializer_list>
 #include <unordered_map>
 
 #include "kelutilsStrings.h"
@@ -17,32 +19,53 @@ constexpr std::size_t __none = StrictValue::none;
 // Root, entry, description, its members, their elements, and the members of those.
 constexpr std::size_t __keptDepth = 6;
 
-// What an open container accepts next.
-enum class __Expect { memberOrEnd, member, colon, commaOrBrace, valueOrEnd, value, commaOrBracket };
-
-struct __Frame {
-    __Frame(bool isObject, std::size_t value)
-        : expect(isObject ? __Expect::memberOrEnd : __Expect::valueOrEnd),
+/// An object or array not yet closed.
+struct __Open {
+    __Open(bool isObject, std::size_t value)
+        : isObject(isObject),
           value(value)
     {
     }
 
-    __Expect expect;
+    bool isObject;
     std::size_t value;  // its index in the document, or none when it is too deep to keep
+    bool empty = true;
     std::size_t lastChild = __none;
-    std::size_t keyOffset = __none;  // the member name just read
-    std::size_t keyEnd = __none;
     std::unordered_map<std::string, std::size_t> names;  // each member name and where it first was
 };
+
+/// A one-letter escape that JSON reads as another character, and that character.
+struct __LetterEscape {
+    char letter;
+    const char* meaning;
+};
+
+constexpr __LetterEscape __letterEscapes[] = {
+    {'/', "\"/\""},       {'b', "a backspace"},       {'f', "a form feed"},
+    {'n', "a line feed"}, {'r', "a carriage return"}, {'t', "a tab"},
+};
+
+/// What to write instead of a letter escape: the slash itself; for the others, which no
+/// output can hold, the backslash escaped.
+std::string __insteadOf(char letter)
+{
+    if (letter == '/')
+        return "\"/\"";
+    return std::string("\"\\\\") + letter + "\" to keep both characters, or \"/\" between folders";
+}
 
 bool __isDigit(int c)
 {
     return c >= '0' && c <= '9';
 }
 
-bool __isHexDigit(int c)
+int __hexValue(int c)
 {
-    return __isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    if (__isDigit(c))
+        return c - '0';
+    if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f')
+        return (c | 0x20) - 'a' + 10;
+    return -1;
 }
 
 std::string __byteName(unsigned char byte)
@@ -55,23 +78,15 @@ std::string __byteName(unsigned char byte)
 // What stands at offset, for "found ..." in a message.
 std::string __describeFound(const std::string& text, std::size_t offset)
 {
+    static const std::unordered_map<int, const char*> named = {
+        {'\n', "a line feed"}, {'\r', "a carriage return"}, {'\t', "a tab"}, {' ', "a blank"}};
     if (offset >= text.size())
         return "the end of the input";
     if (text.compare(offset, 3, "\xEF\xBB\xBF") == 0)
         return "a byte order mark";
     const unsigned char byte = static_cast<unsigned char>(text[offset]);
-    switch (byte) {
-    case '\n':
-        return "a line feed";
-    case '\r':
-        return "a carriage return";
-    case '\t':
-        return "a tab";
-    case ' ':
-        return "a blank";
-    default:
-        break;
-    }
+    if (named.count(byte))
+        return named.at(byte);
     if (byte > ' ' && byte < 0x7F)
         return std::string("'") + static_cast<char>(byte) + "'";
     return __byteName(byte);
@@ -100,6 +115,29 @@ std::size_t __utf8Length(const std::string& text, std::size_t offset)
     return length;
 }
 
+std::string __utf8Of(std::uint32_t code)
+{
+    if (code < 0x80)
+        return std::string(1, static_cast<char>(code));
+    static const unsigned char leads[] = {0, 0xC0, 0xE0, 0xF0};
+    const int continuations = code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+    std::string bytes(1, static_cast<char>(leads[continuations] | (code >> (6 * continuations))));
+    for (int i = continuations - 1; i >= 0; --i)
+        bytes += static_cast<char>(0x80 | ((code >> (6 * i)) & 0x3F));
+    return bytes;
+}
+
+/// What a \u escape would mean to a JSON reader, and what to write instead.
+std::string __unicodeMeaning(std::uint32_t code)
+{
+    if (code >= 0xD800 && code <= 0xDFFF)
+        return "any character (half of a pair alone); leave it out";
+    if (code < 0x20 || code == 0x7F)
+        return "a control character, which no output can hold; leave it out";
+    const std::string written = code == '"' || code == '\\' ? "\\" + __utf8Of(code) : __utf8Of(code);
+    return "\"" + written + "\"; write \"" + written + "\"";
+}
+
 class __StrictReader
 {
 public:
@@ -112,14 +150,14 @@ public:
     StrictDocument read()
     {
         __skipWhitespace();
-        if (__readValue("a value", __none, __none)) {
-            while (!__frames.empty())
-                if (!__step())
-                    return std::move(__document);
-            __skipWhitespace();
-            if (__offset < __text.size())
-                __fail("expected the end of the input after the root value");
-        }
+        if (!__readValue("a value", __none, __none))
+            return std::move(__document);
+        while (!__open.empty())
+            if (!__readNext())
+                return std::move(__document);
+        __skipWhitespace();
+        if (__offset < __text.size())
+            __fail("expected the end of the input after the root value");
         return std::move(__document);
     }
 
@@ -127,12 +165,13 @@ private:
     const std::string& __text;
     StrictProblems& __problems;
     StrictDocument __document;
-    std::vector<__Frame> __frames;
+    std::vector<__Open> __open;
     std::size_t __offset = 0;
 
-    int __peek() const
+    int __peek(std::size_t ahead = 0) const
     {
-        return __offset < __text.size() ? static_cast<unsigned char>(__text[__offset]) : -1;
+        const std::size_t at = __offset + ahead;
+        return at < __text.size() ? static_cast<unsigned char>(__text[at]) : -1;
     }
 
     void __skipWhitespace()
@@ -148,103 +187,67 @@ private:
         return false;
     }
 
-    // One move inside the innermost open container.
-    bool __step()
+    /// In the innermost open container: its end, or its next member or element.
+    bool __readNext()
     {
         __skipWhitespace();
-        __Frame& frame = __frames.back();
-        const int c = __peek();
-        switch (frame.expect) {
-        case __Expect::memberOrEnd:
-            if (c == '}')
-                return __close();
-            if (c != '"')
-                return __fail("expected a member name or '}'");
-            return __readName(frame);
-        case __Expect::member:
-            if (c != '"')
-                return __fail("expected a member name");
-            return __readName(frame);
-        case __Expect::colon: {
-            if (c != ':')
-                return __fail("expected ':' after a member name");
+        __Open& open = __open.back();
+        if (__peek() == (open.isObject ? '}' : ']')) {
+            ++__offset;
+            __open.pop_back();
+            return true;
+        }
+        const bool first = open.empty;
+        open.empty = false;
+        if (!first) {
+            if (__peek() != ',')
+                return __fail(open.isObject ? "expected ',' or '}' after a member"
+                                            : "expected ',' or ']' after an element");
             ++__offset;
             __skipWhitespace();
-            frame.expect = __Expect::commaOrBrace;
-            // frame may move when the value opens a container: the name is copied first.
-            const std::size_t keyOffset = frame.keyOffset, keyEnd = frame.keyEnd;
-            return __readValue("a value", keyOffset, keyEnd);
         }
-        case __Expect::commaOrBrace:
-            return __readSeparator(frame, c, '}', "expected ',' or '}' after a member",
-                                   __Expect::member);
-        case __Expect::valueOrEnd:
-            if (c == ']')
-                return __close();
-            frame.expect = __Expect::commaOrBracket;
-            return __readValue("a value or ']'", __none, __none);
-        case __Expect::value:
-            frame.expect = __Expect::commaOrBracket;
-            return __readValue("a value", __none, __none);
-        case __Expect::commaOrBracket:
-            return __readSeparator(frame, c, ']', "expected ',' or ']' after an element",
-                                   __Expect::value);
-        }
-        return false;
-    }
-
-    // After a member or an element: a comma, then next, or the end of the container.
-    bool __readSeparator(__Frame& frame, int c, char closing, const char* expected, __Expect next)
-    {
-        if (c == closing)
-            return __close();
-        if (c != ',')
-            return __fail(expected);
-        ++__offset;
-        frame.expect = next;
-        return true;
-    }
-
-    bool __close()
-    {
-        ++__offset;
-        __frames.pop_back();
-        return true;
-    }
-
-    bool __readName(__Frame& frame)
-    {
-        const std::size_t start = __offset;
+        if (!open.isObject)
+            return __readValue(first ? "a value or ']'" : "a value", __none, __none);
+        if (__peek() != '"')
+            return __fail(first ? "expected a member name or '}'" : "expected a member name");
+        const std::size_t keyOffset = __offset;
         if (!__readString())
             return false;
-        frame.keyOffset = start;
-        frame.keyEnd = __offset;
-        frame.expect = __Expect::colon;
-        const std::string name = strictStringText(__text, start, __offset);
-        const auto first = frame.names.try_emplace(name, start);
-        if (!first.second)
-            __problems.add(start, "duplicate member \"" + name + "\"; only the first, at "
-                                      + __problems.place(first.first->second) + ", is read");
-        return true;
+        __noteName(open, keyOffset);
+        const std::size_t keyEnd = __offset;
+        __skipWhitespace();
+        if (__peek() != ':')
+            return __fail("expected ':' after a member name");
+        ++__offset;
+        __skipWhitespace();
+        return __readValue("a value", keyOffset, keyEnd);
     }
 
-    // Keeps a value that starts at the offset when it is shallow enough, linked to its container.
+    void __noteName(__Open& open, std::size_t keyOffset)
+    {
+        const std::string name = strictStringText(__text, keyOffset, __offset);
+        const auto first = open.names.try_emplace(name, keyOffset);
+        if (!first.second)
+            __problems.add(keyOffset, "duplicate member \"" + name + "\"; only the first, at "
+                                          + __problems.place(first.first->second) + ", is read");
+    }
+
+    // Keeps the value that starts here when it is shallow enough, linked to its container.
     std::size_t __keep(StrictValue::Kind kind, std::size_t keyOffset, std::size_t keyEnd)
     {
-        if (__frames.size() >= __keptDepth
-            || (!__frames.empty() && __frames.back().value == __none))
+        if (__open.size() >= __keptDepth || (!__open.empty() && __open.back().value == __none))
             return __none;
         const std::size_t index = __document.values.size();
         StrictValue value{kind, __offset};
         value.keyOffset = keyOffset;
         value.keyEnd = keyEnd;
         __document.values.push_back(value);
-        if (!__frames.empty()) {
-            __Frame& parent = __frames.back();
-            if (parent.lastChild == __none)
-                __document.values[parent.value].firstChild = index;
-            else
-                __document.values[parent.lastChild].nextSibling = index;
+        if (!__open.empty()) {
+            __Open& parent = __open.back();
+            std::size_t& link = parent.lastChild == __none
+                                    ? __document.values[parent.value].firstChild
+                                    : __document.values[parent.lastChild].nextSibling;
+            link = index;
             parent.lastChild = index;
         }
         return index;
@@ -255,10 +258,8 @@ private:
         using Kind = StrictValue::Kind;
         const int c = __peek();
         if (c == '{' || c == '[') {
-            const bool isObject = c == '{';
-            const std::size_t index =
-                __keep(isObject ? Kind::object : Kind::array, keyOffset, keyEnd);
-            __frames.emplace_back(isObject, index);
+            const std::size_t index = __keep(c == '{' ? Kind::object : Kind::array, keyOffset, keyEnd);
+            __open.emplace_back(c == '{', index);
             ++__offset;
             return true;
         }
@@ -274,10 +275,11 @@ private:
             __keep(Kind::number, keyOffset, keyEnd);
             return __readNumber();
         }
-        if (c == 't' || c == 'f' || c == 'n') {
-            __keep(Kind::literal, keyOffset, keyEnd);
-            return __readLiteral(c == 't' ? "true" : c == 'f' ? "false" : "null");
-        }
+        for (const char* word : {"true", "false", "null"})
+            if (c == word[0]) {
+                __keep(Kind::literal, keyOffset, keyEnd);
+                return __readLiteral(word);
+            }
         return __fail(std::string("expected ") + expected);
     }
 
@@ -290,32 +292,33 @@ private:
         return true;
     }
 
+    /// Skips c when it stands next; true when it did.
+    bool __skip(std::initializer_list<char> characters)
+    {
+        for (char c : characters)
+            if (__peek() == static_cast<unsigned char>(c)) {
+                ++__offset;
+                return true;
+            }
+        return false;
+    }
+
     bool __readNumber()
     {
         const std::size_t start = __offset;
-        if (__peek() == '-') {
-            ++__offset;
-            if (!__isDigit(__peek()))
-                return __fail("expected a digit after '-'");
-        }
-        if (__peek() == '0')
-            ++__offset;
-        else
+        if (__skip({'-'}) && !__isDigit(__peek()))
+            return __fail("expected a digit after '-'");
+        if (!__skip({'0'}))
             __readDigits("expected a digit");
-        if (__peek() == '.') {
-            ++__offset;
-            if (!__readDigits("expected a digit after '.'"))
-                return false;
-        }
-        if (__peek() == 'e' || __peek() == 'E') {
-            ++__offset;
-            if (__peek() == '+' || __peek() == '-')
-                ++__offset;
-            if (!__readDigits("expected a digit in the exponent"))
-                return false;
-            // Valid JSON, but the lenient parser stops at the letter.
-            __problems.add(start, "numbers with an exponent are not supported");
-        }
+        if (__skip({'.'}) && !__readDigits("expected a digit after '.'"))
+            return false;
+        if (!__skip({'e', 'E'}))
+            return true;
+        __skip({'+', '-'});
+        if (!__readDigits("expected a digit in the exponent"))
+            return false;
+        // Valid JSON, but the lenient parser stops at the letter.
+        __problems.add(start, "numbers with an exponent are not supported");
         return true;
     }
 
@@ -331,14 +334,14 @@ private:
     bool __readString()
     {
         ++__offset;
-        for (;;) {
-            const int c = __peek();
-            if (c == '"')
-                break;
-            if (c == -1 || c == '\n' || c == '\r')
+        for (int c = __peek(); c != '"'; c = __peek()) {
+            if (c == -1 || c == '\n')
                 return __fail("expected '\"' to end the string");
             if (c == '\\')
                 __readEscape();
+            else if (c == '\r')
+                __problem(__offset++, "a carriage return inside a string cannot reach the "
+                                      "outputs as written; leave it out");
             else if (c < 0x20)
                 __readControlCharacter();
             else if (c >= 0x80)
@@ -349,43 +352,79 @@ private:
         // Only an escaped backslash can stand before a closing quote; the lenient parser
         // reads the pair as an escaped quote and runs on past the end of the string.
         if (__text[__offset - 1] == '\\')
-            __problems.add(__offset - 1,
-                           "a backslash right before the closing '\"' is not supported");
+            __problem(__offset - 1, "a backslash right before the closing '\"' is not supported");
         ++__offset;
         return true;
+    }
+
+    void __problem(std::size_t offset, const std::string& message)
+    {
+        __problems.add(offset, message);
+    }
+
+    void __readControlCharacter()
+    {
+        __problem(__offset, "control characters must be escaped in a string, found "
+                                + __describeFound(__text, __offset));
+        ++__offset;
     }
 
     void __readEscape()
     {
         const std::size_t backslash = __offset++;
         const int c = __peek();
-        if (c != -1 && std::strchr("\"\\/bfnrt", c)) {
+        if (c == '"' || c == '\\') {
             ++__offset;
             return;
         }
-        if (c == 'u') {
-            std::size_t digits = 0;
-            while (digits < 4 && __offset + 1 + digits < __text.size()
-                   && __isHexDigit(static_cast<unsigned char>(__text[__offset + 1 + digits])))
-                ++digits;
-            if (digits == 4) {
-                __offset += 5;
-                return;
+        if (c == 'u')
+            return __readUnicodeEscape(backslash);
+        for (const __LetterEscape& escape : __letterEscapes)
+            if (c == escape.letter) {
+                ++__offset;
+                return __problem(backslash, "escape \"" + __text.substr(backslash, 2)
+                                                + "\" is kept as written, not read as "
+                                                + escape.meaning + "; write " + __insteadOf(escape.letter));
             }
-            __problems.add(backslash, "expected four hex digits after '\\u', found "
-                                          + __describeFound(__text, __offset + 1 + digits));
-            return;
-        }
-        // What follows is read as an ordinary character of the string.
-        __problems.add(backslash, "expected an escape sequence after '\\', found "
-                                      + __describeFound(__text, __offset));
+        // What follows, a NUL byte too, is read as an ordinary character of the string.
+        __problem(backslash, "expected an escape sequence after '\\', found "
+                                 + __describeFound(__text, __offset));
     }
 
-    void __readControlCharacter()
+    /// The four hex digits after "\u" at offset as a number, or -1.
+    long __unicodeAt(std::size_t offset) const
     {
-        __problems.add(__offset, "control characters must be escaped in a string, found "
-                                     + __describeFound(__text, __offset));
-        ++__offset;
+        if (__text.compare(offset, 2, "\\u") != 0)
+            return -1;
+        long code = 0;
+        for (std::size_t i = 2; i < 6; ++i) {
+            const int digit = offset + i < __text.size() ? __hexValue(__text[offset + i]) : -1;
+            if (digit < 0)
+                return -1;
+            code = code * 16 + digit;
+        }
+        return code;
+    }
+
+    void __readUnicodeEscape(std::size_t backslash)
+    {
+        long code = __unicodeAt(backslash);
+        if (code < 0) {
+            std::size_t digits = 0;
+            while (digits < 4 && __hexValue(__peek(1 + digits)) >= 0)
+                ++digits;
+            return __problem(backslash, "expected four hex digits after '\\u', found "
+                                            + __describeFound(__text, __offset + 1 + digits));
+        }
+        __offset = backslash + 6;
+        const long low = __unicodeAt(__offset);
+        if (code >= 0xD800 && code <= 0xDBFF && low >= 0xDC00 && low <= 0xDFFF) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+            __offset += 6;
+        }
+        __problem(backslash, "escape \"" + __text.substr(backslash, __offset - backslash)
+                                 + "\" is kept as written, not read as "
+                                 + __unicodeMeaning(static_cast<std::uint32_t>(code)));
     }
 
     void __readUtf8()
@@ -395,8 +434,8 @@ private:
             __offset += length;
             return;
         }
-        __problems.add(__offset, "expected UTF-8 text, found "
-                                     + __byteName(static_cast<unsigned char>(__text[__offset])));
+        __problem(__offset, "expected UTF-8 text, found "
+                                + __byteName(static_cast<unsigned char>(__text[__offset])));
         // The continuation bytes after a bad byte belong to the same bad sequence.
         for (++__offset; __peek() >= 0x80 && __peek() <= 0xBF;)
             ++__offset;
