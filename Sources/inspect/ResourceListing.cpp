@@ -116,9 +116,9 @@ std::map<int, std::vector<__Entry*>> __generatedTerminologies(std::vector<__Entr
 }
 
 /// An "aete" is left out when exactly one description generates it, byte for byte. Any
-/// other is listed, which keeps the compiler from generating one with its ID, or when the
-/// list cannot hold it, the descriptions that name it get their 'hstm' as a raw property.
-void __decideTerminologies(std::vector<__Entry>& entries, PiplPlatform platform)
+/// other is listed, which keeps the compiler from generating one with its ID; when the list
+/// cannot hold it, the PiPLs that would generate one stay hex data.
+void __decideTerminologies(std::vector<__Entry>& entries)
 {
     std::map<int, std::vector<__Entry*>> generated = __generatedTerminologies(entries);
     std::map<int, std::vector<__Entry*>> held;
@@ -135,7 +135,7 @@ void __decideTerminologies(std::vector<__Entry>& entries, PiplPlatform platform)
         if (aetes.size() == 1 && aetes[0]->resource->unlistable.empty())
             continue;  // listed, so that none is generated
         for (__Entry* pipl : pipls)
-            pipl->pipl = describePipl(pipl->resource->bytes, platform, true);
+            pipl->pipl = PiplDescription();
     }
 }
 
@@ -183,7 +183,7 @@ ResourceListing listResources(const InspectedFile& file)
         }
         entries.push_back(std::move(entry));
     }
-    __decideTerminologies(entries, file.platform);
+    __decideTerminologies(entries);
     listing.text = __listedEntries(entries, listing.notes);
     return listing;
 }

@@ -1161,7 +1161,6 @@ std::pair<std::string, std::string> __recordOf(const __Member& member, PiplFamil
 struct __Reading {
     const PiplKind& kind;
     PiplPlatform platform;
-    bool terminologyAsRaw;
     std::string entryPoint;
     std::string pluginName;
     AutoNode description;
@@ -1287,7 +1286,7 @@ bool __keepRaw(const PiplReadRecord& record, __Reading& reading)
 }
 
 /// The records after the fixed ones, which members write in name order and "Properties"
-/// at its place in that order. False when no description writes them in the list's order.
+/// (the records no member writes) at its place in that order. False when no description writes them in the list's order.
 bool __readMembers(const std::vector<PiplReadRecord>& records, std::size_t first,
                    __Reading& reading)
 {
@@ -1296,15 +1295,14 @@ bool __readMembers(const std::vector<PiplReadRecord>& records, std::size_t first
     std::string last;  // the name of the member that wrote the record before
     for (std::size_t i = first; i < records.size(); ++i) {
         const __Member* member = __memberWriting(records[i], reading, fixed);
-        if (member && reading.terminologyAsRaw && std::string(member->name) == "Terminology")
-            member = nullptr;
         AutoNode value;
         if (member && std::string(member->name) > last)
             value = __decodeExactly(*member, reading, records[i]);
         if (value) {
             last = member->name;
             __keep(reading, *member, std::move(value));
-        } else if (last > raw || !__keepRaw(records[i], reading)) {
+        } else if (member || last > raw || !__keepRaw(records[i], reading)) {
+            // A record that a member writes is never given raw: the member would say it.
             return false;
         } else {
             last = raw;
@@ -1349,8 +1347,7 @@ bool __completeDescription(__Reading& reading)
 }
 
 /// A description that may compile to the records; null when none can.
-AutoNode __describeRecords(const std::vector<PiplReadRecord>& records, PiplPlatform platform,
-                           bool terminologyAsRaw)
+AutoNode __describeRecords(const std::vector<PiplReadRecord>& records, PiplPlatform platform)
 {
     std::string kindCode;
     if (records.empty() || records[0].key != "kind"
@@ -1359,7 +1356,7 @@ AutoNode __describeRecords(const std::vector<PiplReadRecord>& records, PiplPlatf
     const PiplKind* kind = __findPiplKindByCode(records[0].vendor, kindCode);
     if (!kind)
         return AutoNode();
-    __Reading reading{*kind, platform, terminologyAsRaw, "", "", AutoNode(Node::create(Node::TypeObject)),
+    __Reading reading{*kind, platform, "", "", AutoNode(Node::create(Node::TypeObject)),
                       AutoNode(), AutoNode()};
     __addMember(*reading.description.get(), Node::createStr("PluginType", kind->pluginType));
     if (!__readFixed(records, reading))
@@ -1455,17 +1452,16 @@ std::string_view piplMemberWritingRecord(const std::string& pluginType,
     return {};
 }
 
-PiplDescription describePipl(const std::vector<unsigned char>& bytes, PiplPlatform platform,
-                             bool terminologyAsRaw)
+PiplDescription describePipl(const std::vector<unsigned char>& bytes, PiplPlatform platform)
 {
     PiplDescription result;
     const PiplReadList list = readPiplRecords(bytes.data(), bytes.size(), platform);
     if (!list.ok())
         return result;
-    AutoNode description(__describeRecords(list.records, platform, terminologyAsRaw));
+    AutoNode description(__describeRecords(list.records, platform));
     // It is used only when it gives every byte back; compiling a second one built the same
     // way leaves the first without the members the compiler may add.
-    AutoNode compiledCopy(__describeRecords(list.records, platform, terminologyAsRaw));
+    AutoNode compiledCopy(__describeRecords(list.records, platform));
     CompiledPipl compiled;
     if (!description || __compiledListHex(*compiledCopy.get(), platform, compiled)
                             != piplPaddedHex(bytes).substr(0, 2 * bytes.size()))

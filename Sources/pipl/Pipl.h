@@ -61,12 +61,9 @@ struct PiplDescription {
 };
 
 /// The description that compiles to exactly bytes on platform: fixed properties the kind
-/// gives are left out, records no member writes in their place become raw "Properties".
-/// With terminologyAsRaw the 'hstm' property is a raw one and "Terminology" is false, so
-/// that no terminology resource is generated. A list the description language cannot
-/// say byte for byte (or a malformed one) gives no description.
-PiplDescription describePipl(const std::vector<unsigned char>& bytes, PiplPlatform platform,
-                             bool terminologyAsRaw = false);
+/// gives are left out, records no member writes in their place become raw "Properties". A
+/// list the description language cannot say byte for byte (or a malformed one) gives none.
+PiplDescription describePipl(const std::vector<unsigned char>& bytes, PiplPlatform platform);
 
 /// A member a PiPL description may hold and, when its value is an object or an array of
 /// objects, the names those objects may hold (empty otherwise).
