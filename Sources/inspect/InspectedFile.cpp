@@ -179,7 +179,9 @@ __Result __fromBundle(const std::string& path)
     return result;
 }
 
-__Result __fromFile(const std::vector<unsigned char>& bytes)
+}  // namespace
+
+ReadResult<InspectedFile> readInspectedBytes(const std::vector<unsigned char>& bytes)
 {
     if (looksLikePeModule(bytes))
         return __fromPe(bytes);
@@ -204,8 +206,6 @@ __Result __fromFile(const std::vector<unsigned char>& bytes)
     return result;
 }
 
-}  // namespace
-
 ReadResult<InspectedFile> readInspectedFile(const std::string& path)
 {
     __Result result;
@@ -215,7 +215,7 @@ ReadResult<InspectedFile> readInspectedFile(const std::string& path)
         std::vector<unsigned char> bytes;
         if (!readWholeFile(path, bytes))
             return __Result::failure("cannot read " + path);
-        result = __fromFile(bytes);
+        result = readInspectedBytes(bytes);
     }
     if (!result.ok())
         result.error = path + ": " + result.error;

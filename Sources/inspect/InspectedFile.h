@@ -41,6 +41,9 @@ struct InspectedFile {
 /// The error names the path and what is malformed.
 ReadResult<InspectedFile> readInspectedFile(const std::string& path);
 
+/// The same for the bytes of a file (a PE module, a .res file or a Mac resource file).
+ReadResult<InspectedFile> readInspectedBytes(const std::vector<unsigned char>& bytes);
+
 }  // namespace kel::rez
 
 #endif
