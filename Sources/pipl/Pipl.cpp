@@ -1373,7 +1373,7 @@ std::string __compiledListHex(Node& description, PiplPlatform platform, Compiled
 {
     Resource resource;
     resource.type = resourceTypePiPL;
-    resource.dataObject = Node::acquire(&description);
+    resource.dataObject = &description;  // shares: takes its own reference
     ErrorCapture quiet;  // a description that fails to compile is simply not used
     if (!compilePipl(resource, compiled))
         return "";
