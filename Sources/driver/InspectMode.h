@@ -9,7 +9,7 @@ namespace kel::rez {
 
 /// Prints the list of the file's resources on standard output and its notes on standard
 /// error. Returns 0, or 97 after the message when the file cannot be read or is malformed,
-/// or the status of a failed load check.
+/// or 98 after the messages of the load checks that failed.
 int inspectFile(const std::string& path);
 
 }  // namespace kel::rez

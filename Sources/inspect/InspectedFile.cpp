@@ -146,7 +146,7 @@ __Result __fromPe(const std::vector<unsigned char>& bytes)
     result.value.platform = PiplPlatform::windows;
     result.value.resources = __fromWindows(module.value.resources);
     result.value.hasCode = true;
-    result.value.code.push_back({peMachineName(module.value.machine), module.value.exports});
+    result.value.code.push_back(moduleCodeOf(module.value));
     return result;
 }
 
@@ -169,13 +169,7 @@ __Result __fromBundle(const std::string& path)
     if (!slices.ok())
         return __Result::failure(bundle.value.executable.path + ": " + slices.error);
     result.value.hasCode = true;
-    for (const MachOSlice& slice : slices.value) {
-        InspectedCode code{machCpuName(slice.cpuType), {}};
-        for (const std::string& name : slice.exports)
-            if (name.size() > 1 && name[0] == '_')
-                code.exports.push_back(name.substr(1));
-        result.value.code.push_back(std::move(code));
-    }
+    result.value.code = moduleCodeOf(slices.value);
     return result;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "inspect/LoadChecks.h"
 #include "inspect/ReadResult.h"
 #include "pipl/PiplPropertyList.h"
 
@@ -25,16 +26,11 @@ struct InspectedResource {
     std::string described;  // for messages: "the PiPL resource 16000"
 };
 
-struct InspectedCode {
-    std::string architecture;          // "x86", "x64", "ARM64", "x86_64", "arm64"
-    std::vector<std::string> exports;  // C names, without the Mach-O "_"
-};
-
 struct InspectedFile {
     PiplPlatform platform = PiplPlatform::windows;
     std::vector<InspectedResource> resources;
     bool hasCode = false;  // false: a resource file alone
-    std::vector<InspectedCode> code;
+    std::vector<ModuleCode> code;  // one per architecture
 };
 
 /// Reads a PE module, a .res file, a Mac resource file (data fork) or a Mac bundle folder.
