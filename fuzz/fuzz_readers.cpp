@@ -9,10 +9,12 @@
 #include "common/Diagnostics.h"
 #include "common/ExitStatus.h"
 #include "inspect/LoadChecks.h"
+#include "inspect/InspectedFile.h"
 #include "inspect/MacResourceFileReader.h"
 #include "inspect/MachOReader.h"
 #include "inspect/PeReader.h"
 #include "inspect/ResFileReader.h"
+#include "inspect/ResourceListing.h"
 
 template <typename Result>
 static void expectReadOrMessage(const Result& result)
@@ -49,5 +51,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         expectChecksReport({platform, {bytes}, {1000, -1}, true, code});
         expectChecksReport({platform, {bytes, bytes}, {}, false, {}});
     }
+    // The inspect mode on top: a file that reads gets listed, each PiPL decoded and
+    // compiled again to see whether a description gives its bytes back.
+    const auto file = kel::rez::readInspectedBytes(bytes);
+    expectReadOrMessage(file);
+    if (file.ok())
+        kel::rez::listResources(file.value);
     return 0;
 }

@@ -42,7 +42,7 @@ enum ExitStatus : int {
     statusOutOfMemory = 94,
     statusResourceFileUnreadable = 95,  // --rsrc / --res: a "file" cannot be read
     statusCannotCompile = 96,  // --rsrc / --res / --depfile: the file format cannot hold a value
-    // 97 is the inspect mode's own: the file cannot be read or is malformed
+    statusCannotInspect = 97,  // --inspect: the file cannot be read or is malformed
     statusPluginWouldNotLoad = 98  // --inspect: a load check of the built plug-in failed
 };
 

@@ -54,6 +54,7 @@ int scanCommandLine(int argc, const char* const* argv, CommandLineSettings& sett
         {"--rsrc", &outputs.rsrc, statusMacPathMissing, statusMacPathIsOption},
         {"--res", &outputs.res, statusWindowsPathMissing, statusWindowsPathIsOption},
         {"--depfile", &outputs.depfile, statusHeaderPathMissing, statusHeaderPathIsOption},
+        {"--inspect", &settings.inspectPath, statusInputPathMissing, statusInputPathIsOption},
     };
 
     int index = 1;
@@ -93,9 +94,21 @@ void expandHomeInPaths(CommandLineSettings& settings, const std::string& home)
 {
     OutputPaths& outputs = settings.outputs;
     for (std::optional<std::string>* path :
-         {&settings.inputPath, &outputs.header, &outputs.idToFile, &outputs.mac, &outputs.windows,
+         {&settings.inputPath, &settings.inspectPath, &outputs.header, &outputs.idToFile, &outputs.mac, &outputs.windows,
           &outputs.pipl, &outputs.rsrc, &outputs.res, &outputs.depfile})
         expandLeadingTilde(*path, home);
+}
+
+int checkInspectAlone(const CommandLineSettings& settings)
+{
+    const OutputPaths& o = settings.outputs;
+    for (const std::optional<std::string>* path :
+         {&settings.inputPath, &o.header, &o.idToFile, &o.mac, &o.windows, &o.pipl, &o.rsrc, &o.res,
+          &o.depfile})
+        if (path->has_value())
+            return failWith(statusBadArgument, "the --inspect argument takes no input or output "
+                                               "arguments beside it. Run with --help for help.");
+    return 0;
 }
 
 int checkRequiredOutputs(const OutputPaths& paths)

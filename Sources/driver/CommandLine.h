@@ -15,6 +15,7 @@ struct CommandLineSettings {
     bool versionRequested = false;
     bool strict = false;                   // --strict: check the input closely before using it
     std::optional<std::string> inputPath;  // absent: read standard input
+    std::optional<std::string> inspectPath;  // --inspect: print the file's resources instead
     OutputPaths outputs;
 };
 
@@ -26,6 +27,10 @@ int scanCommandLine(int argc, const char* const* argv, CommandLineSettings& sett
 
 /// Replaces a leading "~" of every present path by home (see expandLeadingTilde).
 void expandHomeInPaths(CommandLineSettings& settings, const std::string& home);
+
+/// Returns 0 when --inspect stands alone (--strict aside); otherwise prints the message and
+/// returns 74.
+int checkInspectAlone(const CommandLineSettings& settings);
 
 /// Returns 0 when --adobe and at least one of --mac / --windows / --rsrc / --res were given;
 /// otherwise prints the message and returns 75.

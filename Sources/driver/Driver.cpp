@@ -8,6 +8,7 @@
 #include "common/ExitStatus.h"
 #include "driver/HomeDirectory.h"
 #include "driver/Input.h"
+#include "driver/InspectMode.h"
 #include "driver/Pipeline.h"
 #include "driver/Usage.h"
 #include "kelutilsFiles.h"
@@ -85,6 +86,11 @@ int __runTool(int argc, char** argv)
     if (settings.strict)
         strictInputName = settings.inputPath.value_or("<stdin>");
     expandHomeInPaths(settings, findHomeDirectory());
+    if (settings.inspectPath) {
+        if (int status = checkInspectAlone(settings))
+            return status;
+        return inspectFile(*settings.inspectPath);
+    }
     if (int status = checkRequiredOutputs(settings.outputs))
         return status;
     if (int status = refuseSharedOutputFiles(settings.inputPath, settings.outputs))

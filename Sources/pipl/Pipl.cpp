@@ -6,7 +6,9 @@
 #include "common/ExitStatus.h"
 #include "common/HexEncoding.h"
 #include "pipl/PiplByteImage.h"
+#include "common/ListText.h"
 #include "pipl/PiplPropertyList.h"
+#include "pipl/PiplRecordReader.h"
 #include "pipl/PiplTerminology.h"
 
 namespace kel::rez {
@@ -62,6 +64,11 @@ struct __Member {
     __Families families;
     void (*encode)(const __Member& member, const Node& value, const __Context& context,
                    PiplList& list);
+    /// The inverse of encode: the member's value (named after it, owned by the caller) that
+    /// the record of a list on the platform could have come from; null when none could.
+    /// Whether encode gives the record back exactly is checked by the caller.
+    Node* (*decode)(const __Member& member, const PiplReadRecord& record,
+                    PiplPlatform platform) = nullptr;
     bool lengthPrefixed = false;  // its string is written after a length byte
 };
 
@@ -79,6 +86,12 @@ std::string __quoted(const char* name)
 bool __failValue(const char* memberName, const char* mustBe)
 {
     return __fail("The " + __quoted(memberName) + " value must be " + mustBe + ".");
+}
+
+void __addMember(Node& object, Node* created)
+{
+    AutoNode child(created);  // released once the object holds its own reference
+    object.addMember(child.get());
 }
 
 // ---- Reading members; absent ones read as empty, zero or false
@@ -611,6 +624,237 @@ void __encodeNothing(const __Member&, const Node&, const __Context&, PiplList&)
 {
 }
 
+// ---- Decoders: each reads one record back into the value its encoder takes
+
+Node* __textNode(const char* name, const std::string& text)
+{
+    return isPlainListText(text) ? Node::createStr(name, text) : nullptr;
+}
+
+Node* __decodeLengthPrefixed(const __Member& member, const PiplReadRecord& record, PiplPlatform)
+{
+    std::string text;
+    return piplLengthPrefixedAt(record.data, 0, text) ? __textNode(member.name, text) : nullptr;
+}
+
+Node* __decodeZeroTerminated(const __Member& member, const PiplReadRecord& record, PiplPlatform)
+{
+    std::string text;
+    return piplZeroTerminatedAt(record.data, 0, text) ? __textNode(member.name, text) : nullptr;
+}
+
+// Length-prefixed on the Mac, zero-terminated on Windows.
+Node* __decodeEntryPoint(const __Member& member, const PiplReadRecord& record,
+                         PiplPlatform platform)
+{
+    return platform == PiplPlatform::mac ? __decodeLengthPrefixed(member, record, platform)
+                                         : __decodeZeroTerminated(member, record, platform);
+}
+
+// Properties that only one value of a boolean member writes.
+Node* __decodeTrue(const __Member& member, const PiplReadRecord&, PiplPlatform)
+{
+    return Node::createBool(member.name, true);
+}
+
+Node* __decodeFalse(const __Member& member, const PiplReadRecord&, PiplPlatform)
+{
+    return Node::createBool(member.name, false);
+}
+
+Node* __decodeExportAlpha(const __Member& member, const PiplReadRecord& record,
+                          PiplPlatform platform)
+{
+    return Node::createBool(member.name, piplRecordNumber(record, platform) != 0);
+}
+
+Node* __decodeFilterLayers(const __Member& member, const PiplReadRecord& record, PiplPlatform)
+{
+    return Node::createBool(member.name, !record.data.empty() && record.data[0] != 0);
+}
+
+Node* __decodeNumber(const __Member& member, const PiplReadRecord& record, PiplPlatform platform)
+{
+    return Node::createInt(member.name,
+                           static_cast<std::int32_t>(piplRecordNumber(record, platform)));
+}
+
+/// An object of one boolean per flag sub-member, from the bits of mask.
+Node* __flagsObject(const char* name, const std::vector<__SubMember>& subMembers,
+                    std::uint32_t mask)
+{
+    AutoNode object(Node::create(Node::TypeObject, name));
+    for (const __SubMember& sub : subMembers)
+        if (sub.holds == __Holds::boolean)
+            __addMember(*object.get(),
+                        Node::createBool(sub.name, ((mask & sub.bit) != 0) != sub.inverted));
+    return Node::acquire(object.get());
+}
+
+/// The flag bits at the start of the data, width bytes, high byte first on both platforms.
+Node* __decodeFlags(const __Member& member, const PiplReadRecord& record, unsigned width)
+{
+    std::uint32_t mask = 0;
+    if (!piplNumberAt(record.data, 0, width, PiplPlatform::mac, mask))
+        return nullptr;
+    return __flagsObject(member.name, member.subMembers, mask);
+}
+
+Node* __decodeFlagWord(const __Member& member, const PiplReadRecord& record, PiplPlatform)
+{
+    return __decodeFlags(member, record, 4);
+}
+
+Node* __decodeFlagByte(const __Member& member, const PiplReadRecord& record, PiplPlatform)
+{
+    return __decodeFlags(member, record, 1);
+}
+
+Node* __decodeSupportedModes(const __Member& member, const PiplReadRecord& record, PiplPlatform)
+{
+    return __decodeFlags(member, record, 2);
+}
+
+/// An object of numbers, one per sub-member, each width bytes from offset on.
+Node* __numbersObject(const char* name, const std::vector<__SubMember>& subMembers,
+                      const PiplReadRecord& record, unsigned width, PiplPlatform platform)
+{
+    AutoNode object(Node::create(Node::TypeObject, name));
+    std::size_t offset = 0;
+    for (const __SubMember& sub : subMembers) {
+        std::uint32_t value = 0;
+        if (!piplNumberAt(record.data, offset, width, platform, value))
+            return nullptr;
+        __addMember(*object.get(), Node::createInt(sub.name, value));
+        offset += width;
+    }
+    return Node::acquire(object.get());
+}
+
+Node* __decodeFormatMaxSize(const __Member& member, const PiplReadRecord& record,
+                            PiplPlatform platform)
+{
+    return __numbersObject(member.name, member.subMembers, record, 2, platform);
+}
+
+Node* __decodePlugInMaxSize(const __Member& member, const PiplReadRecord& record,
+                            PiplPlatform platform)
+{
+    return __numbersObject(member.name, member.subMembers, record, 4, platform);
+}
+
+Node* __decodeVersion(const __Member& member, const PiplReadRecord& record, PiplPlatform platform)
+{
+    const std::uint32_t word = piplRecordNumber(record, platform);
+    AutoNode version(Node::create(Node::TypeObject, member.name));
+    __addMember(*version.get(), Node::createInt("Major", word >> 16));
+    __addMember(*version.get(), Node::createInt("Minor", (word >> 8) & 0xFF));
+    __addMember(*version.get(), Node::createInt("Revision", word & 0xFF));
+    return Node::acquire(version.get());
+}
+
+/// {"Creator", "Type"} from the codes at offset: the type first, as the list stores them.
+Node* __typeAndCreatorObject(const PiplReadRecord& record, std::size_t offset,
+                             PiplPlatform platform, const char* name = "")
+{
+    std::string type, creator;
+    if (!piplCodeAt(record.data, offset, platform, type)
+        || !piplCodeAt(record.data, offset + 4, platform, creator) || !isPlainListText(type)
+        || !isPlainListText(creator))
+        return nullptr;
+    AutoNode object(Node::create(Node::TypeObject, name));
+    __addMember(*object.get(), Node::createStr("Creator", creator));
+    __addMember(*object.get(), Node::createStr("Type", type));
+    return Node::acquire(object.get());
+}
+
+Node* __decodeFileType(const __Member& member, const PiplReadRecord& record, PiplPlatform platform)
+{
+    return __typeAndCreatorObject(record, 0, platform, member.name);
+}
+
+/// An array of one element per width bytes of the data.
+Node* __decodeEach(const __Member& member, const PiplReadRecord& record, std::size_t width,
+                   PiplPlatform platform,
+                   Node* (*element)(const PiplReadRecord& record, std::size_t offset,
+                                    PiplPlatform platform))
+{
+    if (record.data.size() % width)
+        return nullptr;
+    AutoNode array(Node::create(Node::TypeArray, member.name));
+    for (std::size_t offset = 0; offset < record.data.size(); offset += width) {
+        AutoNode value(element(record, offset, platform));
+        if (!value || !array->addElement(value.get()))
+            return nullptr;
+    }
+    return Node::acquire(array.get());
+}
+
+Node* __decodeTypeList(const __Member& member, const PiplReadRecord& record, PiplPlatform platform)
+{
+    return __decodeEach(member, record, 8, platform,
+                        [](const PiplReadRecord& r, std::size_t offset, PiplPlatform p) {
+                            return __typeAndCreatorObject(r, offset, p);
+                        });
+}
+
+Node* __decodeExtensionList(const __Member& member, const PiplReadRecord& record,
+                            PiplPlatform platform)
+{
+    return __decodeEach(member, record, 4, platform,
+                        [](const PiplReadRecord& r, std::size_t offset, PiplPlatform p) {
+                            std::string code;
+                            piplCodeAt(r.data, offset, p, code);
+                            return __textNode("", code);
+                        });
+}
+
+Node* __decodeChannelCounts(const __Member& member, const PiplReadRecord& record,
+                            PiplPlatform platform)
+{
+    return __decodeEach(member, record, 2, platform,
+                        [](const PiplReadRecord& r, std::size_t offset, PiplPlatform p) {
+                            std::uint32_t count = 0;
+                            piplNumberAt(r.data, offset, 2, p, count);
+                            return Node::createInt("", count);
+                        });
+}
+
+// Four bytes per case: in-handling, out-handling, the flags, and a zero byte.
+Node* __decodeFilterCases(const __Member& member, const PiplReadRecord& record, PiplPlatform)
+{
+    if (record.data.size() != 4 * __filterCaseCount)
+        return nullptr;
+    AutoNode cases(Node::create(Node::TypeArray, member.name));
+    for (std::size_t offset = 0; offset < record.data.size(); offset += 4) {
+        AutoNode filterCase(__flagsObject("", member.subMembers, record.data[offset + 2]));
+        __addMember(*filterCase.get(), Node::createInt("InHandling", record.data[offset]));
+        __addMember(*filterCase.get(), Node::createInt("OutHandling", record.data[offset + 1]));
+        cases->addElement(filterCase.get());
+    }
+    return Node::acquire(cases.get());
+}
+
+// A zero word, the class and event codes, the 16-bit "aete" value, then the name.
+Node* __decodeTerminology(const __Member& member, const PiplReadRecord& record,
+                          PiplPlatform platform)
+{
+    std::string classCode, eventCode, name;
+    std::uint32_t id = 0;
+    if (!piplCodeAt(record.data, 4, platform, classCode)
+        || !piplCodeAt(record.data, 8, platform, eventCode)
+        || !piplNumberAt(record.data, 12, 2, platform, id)
+        || !piplZeroTerminatedAt(record.data, 14, name) || !isPlainListText(classCode)
+        || !isPlainListText(eventCode) || !isPlainListText(name))
+        return nullptr;
+    AutoNode terminology(Node::create(Node::TypeObject, member.name));
+    __addMember(*terminology.get(), Node::createStr("Class", classCode));
+    __addMember(*terminology.get(), Node::createStr("Event", eventCode));
+    __addMember(*terminology.get(), Node::createStr("Name", name));
+    __addMember(*terminology.get(), Node::createInt("aete", id));
+    return Node::acquire(terminology.get());
+}
+
 // ---- The member table, in name order
 
 std::vector<__SubMember> __typeAndCreatorSubMembers()
@@ -621,16 +865,15 @@ std::vector<__SubMember> __typeAndCreatorSubMembers()
 const std::vector<__Member>& __members()
 {
     static const std::vector<__Member> members = {
-        {"AboutBox", "nabo", {}, __checkBoolean, __Families::photoshop, __encodeNoAboutBox},
-        {"Category", "catg", {}, __checkCategory, __Families::photoshop, __encodeLengthPrefixed,
-         true},
-        {"CodeMacARM64", "ma64", {}, __checkBoolean, __Families::photoshop, __encodeMacArmCode},
-        {"CodeWin64ARM", "wa64", {}, __checkBoolean, __Families::photoshop, __encodeWinArmCode},
+        {"AboutBox", "nabo", {}, __checkBoolean, __Families::photoshop, __encodeNoAboutBox, __decodeFalse},
+        {"Category", "catg", {}, __checkCategory, __Families::photoshop, __encodeLengthPrefixed, __decodeLengthPrefixed, true},
+        {"CodeMacARM64", "ma64", {}, __checkBoolean, __Families::photoshop, __encodeMacArmCode, __decodeTrue},
+        {"CodeWin64ARM", "wa64", {}, __checkBoolean, __Families::photoshop, __encodeWinArmCode, __decodeTrue},
         // Replaces the data of the fixed property.
-        {"EnableInfo", "enbl", {}, __checkString, __Families::photoshop, __encodeEnableInfo},
+        {"EnableInfo", "enbl", {}, __checkString, __Families::photoshop, __encodeEnableInfo, __decodeZeroTerminated},
         // Read before the walk: it names the fixed entry points and those of the ARM members.
-        {"EntryPoint", "", {}, __checkEntryPoint, __Families::photoshop, __encodeNothing, true},
-        {"ExportAlpha", "expf", {}, __checkBoolean, __Families::photoshop, __encodeExportAlpha},
+        {"EntryPoint", "", {}, __checkEntryPoint, __Families::photoshop, __encodeNothing, __decodeEntryPoint, true},
+        {"ExportAlpha", "expf", {}, __checkBoolean, __Families::photoshop, __encodeExportAlpha, __decodeExportAlpha},
         // Replaces the data of the fixed property.
         {"FilterCaseInfo",
          "fici",
@@ -642,18 +885,20 @@ const std::vector<__Member>& __members()
           {"WritesOutsideSelection", __Holds::boolean, "a", 0x08}},
          __checkFilterCases,
          __Families::photoshop,
-         __encodeFilterCases},
-        {"FilterLayers", "flly", {}, __checkBoolean, __Families::photoshop, __encodeFilterLayers},
+         __encodeFilterCases,
+         __decodeFilterCases},
+        {"FilterLayers", "flly", {}, __checkBoolean, __Families::photoshop, __encodeFilterLayers, __decodeFilterLayers},
         {"FormatFileType", "fmTC", __typeAndCreatorSubMembers(), __checkObject,
-         __Families::photoshop, __encodeFileType},
+         __Families::photoshop, __encodeFileType, __decodeFileType},
         {"FormatFilteredExt",
          "fftE",
          {},
          __checkStringArray,
          __Families::photoshop,
-         __encodeExtensionList},
+         __encodeExtensionList,
+         __decodeExtensionList},
         {"FormatFilteredTypes", "fftT", __typeAndCreatorSubMembers(), __checkObjectArray,
-         __Families::photoshop, __encodeTypeList},
+         __Families::photoshop, __encodeTypeList, __decodeTypeList},
         {"FormatFlags",
          "fmtf",
          {{"SavesImageResources", __Holds::boolean, "a", 0x40000000},
@@ -665,7 +910,8 @@ const std::vector<__Member>& __members()
           {"CanMakeThumb", __Holds::boolean, "a", 0x02000000}},
          __checkObject,
          __Families::photoshop,
-         __encodeFlagWord},
+         __encodeFlagWord,
+         __decodeFlagWord},
         // Whether an ICC profile is embedded in each image mode.
         {"FormatICCFlags",
          "fmip",
@@ -675,45 +921,51 @@ const std::vector<__Member>& __members()
           {"EmbedCMYK", __Holds::boolean, "an", 0x10}},
          __checkObject,
          __Families::photoshop,
-         __encodeFlagByte},
+         __encodeFlagByte,
+         __decodeFlagByte},
         {"FormatMaxChannels",
          "mxch",
          {},
          __checkChannelCounts,
          __Families::photoshop,
-         __encodeChannelCounts},
+         __encodeChannelCounts,
+         __decodeChannelCounts},
         {"FormatMaxSize",
          "mxsz",
          {__numberFromTo("Height", "a", 1, 32767), __numberFromTo("Width", "a", 1, 32767)},
          __checkObject,
          __Families::photoshop,
-         __encodeFormatMaxSize},
+         __encodeFormatMaxSize,
+         __decodeFormatMaxSize},
         {"FormatReadExt",
          "RdEx",
          {},
          __checkStringArray,
          __Families::photoshop,
-         __encodeExtensionList},
+         __encodeExtensionList,
+         __decodeExtensionList},
         {"FormatReadTypes", "RdTy", __typeAndCreatorSubMembers(), __checkObjectArray,
-         __Families::photoshop, __encodeTypeList},
+         __Families::photoshop, __encodeTypeList, __decodeTypeList},
         {"FormatWriteExt",
          "WrEx",
          {},
          __checkStringArray,
          __Families::photoshop,
-         __encodeExtensionList},
+         __encodeExtensionList,
+         __decodeExtensionList},
         {"FormatWriteTypes", "WrTy", __typeAndCreatorSubMembers(), __checkObjectArray,
-         __Families::photoshop, __encodeTypeList},
-        {"Name", "name", {}, __checkName, __Families::both, __encodeName, true},
+         __Families::photoshop, __encodeTypeList, __decodeTypeList},
+        {"Name", "name", {}, __checkName, __Families::both, __encodeName, __decodeLengthPrefixed, true},
         // Replaces the data of the fixed property.
         {"PlugInMaxSize",
          "ms32",
          {__numberFromTo("Height", "a", 1, INT32_MAX), __numberFromTo("Width", "a", 1, INT32_MAX)},
          __checkObject,
          __Families::photoshop,
-         __encodePlugInMaxSize},
+         __encodePlugInMaxSize,
+         __decodePlugInMaxSize},
         {"PluginType", "", {}, __checkNothing, __Families::none, __encodeNothing},
-        {"Priority", "prty", {}, __checkPriority, __Families::photoshop, __encodeNumber},
+        {"Priority", "prty", {}, __checkPriority, __Families::photoshop, __encodeNumber, __decodeNumber},
         // Records given byte for byte; each element names its own vendor and key.
         {"Properties",
          "",
@@ -740,8 +992,9 @@ const std::vector<__Member>& __members()
           {"Duotone", __Holds::boolean, "a", 0x0080}},
          __checkObject,
          __Families::photoshop,
-         __encodeSupportedModes},
-        {"SupportsPOSIXIO", "fxio", {}, __checkBoolean, __Families::photoshop, __encodePosixIo},
+         __encodeSupportedModes,
+         __decodeSupportedModes},
+        {"SupportsPOSIXIO", "fxio", {}, __checkBoolean, __Families::photoshop, __encodePosixIo, __decodeTrue},
         {"Terminology",
          "hstm",
          {{"Class", __Holds::string, "a"},
@@ -750,7 +1003,8 @@ const std::vector<__Member>& __members()
           {"aete", __Holds::number, "an"}},
          __checkTerminology,
          __Families::photoshop,
-         __encodeTerminology},
+         __encodeTerminology,
+         __decodeTerminology},
         // Already known to be an object.
         {"Version",
          "cmpt",
@@ -759,7 +1013,8 @@ const std::vector<__Member>& __members()
           {"Revision", __Holds::number, "a"}},
          __checkObject,
          __Families::photoshop,
-         __encodeVersion},
+         __encodeVersion,
+         __decodeVersion},
     };
     return members;
 }
@@ -836,12 +1091,6 @@ std::string __entryPointOf(const Node& description, const PiplKind& kind)
     return kind.entryPoint;
 }
 
-void __addMember(Node& object, Node* created)
-{
-    AutoNode child(created);  // released once the object holds its own reference
-    object.addMember(child.get());
-}
-
 /// Adds the default "Terminology" member, which the walk then meets like a given one.
 void __supplyDefaultTerminology(Node& description, const std::string& pluginName)
 {
@@ -910,6 +1159,231 @@ std::pair<std::string, std::string> __recordOf(const __Member& member, PiplFamil
     return {__photoshopVendor, member.key};
 }
 
+
+// ---- Reading a compiled list back into a description
+
+/// What the walk over a list's records gathers into a description.
+struct __Reading {
+    const PiplKind& kind;
+    PiplPlatform platform;
+    std::string entryPoint;
+    std::string pluginName;
+    AutoNode description;
+    AutoNode terminology;  // added last: left out when it is the default one
+    AutoNode rawProperties;
+};
+
+std::string __lowerHex(std::string hex)
+{
+    for (char& c : hex)
+        if (c >= 'A' && c <= 'F')
+            c = static_cast<char>(c - 'A' + 'a');
+    return hex;
+}
+
+/// True when encoding value gives record back exactly: a record appended, or a fixed one
+/// given new data.
+bool __encodesBack(const __Member& member, const Node& value, const __Reading& reading,
+                   const PiplReadRecord& record)
+{
+    PiplList list(reading.kind, reading.platform, reading.entryPoint);
+    const std::size_t fixedCount = list.records().size();
+    member.encode(member, value, {reading.kind, reading.pluginName, reading.entryPoint}, list);
+    const PiplRecord* written = list.records().size() == fixedCount + 1 ? &list.records().back()
+                                                                         : nullptr;
+    for (const PiplRecord& fixed : list.records())
+        if (!written && fixed.vendor == record.vendor && fixed.key == record.key)
+            written = &fixed;
+    return written && written->vendor == record.vendor && written->key == record.key
+           && written->data.declaredLength == record.data.size()
+           && __lowerHex(written->data.hex) == piplPaddedHex(record.data);
+}
+
+/// The member's value for the record, when it encodes back to it exactly; else null.
+AutoNode __decodeExactly(const __Member& member, const __Reading& reading,
+                         const PiplReadRecord& record)
+{
+    AutoNode value(member.decode ? member.decode(member, record, reading.platform) : nullptr);
+    if (value && !__encodesBack(member, *value.get(), reading, record))
+        value.reset();
+    return value;
+}
+
+/// The member that writes a record with vendor and key after the fixed properties.
+const __Member* __memberWriting(const PiplReadRecord& record, const __Reading& reading,
+                                const PiplList& fixed)
+{
+    for (const __Member& member : __members()) {
+        const auto written = __recordOf(member, reading.kind.family);
+        if (!written.second.empty() && written == std::make_pair(record.vendor, record.key)
+            && !fixed.fixedPropertyMember(record.vendor, record.key))
+            return &member;
+    }
+    return nullptr;
+}
+
+/// Keeps value as the description's member, or as the terminology, decided on at the end.
+void __keep(__Reading& reading, const __Member& member, AutoNode value)
+{
+    if (std::string(member.name) == "Name")
+        reading.pluginName = value->stringValue();
+    if (std::string(member.name) == "Terminology")
+        reading.terminology = std::move(value);
+    else
+        reading.description->addMember(value.get());
+}
+
+/// The fixed properties: the kind's, or given new data by a member. False when the list
+/// does not start with them.
+bool __readFixed(const std::vector<PiplReadRecord>& records, __Reading& reading)
+{
+    const PiplList kindDefaults(reading.kind, reading.platform, reading.kind.entryPoint);
+    const auto& defaults = kindDefaults.records();
+    if (records.size() < defaults.size())
+        return false;
+    // The entry point comes first: the other properties' data may name it.
+    for (std::size_t i = 0; i < defaults.size(); ++i) {
+        if (defaults[i].vendor != records[i].vendor || defaults[i].key != records[i].key)
+            return false;
+        if (reading.kind.family == PiplFamily::photoshop
+            && std::string(defaults[i].member) == "EntryPoint" && reading.entryPoint.empty()) {
+            AutoNode name(__decodeEntryPoint(*__findMember("EntryPoint"), records[i],
+                                             reading.platform));
+            if (!name || name->stringValue().empty())
+                return false;
+            reading.entryPoint = name->stringValue();
+            if (reading.entryPoint != reading.kind.entryPoint)
+                reading.description->addMember(name.get());
+        }
+    }
+    if (reading.entryPoint.empty())
+        reading.entryPoint = reading.kind.entryPoint;
+    const PiplList fixed(reading.kind, reading.platform, reading.entryPoint);
+    for (std::size_t i = 0; i < defaults.size(); ++i) {
+        const PiplRecord& expected = fixed.records()[i];
+        const std::string member = expected.member;
+        if (member == "PluginType" || member == "EntryPoint"
+            || (expected.data.declaredLength == records[i].data.size()
+                && __lowerHex(expected.data.hex) == piplPaddedHex(records[i].data)))
+            continue;
+        AutoNode value(__decodeExactly(*__findMember(member), reading, records[i]));
+        if (!value)
+            return false;
+        reading.description->addMember(value.get());
+    }
+    return true;
+}
+
+/// A raw "Properties" element for a record no member writes in its place.
+bool __keepRaw(const PiplReadRecord& record, __Reading& reading)
+{
+    if (!isPlainListText(record.vendor) || !isPlainListText(record.key))
+        return false;
+    if (!reading.rawProperties)
+        reading.rawProperties = AutoNode(Node::create(Node::TypeArray, "Properties"));
+    AutoNode element(Node::create(Node::TypeObject));
+    __addMember(*element.get(), Node::createStr("Vendor", record.vendor));
+    __addMember(*element.get(), Node::createStr("Key", record.key));
+    std::string hex = piplPaddedHex(record.data);
+    hex.resize(2 * record.data.size());
+    __addMember(*element.get(), Node::createStr("Data", hex));
+    return reading.rawProperties->addElement(element.get());
+}
+
+/// The records after the fixed ones, which members write in name order and "Properties"
+/// (the records no member writes) at its place in that order. False when no description writes them in the list's order.
+bool __readMembers(const std::vector<PiplReadRecord>& records, std::size_t first,
+                   __Reading& reading)
+{
+    const PiplList fixed(reading.kind, reading.platform, reading.entryPoint);
+    const std::string raw = "Properties";
+    std::string last;  // the name of the member that wrote the record before
+    for (std::size_t i = first; i < records.size(); ++i) {
+        const __Member* member = __memberWriting(records[i], reading, fixed);
+        AutoNode value;
+        if (member && std::string(member->name) > last)
+            value = __decodeExactly(*member, reading, records[i]);
+        if (value) {
+            last = member->name;
+            __keep(reading, *member, std::move(value));
+        } else if (member || last > raw || !__keepRaw(records[i], reading)) {
+            // A record that a member writes is never given raw: the member would say it.
+            return false;
+        } else {
+            last = raw;
+        }
+    }
+    return true;
+}
+
+/// True when terminology is the one a description without "Terminology" is given.
+bool __isDefaultTerminology(const Node& terminology, const std::string& pluginName)
+{
+    return __stringOf(terminology, "Class") == __defaultTerminologyCode
+           && __stringOf(terminology, "Event") == __defaultTerminologyCode
+           && __numberOf(terminology, "aete") == static_cast<std::uint32_t>(__defaultTerminologyId)
+           && __stringOf(terminology, "Name") == pluginName;
+}
+
+/// The members that every description holds, and the terminology when it is not the default.
+bool __completeDescription(__Reading& reading)
+{
+    Node& description = *reading.description.get();
+    if (!AutoNode(description.member("Name")))
+        return false;
+    if (reading.kind.family == PiplFamily::illustrator) {
+        // The Illustrator list does not carry the version.
+        AutoNode version(Node::create(Node::TypeObject, "Version"));
+        for (const char* part : {"Major", "Minor", "Revision"})
+            __addMember(*version.get(), Node::createInt(part, 0));
+        description.addMember(version.get());
+    } else if (!AutoNode(description.member("Version"))) {
+        return false;
+    }
+    if (reading.kind.family == PiplFamily::photoshop) {
+        if (!reading.terminology)
+            __addMember(description, Node::createBool("Terminology", false));
+        else if (!__isDefaultTerminology(*reading.terminology.get(), reading.pluginName))
+            description.addMember(reading.terminology.get());
+    }
+    if (reading.rawProperties)
+        description.addMember(reading.rawProperties.get());
+    return true;
+}
+
+/// A description that may compile to the records; null when none can.
+AutoNode __describeRecords(const std::vector<PiplReadRecord>& records, PiplPlatform platform)
+{
+    std::string kindCode;
+    if (records.empty() || records[0].key != "kind"
+        || !piplCodeAt(records[0].data, 0, platform, kindCode))
+        return AutoNode();
+    const PiplKind* kind = __findPiplKindByCode(records[0].vendor, kindCode);
+    if (!kind)
+        return AutoNode();
+    __Reading reading{*kind, platform, "", "", AutoNode(Node::create(Node::TypeObject)),
+                      AutoNode(), AutoNode()};
+    __addMember(*reading.description.get(), Node::createStr("PluginType", kind->pluginType));
+    if (!__readFixed(records, reading))
+        return AutoNode();
+    const std::size_t fixedCount = PiplList(*kind, platform, reading.entryPoint).records().size();
+    if (!__readMembers(records, fixedCount, reading) || !__completeDescription(reading))
+        return AutoNode();
+    return std::move(reading.description);
+}
+
+/// The list a description compiles to on the platform, as lower-case hex; compiled gets the
+/// rest. Empty when the description does not compile.
+std::string __compiledListHex(Node& description, PiplPlatform platform, CompiledPipl& compiled)
+{
+    Resource resource;
+    resource.type = resourceTypePiPL;
+    resource.dataObject = &description;  // shares: takes its own reference
+    ErrorCapture quiet;  // a description that fails to compile is simply not used
+    if (!compilePipl(resource, compiled))
+        return "";
+    return __lowerHex(platform == PiplPlatform::mac ? compiled.macListHex : compiled.winListHex);
+}
 }  // namespace
 
 bool compilePipl(const Resource& res, CompiledPipl& compiled,
@@ -981,6 +1455,27 @@ std::string_view piplMemberWritingRecord(const std::string& pluginType,
             return member->name;
     }
     return {};
+}
+
+PiplDescription describePipl(const std::vector<unsigned char>& bytes, PiplPlatform platform)
+{
+    PiplDescription result;
+    const PiplReadList list = readPiplRecords(bytes.data(), bytes.size(), platform);
+    if (!list.ok())
+        return result;
+    AutoNode description(__describeRecords(list.records, platform));
+    // It is used only when it gives every byte back; compiling a second one built the same
+    // way leaves the first without the members the compiler may add.
+    AutoNode compiledCopy(__describeRecords(list.records, platform));
+    CompiledPipl compiled;
+    if (!description || __compiledListHex(*compiledCopy.get(), platform, compiled)
+                            != piplPaddedHex(bytes).substr(0, 2 * bytes.size()))
+        return result;
+    result.description = std::move(description);
+    result.terminologyId = compiled.terminologyId;
+    result.terminologyHex = __lowerHex(platform == PiplPlatform::mac ? compiled.macTerminologyHex
+                                                                     : compiled.winTerminologyHex);
+    return result;
 }
 
 const std::vector<PiplMemberNames>& knownPiplMembers()

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "pipl/PiplPropertyList.h"
 #include "resources/Resource.h"
 
 namespace kel::rez {
@@ -48,6 +49,21 @@ int piplTerminologyResourceId(const kel::json::Node& description,
 std::string_view piplMemberWritingRecord(const std::string& pluginType,
                                          const std::vector<std::string>& memberNames,
                                          const std::string& vendor, const std::string& key);
+
+/// A compiled PiPL list read back into a description.
+struct PiplDescription {
+    kel::utils::AutoNode description;  // null when no description compiles to the list
+    /// What the description generates beside the list, as compilePipl gives it for a
+    /// resource list without "aete" entries: the terminology resource's ID (0 for none) and
+    /// its data on the list's platform as lower-case hex.
+    int terminologyId = 0;
+    std::string terminologyHex;
+};
+
+/// The description that compiles to exactly bytes on platform: fixed properties the kind
+/// gives are left out, records no member writes in their place become raw "Properties". A
+/// list the description language cannot say byte for byte (or a malformed one) gives none.
+PiplDescription describePipl(const std::vector<unsigned char>& bytes, PiplPlatform platform);
 
 /// A member a PiPL description may hold and, when its value is an object or an array of
 /// objects, the names those objects may hold (empty otherwise); and which of its strings are

@@ -75,6 +75,7 @@ public:
     /// The member that sets or chooses the fixed property with vendor and key; null when the
     /// list has no such fixed property.
     const char* fixedPropertyMember(const std::string& vendor, const std::string& key) const;
+    const std::vector<PiplRecord>& records() const { return __records; }
     /// Header and records as hex text.
     std::string hex() const;
 

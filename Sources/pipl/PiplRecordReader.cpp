@@ -94,12 +94,65 @@ PiplReadList readPiplRecords(const unsigned char* bytes, std::size_t size, PiplP
 
 std::uint32_t piplRecordNumber(const PiplReadRecord& record, PiplPlatform platform)
 {
-    if (record.data.size() < 4)
-        return 0;
     std::uint32_t value = 0;
-    for (unsigned i = 0; i < 4; ++i)
-        value = (value << 8) | record.data[platform == PiplPlatform::mac ? i : 3 - i];
-    return value;
+    return piplNumberAt(record.data, 0, 4, platform, value) ? value : 0;
+}
+
+bool piplNumberAt(const std::vector<unsigned char>& data, std::size_t offset, unsigned width,
+                  PiplPlatform platform, std::uint32_t& value)
+{
+    if (offset > data.size() || width > data.size() - offset)
+        return false;
+    value = 0;
+    for (unsigned i = 0; i < width; ++i)
+        value = (value << 8) | data[offset + (platform == PiplPlatform::mac ? i : width - 1 - i)];
+    return true;
+}
+
+bool piplCodeAt(const std::vector<unsigned char>& data, std::size_t offset, PiplPlatform platform,
+                std::string& code)
+{
+    std::uint32_t value = 0;
+    if (!piplNumberAt(data, offset, 4, platform, value))
+        return false;
+    code.clear();
+    for (int shift = 24; shift >= 0; shift -= 8)
+        code += static_cast<char>((value >> shift) & 0xFF);
+    return true;
+}
+
+bool piplLengthPrefixedAt(const std::vector<unsigned char>& data, std::size_t offset,
+                          std::string& text)
+{
+    if (offset >= data.size() || data[offset] > data.size() - offset - 1)
+        return false;
+    text.assign(data.begin() + offset + 1, data.begin() + offset + 1 + data[offset]);
+    return true;
+}
+
+bool piplZeroTerminatedAt(const std::vector<unsigned char>& data, std::size_t offset,
+                          std::string& text)
+{
+    for (std::size_t end = offset; end < data.size(); ++end) {
+        if (data[end] == 0) {
+            text.assign(data.begin() + offset, data.begin() + end);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string piplPaddedHex(const std::vector<unsigned char>& data)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string hex;
+    hex.reserve(data.size() * 2 + 6);
+    for (unsigned char byte : data) {
+        hex += digits[byte >> 4];
+        hex += digits[byte & 15];
+    }
+    hex.append(2 * ((4 - data.size() % 4) % 4), '0');
+    return hex;
 }
 
 }  // namespace kel::rez

@@ -33,6 +33,23 @@ PiplReadList readPiplRecords(const unsigned char* bytes, std::size_t size, PiplP
 /// The record's data as a 32-bit number in the list's byte order; 0 when it has fewer bytes.
 std::uint32_t piplRecordNumber(const PiplReadRecord& record, PiplPlatform platform);
 
+/// A width-byte number (1, 2 or 4) at offset of data in the platform's byte order; false
+/// when it does not lie inside data.
+bool piplNumberAt(const std::vector<unsigned char>& data, std::size_t offset, unsigned width,
+                  PiplPlatform platform, std::uint32_t& value);
+/// A four-character code at offset, stored as a number in the platform's byte order.
+bool piplCodeAt(const std::vector<unsigned char>& data, std::size_t offset, PiplPlatform platform,
+                std::string& code);
+/// The text of a length-prefixed string at offset; false when it runs past data.
+bool piplLengthPrefixedAt(const std::vector<unsigned char>& data, std::size_t offset,
+                          std::string& text);
+/// The text before the first zero byte from offset; false when no zero byte follows.
+bool piplZeroTerminatedAt(const std::vector<unsigned char>& data, std::size_t offset,
+                          std::string& text);
+/// The data as lower-case hex text, with zero bytes up to a multiple of four as a list
+/// stores it.
+std::string piplPaddedHex(const std::vector<unsigned char>& data);
+
 }  // namespace kel::rez
 
 #endif
