@@ -13,7 +13,8 @@ import unittest
 from sample_project import install_package_and_copy_sample, run
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-MESSAGE = ("Error: PiPL: the x64 code does not export \"PluginMain\", the entry point that "
+# The sample carries two PiPLs, the Illustrator one first; both name PluginMain.
+MESSAGE = ("Error: PiPL 1 of 2: the x64 code does not export \"PluginMain\", the entry point that "
            "'wx86' names")
 OPTIONS = None
 
