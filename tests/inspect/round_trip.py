@@ -2,7 +2,7 @@
 """The inspect mode's round trip: a list is compiled into a .res and a .rsrc; `--inspect`
 prints each file as a list; that list compiled again must give the same PiPL and aete bytes,
 read from both files by readers written here from the formats' descriptions. Inputs: every
-golden case that compiles a PiPL, and generated descriptions (hostile strings included).
+golden case and fuzz seed that compiles a PiPL, and generated descriptions (hostile strings included).
 Generated descriptions whose strings a list can print must come back as descriptions, not
 as hex data; the .res made by windres from the .rc is inspected too when windres is there.
 
@@ -122,19 +122,31 @@ class RoundTrip:
     def golden_cases(self, cases):
         checked = 0
         for case in sorted(glob.glob(os.path.join(cases, "*"))):
+            if os.path.exists(os.path.join(case, "expected", "status")):
+                continue
             for path in glob.glob(os.path.join(case, "files", "*.json")) + \
                     glob.glob(os.path.join(case, "stdin")):
-                with open(path, "rb") as f:
-                    text = f.read()
-                if b"PiPL" not in text or os.path.exists(os.path.join(case, "expected", "status")):
-                    continue
-                with tempfile.TemporaryDirectory() as work:
-                    shutil.copytree(os.path.join(case, "files"), work, dirs_exist_ok=True) \
-                        if os.path.isdir(os.path.join(case, "files")) else None
-                    with open(os.path.join(work, "input.json"), "wb") as f:
-                        f.write(text)
-                    checked += self.check_list(work, os.path.basename(case))
+                checked += self.listed_file(path, os.path.join(case, "files"),
+                                            os.path.basename(case))
         return checked
+
+    def fuzz_seeds(self, seeds):
+        """The fuzzer's seed lists; one that does not compile is not counted."""
+        return sum(self.listed_file(path, None, "fuzz seed " + os.path.basename(path))
+                   for path in sorted(glob.glob(os.path.join(seeds, "*.json"))))
+
+    def listed_file(self, path, files, label):
+        """Checks the list in path, run beside a copy of the files it names, if it has a PiPL."""
+        with open(path, "rb") as f:
+            text = f.read()
+        if b"PiPL" not in text:
+            return 0
+        with tempfile.TemporaryDirectory() as work:
+            if files and os.path.isdir(files):
+                shutil.copytree(files, work, dirs_exist_ok=True)
+            with open(os.path.join(work, "input.json"), "wb") as f:
+                f.write(text)
+            return self.check_list(work, label)
 
 
 def random_string(rng, hostile):
@@ -231,6 +243,7 @@ def main():
     options = parser.parse_args()
     trip = RoundTrip(options)
     cases = trip.golden_cases(os.path.join(HERE, "..", "cli", "cases"))
+    cases += trip.fuzz_seeds(os.path.join(HERE, "..", "..", "fuzz", "seeds"))
     rng = random.Random(options.seed)
     generated = 0
     for number in range(options.lists):
@@ -243,7 +256,7 @@ def main():
             if not trip.check_list(work, f"generated list {number}", must_describe=not hostile):
                 trip.fail(f"generated list {number} does not compile")
             generated += len(entries)
-    print(f"{cases} golden lists, {generated} generated descriptions; {trip.described} of "
+    print(f"{cases} golden and seed lists, {generated} generated descriptions; {trip.described} of "
           f"{trip.pipls} printed PiPLs are descriptions")
     if cases == 0 or trip.described == 0:
         trip.fail("nothing was checked")
