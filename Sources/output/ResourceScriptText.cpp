@@ -103,10 +103,12 @@ bool __appendWinBlock(const std::string& key, const std::string& type, const std
     return true;
 }
 
-/// A name as a resource-script string: in double quotes, a quote inside written as two.
+/// A name as a resource-script string: in double quotes, a quote inside written as two and
+/// a backslash (which a name taken from a file name can hold) as two, so that it is no escape.
 std::string __quotedName(const std::string& name)
 {
-    return '"' + kel::utils::stringReplaceAll(name, "\"", "\"\"") + '"';
+    const std::string backslashesDoubled = kel::utils::stringReplaceAll(name, "\\", "\\\\");
+    return '"' + kel::utils::stringReplaceAll(backslashesDoubled, "\"", "\"\"") + '"';
 }
 
 /// What follows a line's key: the type and the quoted file, whose backslashes the resource

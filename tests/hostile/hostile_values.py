@@ -33,7 +33,8 @@ SPECIAL = b"\"'\\ /*#$,;{}()@-._+=%&!?<>|`~^[]:"
 CONTROLS = bytes(range(0x20)) + b"\x7f"
 PLAIN = [b"PNGI", b"snd ", b"Ab_9", b"_x", b"x9", b"caf\xc3\xa9", b"\xe6\x97\xa5\xe6\x9c\xac",
          b"a b", b" lead", b"trail ", b"x/y", b"x-y.z_1", b"9x", b"x//y", b"x/*y", b"x*/y",
-         b"ab\\", b"\\", b'"', b"'", b"a\\\"b", b"$\"00\"", b"x\\ny"]
+         b"ab\\", b"\\", b'"', b"'", b"a\\\"b", b"$\"00\"", b"x\\ny", b"d/x\\y.png",
+         b"d/x\\ny.png"]
 
 
 def corpus():
@@ -55,6 +56,13 @@ def feedable(value):
     """Whether the lenient reader can be given the value: no backslash before a quote or at
     the end, which it would read as an escape."""
     return b'\\"' not in value and not value.endswith(b"\\") and as_read(value) != b""
+
+
+def derived_name(path):
+    """The name a resource without "name" gets from its file: the last piece after "/" (or
+    after "\\" when the path has no "/"), without its extension unless that leaves nothing."""
+    last = path.split(b"/")[-1] if b"/" in path else path.split(b"\\")[-1]
+    return last.rsplit(b".", 1)[0] if b"." in last and last.split(b".")[0] else last
 
 
 def as_read(value):
@@ -96,10 +104,12 @@ class Checker:
             "--mac", "out.r", "--windows", "out.rc"]
         return subprocess.run(args, cwd=folder, capture_output=True, timeout=60)
 
-    def check(self, member, value, strict):
+    def check(self, member, value, strict, name_from_file=False):
         entry = {"type": b"DATA", "file": b"f.bin", "id": b"12345", "name": b"N",
                  "define": b"D"}
         entry[member] = value
+        if name_from_file:
+            del entry["name"]
         with tempfile.TemporaryDirectory(prefix="vantrel-values-") as folder:
             text = b"[{" + b", ".join(
                 b'"%s": %s' % (key.encode(), item if key == "id" else json_string(item))
@@ -108,6 +118,8 @@ class Checker:
                 f.write(text)
             body = b"bytes of " + value
             entry = {key: as_read(item) for key, item in entry.items()}
+            if name_from_file:
+                entry["name"] = derived_name(entry["file"])
             made = self.make_file(folder, entry["file"], body)
             run = self.run(folder, strict)
             written = sorted(set(os.listdir(folder)) - {"in.json"} - self.made(entry["file"]))
@@ -224,6 +236,16 @@ def main():
                 except Failure as failure:
                     failed += 1
                     print(f"FAIL {member} {value!r}{' --strict' if strict else ''}: {failure}")
+    # A file's value once more, as the name of an entry that has none: every output must
+    # carry the name taken from it as exactly as the path.
+    for value in filter(feedable, corpus()):
+        if derived_name(as_read(value)):
+            try:
+                outcome = checker.check("file", value, False, name_from_file=True)
+                counts[outcome] = counts.get(outcome, 0) + 1
+            except Failure as failure:
+                failed += 1
+                print(f"FAIL name from file {value!r}: {failure}")
     print(f"{sum(counts.values())} checks passed ({counts}), {failed} failed")
     return 1 if failed else 0
 
