@@ -105,11 +105,11 @@ TEST(EmitterMacLayout, OddDigitCountIsCopiedAndAppendsAfterExistingText)
 TEST(EmitterNames, DoubleQuoteEscapedInEachFormatsOwnWay)
 {
     const Resource resource = makeResource("DATA", 10001, "say \"hi\"\\");
-    // A Rez string escapes the backslash too; the .rc copies it as it is.
+    // Both escape the backslash; a quote is \" to Rez and "" to a resource compiler.
     EXPECT_EQ("data 'DATA' (10001, \"say \\\"hi\\\"\\\\\") {\n\t$\"00\"\n};\n\n",
               emitMac(resource, "00").out);
     EXPECT_EQ("10001 DATA {\n\t\"\\0\"\n}\n\n"
-              "\"say \"\"hi\"\"\\\" DATA {\n\t\"\\0\"\n}\n\n",
+              "\"say \"\"hi\"\"\\\\\" DATA {\n\t\"\\0\"\n}\n\n",
               emitWin(resource, "00").out);
 }
 
