@@ -9,6 +9,7 @@
 #include "inspect/PeReader.h"
 #include "inspect/ResFileReader.h"
 #include "resources/Resource.h"
+#include "resources/ResourceValues.h"
 
 namespace kel::rez {
 
@@ -42,6 +43,14 @@ void __checkName(InspectedResource& resource)
     }
 }
 
+/// A type of plain text may still be one that a list refuses, as the .rc could not name it.
+void __checkListType(const std::string& type, std::string& unlistable)
+{
+    if (const std::optional<UnsafeByte> unsafe = findUnsafeByte(memberType, type))
+        unlistable = "a resource list refuses its type: the \"type\" member "
+                     + describeUnsafeByte(*unsafe);
+}
+
 /// A Windows type as a list names it: a resource compiler stores the list's types with
 /// their ASCII letters upper-cased, so "PIPL" and "AETE" are the PiPL's and the aete's.
 std::string __windowsListType(const WindowsResourceId& type, std::string& unlistable)
@@ -61,6 +70,8 @@ std::string __windowsListType(const WindowsResourceId& type, std::string& unlist
         return resourceTypeAETE;
     if (!isPlainListText(type.name))
         unlistable = "its type holds a backslash, a control character or bytes that are not UTF-8";
+    else
+        __checkListType(type.name, unlistable);
     return type.name;
 }
 
@@ -119,6 +130,8 @@ std::string __macListType(const std::string& type, std::string& unlistable)
         || !isPlainListText(listType))
         unlistable = "its type holds a zero byte, a backslash, a control character or bytes that "
                      "are not UTF-8";
+    else
+        __checkListType(listType, unlistable);
     return listType;
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "resources/ResourceScriptWords.h"
+
 namespace kel::rez {
 
 namespace {
@@ -11,7 +13,10 @@ namespace {
 // path or the .rc's bare word early; an apostrophe or backslash ends or escapes the .r's
 // '...' type literal; a blank before more bytes splits the .rc's type into two words, and
 // "//" or "/*" there turns the rest of the line into a comment for the preprocessor. Blanks
-// at the end of a type stay allowed: 'snd ' is a real Mac type.
+// at the end of a type stay allowed: 'snd ' is a real Mac type, and the resource compiler
+// ends the word before them. Any other byte that is not a letter, a digit or an underscore,
+// or a digit first, makes the .rc's type no word, or a number, which the compiler reads as a
+// numeric type.
 
 bool __isControl(unsigned char byte)
 {
@@ -38,6 +43,22 @@ std::optional<std::string_view> __typeByteReason(std::string_view value, std::si
         return "may hold blanks only at its end";
     if (byte == '/' && at + 1 < value.size() && (value[at + 1] == '/' || value[at + 1] == '*'))
         return "may not hold the start of a comment";
+    if (byte == ' ')  // the last blanks, or all of them
+        return at == 0 ? std::optional<std::string_view>("may not be blanks alone") : std::nullopt;
+    if (at == 0 && byte >= '0' && byte <= '9')
+        return "may not begin with a digit";
+    if (!__isIdentifierByte(static_cast<unsigned char>(byte), false))
+        return "must be a word of letters, digits and underscores";
+    return std::nullopt;
+}
+
+/// A type whose every byte is allowed may still be a word the resource compiler reads as
+/// something else.
+std::optional<UnsafeByte> __unfitTypeWord(std::string_view value)
+{
+    const std::string_view word = value.substr(0, value.find_last_not_of(' ') + 1);
+    if (const std::optional<std::string_view> reason = resourceScriptWordProblem(word))
+        return UnsafeByte{0, static_cast<unsigned char>(value[0]), *reason, std::string(word)};
     return std::nullopt;
 }
 
@@ -72,11 +93,15 @@ std::optional<UnsafeByte> findUnsafeByte(EntryMemberKind kind, std::string_view 
     for (std::size_t at = 0; at < value.size(); ++at)
         if (std::optional<std::string_view> reason = __byteReason(kind, value, at))
             return UnsafeByte{at, static_cast<unsigned char>(value[at]), *reason};
+    if (kind == memberType && !value.empty())
+        return __unfitTypeWord(value);
     return std::nullopt;
 }
 
 std::string describeUnsafeByte(const UnsafeByte& unsafe)
 {
+    if (!unsafe.word.empty())
+        return std::string(unsafe.reason) + " (\"" + unsafe.word + "\")";
     char where[48];
     std::snprintf(where, sizeof where, " (byte 0x%02X at offset %zu)", unsafe.byte,
                   unsafe.offset);

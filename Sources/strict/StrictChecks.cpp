@@ -247,6 +247,19 @@ void __checkHexData(const __Source& source, std::size_t data, const std::string&
                                               + "); write two for each byte");
 }
 
+// A Mac resource type is four bytes; Rez takes a shorter or longer one as written. "SVG" alone
+// is written as "SVG_". A type unfit for the outputs is reported as such, not here.
+void __checkTypeLength(const __Source& source, std::size_t type, const std::string& ofEntry,
+                       StrictProblems& problems)
+{
+    const std::string text = source.stringOf(type);
+    if (text.size() == 4 || text == resourceTypeSVG || findUnsafeByte(memberType, text))
+        return;
+    problems.add(source[type].offset, "type " + __quoted(text) + " of " + ofEntry + " is "
+                                          + std::to_string(text.size()) + " bytes long; a Mac "
+                                          + "type has four, such as \"PNGI\" or \"snd \"");
+}
+
 // The texts that go into the outputs, by the loader's own rules, but placed at the value.
 void __checkValues(const __Source& source, std::size_t entry, const std::string& ofEntry,
                    StrictProblems& problems)
@@ -282,6 +295,7 @@ void __checkEntry(const __Source& source, std::size_t entry, std::size_t index,
     const std::size_t data = source.entryMember(entry, memberData);
     if (!source.isA(type, __Kind::string))
         return;
+    __checkTypeLength(source, type, ofEntry, problems);
     if (file == __none && source.isA(data, __Kind::string))
         __checkHexData(source, data, ofEntry, problems);
     if (source.stringOf(type) == resourceTypePiPL && source.isA(data, __Kind::object))

@@ -9,6 +9,7 @@ Run with a Python that has jsonschema (Debian: /usr/bin/python3 with python3-jso
 import argparse
 import json
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -173,6 +174,26 @@ class SchemaTest(unittest.TestCase):
                     self.assertEqual(status, 92)
                     self.assertIn(case["strict"].encode("utf-8"), stderr)
                     self.assertEqual(files, ["in.json"])
+
+    def test_the_schema_takes_the_types_the_tool_takes(self):
+        # Every word the type pattern names, as written, in small letters and with a blank
+        # after it, beside words of each rule's edges: the schema and the tool agree on each.
+        pattern = self.schema["$defs"]["resource"]["properties"]["type"]["pattern"]
+        named = re.findall(r"[A-Za-z_][A-Za-z0-9_]*", pattern.split(") *$)")[0])
+        types = ["", " ", "a", "_", "_a", "__", "_A", "a_B", "9", "a9", "PNGI", "snd ", "a b",
+                 "STR#", "caf\u00e9", "x-y"]
+        for word in named:
+            types += [word, word.lower(), word + " ", word + "X"]
+        for value in dict.fromkeys(types):
+            with self.subTest(type=value):
+                document = [{"type": value, "data": "00", "id": 12000}]
+                with tempfile.NamedTemporaryFile("w", suffix=".json", delete=False) as f:
+                    json.dump(document, f)
+                try:
+                    status, _, _, _ = run_tool(f.name)
+                finally:
+                    os.unlink(f.name)
+                self.assertEqual(self.validator.is_valid(document), status == 0, status)
 
     def test_each_fault_gets_its_own_message(self):
         # A "data" object is checked as a PiPL description and a string as hex data, each

@@ -59,7 +59,7 @@ data 'aete' (1000) {
 	$"0000"
 };
 
-data 'RAW' (12002, "Raw") {
+data 'RAWD' (12002, "Raw") {
 	$"00ff"
 };
 
