@@ -91,6 +91,12 @@ bool __onlyDigits(const std::string& text)
     return text.find_first_not_of("0123456789") == std::string::npos;
 }
 
+/// The type as the .rc's bare word reads it: a resource compiler ends the word at a blank.
+std::string __scriptWord(const std::string& type)
+{
+    return type.substr(0, type.find_last_not_of(' ') + 1);
+}
+
 std::string __described(const CompiledResource& resource)
 {
     return "the " + resource.type + " resource "
@@ -132,7 +138,7 @@ CompiledFile writeWindowsResourceFile(const CompiledResources& resources)
     __appendEntry(file.bytes, __ordinal(0), __ordinal(0), "", 0, 0);  // marks a 32-bit .res
     std::set<std::tuple<std::string, bool, std::string>> seen;
     for (const CompiledResource& resource : resources) {
-        const std::string type = __resourceString(resource.type);
+        const std::string type = __resourceString(__scriptWord(resource.type));
         if (type.empty() || __onlyDigits(resource.type))
             return __refuse(__described(resource) + " cannot go into a .res file: its type must "
                             "be valid UTF-8 text, not only digits, without zero bytes");

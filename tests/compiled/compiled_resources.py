@@ -86,7 +86,7 @@ def random_list(rng, folder):
     entries, used = [], set()
     name_pool = ["Icon", "a b", 'say "hi"', "caf\u00e9", "x@2x", "\u00fcber-\u00e9t\u00e9", "n#1$"]
     for i in range(rng.randint(1, 12)):
-        rtype = rng.choice(["PNGI", "SVG", "DATA", "abcd", "x1"])
+        rtype = rng.choice(["PNGI", "SVG", "DATA", "abcd", "x1", "snd "])
         rid = rng.randint(10000, 32767)
         while (rtype, rid) in used:
             rid = rng.randint(10000, 32767)
