@@ -93,15 +93,18 @@ std::optional<UnsafeByte> findUnsafeByte(EntryMemberKind kind, std::string_view 
     for (std::size_t at = 0; at < value.size(); ++at)
         if (std::optional<std::string_view> reason = __byteReason(kind, value, at))
             return UnsafeByte{at, static_cast<unsigned char>(value[at]), *reason};
-    if (kind == memberType && !value.empty())
-        return __unfitTypeWord(value);
-    return std::nullopt;
+    if (kind != memberType)
+        return std::nullopt;
+    // An empty type leaves the .rc line without one, and the .r with an empty literal.
+    if (value.empty())
+        return UnsafeByte{0, 0, "may not be empty", std::string()};
+    return __unfitTypeWord(value);
 }
 
 std::string describeUnsafeByte(const UnsafeByte& unsafe)
 {
-    if (!unsafe.word.empty())
-        return std::string(unsafe.reason) + " (\"" + unsafe.word + "\")";
+    if (unsafe.word)
+        return std::string(unsafe.reason) + (unsafe.word->empty() ? "" : " (\"" + *unsafe.word + "\")");
     char where[48];
     std::snprintf(where, sizeof where, " (byte 0x%02X at offset %zu)", unsafe.byte,
                   unsafe.offset);

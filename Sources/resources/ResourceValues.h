@@ -15,12 +15,12 @@
 namespace kel::rez {
 
 /// The first byte of a value that its member may not hold, or, when the value is unfit as a
-/// whole (a "type" that is a word of the resource script language), its first byte and word.
+/// whole (an empty "type", or one that is a word of the resource script language), its word.
 struct UnsafeByte {
     std::size_t offset;       // from the value's start
     unsigned char byte;
     std::string_view reason;  // "may not hold a double quote", ...
-    std::string word = {};    // the unfit word, when the value is unfit as a whole
+    std::optional<std::string> word = {};  // the unfit word, when the value is unfit as a whole
 };
 
 /// The first byte of value that the member of the given kind may not hold, if any. Only
@@ -29,7 +29,8 @@ struct UnsafeByte {
 std::optional<UnsafeByte> findUnsafeByte(EntryMemberKind kind, std::string_view value);
 
 /// What is wrong, as messages say it after the member: may not hold a double quote (byte
-/// 0x22 at offset 4); may not be a macro the resource compiler predefines ("WIN32").
+/// 0x22 at offset 4); may not be a macro the resource compiler predefines ("WIN32"); may
+/// not be empty.
 std::string describeUnsafeByte(const UnsafeByte& unsafe);
 
 }  // namespace kel::rez
