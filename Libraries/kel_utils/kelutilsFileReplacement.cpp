@@ -96,33 +96,7 @@ bool FileReplacement::stageText(const std::string& path, const std::string& text
 
 bool FileReplacement::stage(const std::string& path, const char* data, std::size_t size)
 {
-    __PathFacts facts;
-    if (!__examinePath(path, facts) || facts.kind == __PathFacts::folder)
-        return false;
-    if (facts.kind == __PathFacts::special) {
-        // Nothing to rename: a device or a pipe takes the bytes as they come.
-        __staged.push_back(__Staged());
-        return __writeToSpecialFile(path, data, size);
-    }
-    const bool exists = facts.kind == __PathFacts::regularFile;
-    // A file the user may not write stays as it is, as it would with a plain write.
-    if (exists && !facts.writable)
-        return false;
-    __Staged staged;
-    staged.target = facts.resolvedPath;
-    staged.identity = facts.identity;
-    if (exists)
-        staged.permissions = facts.permissions;
-    // A file staged earlier in the batch will change on commit, so its present bytes say
-    // nothing about what this later stage must leave there.
-    const bool unchanged = exists && facts.size == size && !__stagedBefore(__staged.size(), facts.identity)
-                           && __fileHoldsBytes(facts.resolvedPath, data, size);
-    if (!unchanged
-        && !__writeTemporary(__folderPrefix(staged.target), data, size, staged.permissions,
-                             staged.temporary))
-        return false;
-    __staged.push_back(std::move(staged));
-    return true;
+    return finishFile(startFile(path), data, size);
 }
 
 bool FileReplacement::commit(std::size_t& failedStage)
@@ -194,27 +168,45 @@ void FileReplacement::writeTextPiece(std::size_t file, const char* data, std::si
     writePiece(file, platformText.data(), platformText.size());
 }
 
-bool FileReplacement::finishFile(std::size_t file)
+bool FileReplacement::finishFile(std::size_t file, const char* data, std::size_t size)
 {
     __Staged& staged = __staged[file];
     if (staged.special) {
+        // Nothing to rename: a device or a pipe takes the bytes as they come.
+        staged.heldBytes.append(data, size);
         const std::string bytes = std::move(staged.heldBytes);
         return !staged.failed && __writeToSpecialFile(staged.path, bytes.data(), bytes.size());
     }
     if (staged.failed)
         return false;
-    if (!staged.stream && !__createTemporaryStream(staged))  // an empty content
-        return false;
-    if (!__closeStream(staged))
-        return false;
     // A file staged earlier in the batch will change on commit, so its present bytes say
-    // nothing about what this file must be left with.
-    if (staged.existed && staged.existingSize == staged.writtenSize
-        && !__stagedBefore(file, staged.identity) && __temporaryHoldsExistingBytes(staged)) {
+    // nothing about what this later stage must leave there.
+    const bool mayBeUnchanged = staged.existed && !__stagedBefore(file, staged.identity);
+    if (!staged.stream) {
+        // The whole content is here: compared and written in one go.
+        if (mayBeUnchanged && staged.existingSize == size
+            && __fileHoldsBytes(staged.target, data, size))
+            return true;
+        return __writeTemporary(__folderPrefix(staged.target), data, size, staged.permissions,
+                                staged.temporary);
+    }
+    writePiece(file, data, size);
+    if (!__closeStream(staged) || staged.failed)
+        return false;
+    if (mayBeUnchanged && staged.existingSize == staged.writtenSize
+        && __temporaryHoldsExistingBytes(staged)) {
         __removeFile(staged.temporary);
         staged.temporary.clear();
     }
     return true;
+}
+
+bool FileReplacement::finishTextFile(std::size_t file, const std::string& text)
+{
+    if (std::strcmp(platformLineEnding, "\n") == 0)
+        return finishFile(file, text.data(), text.size());
+    const std::string platformText = withPlatformLineEndings(text);
+    return finishFile(file, platformText.data(), platformText.size());
 }
 
 void FileReplacement::dropFile(std::size_t file)

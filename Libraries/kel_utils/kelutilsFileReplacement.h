@@ -23,7 +23,7 @@ namespace kel::utils {
 /// were new are removed again. A file that already holds exactly the new bytes is left
 /// alone and keeps its time stamp. A content may also be written in pieces: startFile,
 /// writePiece as often as needed, then finishFile, which compares the finished temporary
-/// with the file before staging it. A symbolic link is written through: its target is
+/// with the file before staging it; stage is startFile and finishFile in one. A symbolic link is written through: its target is
 /// replaced and the link stays a link. A replaced file keeps its permission bits; a new
 /// one gets those a plain create gives. A path that is not a regular file (a device, a
 /// FIFO, /dev/stdout) is written directly, when it is staged. The object removes every
@@ -57,10 +57,14 @@ public:
     /// Like writePiece, with every LF written as platformLineEnding.
     void writeTextPiece(std::size_t file, const char* data, std::size_t size);
 
-    /// Completes a started file: a special file gets its bytes now, and a temporary that
-    /// holds what the file holds already is removed, so that the file keeps its time stamp.
+    /// Completes a started file with its last bytes: a special file gets its content now,
+    /// and a content that the file holds already is not staged, so that the file keeps its
+    /// time stamp (a temporary written in pieces is compared with the file, then removed).
     /// False when path cannot be written, as with stage.
-    bool finishFile(std::size_t file);
+    bool finishFile(std::size_t file, const char* data, std::size_t size);
+
+    /// Like finishFile, with every LF of text written as platformLineEnding.
+    bool finishTextFile(std::size_t file, const std::string& text);
 
     /// Gives up a started file, which then stays as it is; nothing is reported.
     void dropFile(std::size_t file);

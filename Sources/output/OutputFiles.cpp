@@ -129,15 +129,7 @@ void OutputFiles::streamTexts(OutputTexts& texts)
     }
 }
 
-int OutputFiles::write(OutputTexts& texts)
-{
-    for (const __OutputFile& output : __outputFiles)
-        if (output.text)
-            (texts.*output.text).handOnRest();
-    return writeWhole(texts);
-}
-
-int OutputFiles::writeWhole(const OutputTexts& texts)
+int OutputFiles::write(const OutputTexts& texts)
 {
     for (std::size_t row = 0; row < __rowCount(); ++row) {
         const __OutputFile& output = __outputFiles[row];
@@ -150,8 +142,9 @@ int OutputFiles::writeWhole(const OutputTexts& texts)
         }
         if (__isEmpty(output, texts))
             continue;
-        const bool staged = started ? __replacement.finishFile(*started)
-                                    : __stage(__replacement, output, __paths, texts);
+        const bool staged =
+            started ? __replacement.finishTextFile(*started, (texts.*output.text).text())
+                    : __stage(__replacement, output, __paths, texts);
         if (!started)
             __rowOfStage.push_back(row);
         if (!staged)
@@ -166,7 +159,7 @@ int OutputFiles::writeWhole(const OutputTexts& texts)
 int writeOutputs(const OutputTexts& texts, const OutputPaths& paths)
 {
     OutputFiles files(paths);
-    return files.writeWhole(texts);
+    return files.write(texts);
 }
 
 }  // namespace kel::rez

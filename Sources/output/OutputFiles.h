@@ -41,10 +41,7 @@ public:
     /// Completes the files and renames them over the outputs. Returns 0, or 91 after the
     /// message for the first file that cannot be written; every output then has its old
     /// content again (the ones replaced before a failed rename are put back).
-    int write(OutputTexts& texts);
-
-    /// Like write, for texts that hold nothing more to hand on.
-    int writeWhole(const OutputTexts& texts);
+    int write(const OutputTexts& texts);
 
 private:
     const OutputPaths& __paths;

@@ -19,10 +19,8 @@ void StreamedText::streamInto(kel::utils::FileReplacement& replacement, std::siz
     __file = file;
 }
 
-void StreamedText::handOnRest()
+void StreamedText::__handOn()
 {
-    if (!__replacement || __text.empty())
-        return;
     __replacement->writeTextPiece(__file, __text.data(), __text.size());
     __handedOnSize += __text.size();
     __text.clear();  // keeps its room for the next piece

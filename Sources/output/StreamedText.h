@@ -27,14 +27,13 @@ public:
     void streamInto(kel::utils::FileReplacement& replacement, std::size_t file);
     bool streams() const { return __replacement != nullptr; }
 
-    /// Hands the text on once it holds a piece; kept in memory, it just grows.
+    /// Hands the text on once it holds a piece; kept in memory, it just grows. What is
+    /// left at the end goes to the file with its finish.
     void handOnFullPiece()
     {
         if (__replacement && __text.size() >= pieceSize)
-            handOnRest();
+            __handOn();
     }
-    /// Hands on what is left, at the end of the pass.
-    void handOnRest();
 
     /// Nothing was ever written.
     bool empty() const { return size() == 0; }
@@ -49,6 +48,8 @@ public:
     void reserve(std::size_t extra);
 
 private:
+    void __handOn();
+
     std::string __text;
     kel::utils::FileReplacement* __replacement = nullptr;
     std::size_t __file = 0;

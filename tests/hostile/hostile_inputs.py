@@ -378,18 +378,23 @@ def unchanged_outputs_keep_their_time_stamps(runner):
     """A second run with the same list rewrites nothing: every output keeps its time stamp
     (set into the past, so that a rewrite cannot go unnoticed within the clock's step)."""
     program = runner.program
-    with tempfile.TemporaryDirectory(prefix="vantrel-unchanged-") as folder:
-        write_files(folder, {"in.json": resource_list(3, 1024)})
-        run_to_end(program, folder, "in.json")
-        stamps = {}
-        for name in OUTPUT_NAMES.values():
-            path = os.path.join(folder, name)
-            os.utime(path, ns=(1_000_000_000, 1_000_000_000))
-            stamps[name] = os.stat(path).st_mtime_ns
-        run_to_end(program, folder, "in.json")
-        for name in OUTPUT_NAMES.values():
-            if os.stat(os.path.join(folder, name)).st_mtime_ns != stamps[name]:
-                raise Failure(f"{name} was written again")
+    # Small outputs are compared whole; those of 2 MiB of data reach their temporaries in
+    # pieces, and the finished temporary is compared.
+    for data_size in (1024, 2 * MiB):
+        with tempfile.TemporaryDirectory(prefix="vantrel-unchanged-") as folder:
+            write_files(folder, {"in.json": resource_list(3, data_size)})
+            run_to_end(program, folder, "in.json")
+            stamps = {}
+            for name in OUTPUT_NAMES.values():
+                path = os.path.join(folder, name)
+                os.utime(path, ns=(1_000_000_000, 1_000_000_000))
+                stamps[name] = os.stat(path).st_mtime_ns
+            run_to_end(program, folder, "in.json")
+            for name in OUTPUT_NAMES.values():
+                if os.stat(os.path.join(folder, name)).st_mtime_ns != stamps[name]:
+                    raise Failure(f"{name} of a {data_size}-byte entry was written again")
+            if left_over(folder, ["in.json"]):
+                raise Failure(f"left behind: {left_over(folder, ['in.json'])}")
 
 
 def rez_data_bytes(text):

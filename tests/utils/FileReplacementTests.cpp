@@ -140,9 +140,8 @@ TEST_F(FileReplacementTest, AFileWrittenInPiecesReplacesItsFileOnlyAtCommit)
     const std::size_t file = replacement.startFile(path("pieces"));
     replacement.writeTextPiece(file, "one\n", 4);
     replacement.writeTextPiece(file, "two\nthree", 9);
-    replacement.writePiece(file, "\n", 1);
     EXPECT_EQ("old", readBytes("pieces"));
-    ASSERT_TRUE(replacement.finishFile(file));
+    ASSERT_TRUE(replacement.finishFile(file, "\n", 1));
     EXPECT_EQ("old", readBytes("pieces"));
     EXPECT_EQ(2u, names(folder).size());  // the file and its temporary
     std::size_t failedStage = 0;
@@ -164,8 +163,8 @@ TEST_F(FileReplacementTest, AFileWrittenInPiecesThatHoldsTheseBytesKeepsItsTimeS
     for (const char* name : {"same", "longer", "differs"}) {
         const std::size_t file = replacement.startFile(path(name));
         replacement.writePiece(file, content.data(), 100000);
-        replacement.writePiece(file, content.data() + 100000, content.size() - 100000);
-        ASSERT_TRUE(replacement.finishFile(file));
+        replacement.writePiece(file, content.data() + 100000, 50000);
+        ASSERT_TRUE(replacement.finishFile(file, content.data() + 150000, content.size() - 150000));
     }
     std::size_t failedStage = 0;
     ASSERT_TRUE(replacement.commit(failedStage));
@@ -189,8 +188,8 @@ TEST_F(FileReplacementTest, AStartedFileThatCannotBeWrittenFailsAtItsFinishAndAD
         replacement.writePiece(intoFolder, "new", 3);
         replacement.writePiece(missing, "new", 3);
         replacement.writePiece(dropped, "new", 3);
-        EXPECT_FALSE(replacement.finishFile(intoFolder));
-        EXPECT_FALSE(replacement.finishFile(missing));
+        EXPECT_FALSE(replacement.finishFile(intoFolder, "", 0));
+        EXPECT_FALSE(replacement.finishFile(missing, "", 0));
         replacement.dropFile(dropped);
         std::size_t failedStage = 0;
         EXPECT_TRUE(replacement.commit(failedStage));  // nothing left to rename
@@ -205,7 +204,7 @@ TEST_F(FileReplacementTest, AStartedFileRenamesInTheOrderOfItsStart)
     const std::size_t first = replacement.startFile(path("first"));
     ASSERT_TRUE(replacement.stage(path("second"), "2", 1));
     replacement.writePiece(first, "1", 1);
-    ASSERT_TRUE(replacement.finishFile(first));
+    ASSERT_TRUE(replacement.finishFile(first, "", 0));
     fs::create_directory(folder / "second");  // only the second rename can fail
     std::size_t failedStage = 9;
     EXPECT_FALSE(replacement.commit(failedStage));
