@@ -69,12 +69,12 @@ int main()
     const std::string data = hexData(64u * 1024 * 1024);
 
     report("__processByteStrMac, 64 MiB of hex", data.size(), bestOfThree([&] {
-               std::string out;
+               kel::rez::StreamedText out;
                kel::rez::__processByteStrMac(big, data, out);
                return out.size();
            }));
     report("__processByteStrWin (by ID and name), 64 MiB", data.size(), bestOfThree([&] {
-               std::string out;
+               kel::rez::StreamedText out;
                kel::rez::__processByteStrWin(big, data, out, true);
                return out.size();
            }));

@@ -31,8 +31,9 @@ bool isBuildStatus(int status)
 
 bool sameTexts(const kel::rez::OutputTexts& a, const kel::rez::OutputTexts& b)
 {
-    return a.headerText == b.headerText && a.idToFileText == b.idToFileText
-           && a.macText == b.macText && a.winText == b.winText && a.piplBytes == b.piplBytes;
+    return a.headerText.text() == b.headerText.text() && a.idToFileText.text() == b.idToFileText.text()
+           && a.macText.text() == b.macText.text() && a.winText.text() == b.winText.text()
+           && a.piplBytes == b.piplBytes;
 }
 
 }  // namespace

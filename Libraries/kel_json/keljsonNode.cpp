@@ -224,6 +224,11 @@ bool Node::setStringValue(std::string&& value)
     return true;
 }
 
+std::string_view Node::stringView() const
+{
+    return type == TypeString ? std::string_view(strVal) : std::string_view();
+}
+
 std::string Node::takeStringValue()
 {
     if (type != TypeString)

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "kelutilsAutoRC.h"
@@ -59,6 +60,8 @@ public:
     std::int64_t intValue() const;
     double doubleValue() const;
     std::string stringValue() const;
+    /// The payload of a TypeString, read in place; empty for the other types.
+    std::string_view stringView() const;
 
     /// Setters change the payload only when the node has the matching type.
     bool setBoolValue(bool value);

@@ -96,33 +96,7 @@ bool FileReplacement::stageText(const std::string& path, const std::string& text
 
 bool FileReplacement::stage(const std::string& path, const char* data, std::size_t size)
 {
-    __PathFacts facts;
-    if (!__examinePath(path, facts) || facts.kind == __PathFacts::folder)
-        return false;
-    if (facts.kind == __PathFacts::special) {
-        // Nothing to rename: a device or a pipe takes the bytes as they come.
-        __staged.push_back(__Staged());
-        return __writeToSpecialFile(path, data, size);
-    }
-    const bool exists = facts.kind == __PathFacts::regularFile;
-    // A file the user may not write stays as it is, as it would with a plain write.
-    if (exists && !facts.writable)
-        return false;
-    __Staged staged;
-    staged.target = facts.resolvedPath;
-    staged.identity = facts.identity;
-    if (exists)
-        staged.permissions = facts.permissions;
-    // A file staged earlier in the batch will change on commit, so its present bytes say
-    // nothing about what this later stage must leave there.
-    const bool unchanged = exists && facts.size == size && !__stagedEarlier(facts.identity)
-                           && __fileHoldsBytes(facts.resolvedPath, data, size);
-    if (!unchanged
-        && !__writeTemporary(__folderPrefix(staged.target), data, size, staged.permissions,
-                             staged.temporary))
-        return false;
-    __staged.push_back(std::move(staged));
-    return true;
+    return finishFile(startFile(path), data, size);
 }
 
 bool FileReplacement::commit(std::size_t& failedStage)
@@ -146,9 +120,155 @@ bool FileReplacement::commit(std::size_t& failedStage)
     return true;
 }
 
-bool FileReplacement::__stagedEarlier(const std::string& identity) const
+std::size_t FileReplacement::startFile(const std::string& path)
 {
-    return std::any_of(__staged.begin(), __staged.end(),
+    __Staged staged;
+    staged.path = path;
+    __PathFacts facts;
+    if (!__examinePath(path, facts) || facts.kind == __PathFacts::folder) {
+        staged.failed = true;
+    } else if (facts.kind == __PathFacts::special) {
+        staged.special = true;
+    } else {
+        staged.existed = facts.kind == __PathFacts::regularFile;
+        // A file the user may not write stays as it is, as it would with a plain write.
+        staged.failed = staged.existed && !facts.writable;
+        staged.target = facts.resolvedPath;
+        staged.identity = facts.identity;
+        staged.existingSize = facts.size;
+        if (staged.existed)
+            staged.permissions = facts.permissions;
+    }
+    __staged.push_back(std::move(staged));
+    return __staged.size() - 1;
+}
+
+void FileReplacement::writePiece(std::size_t file, const char* data, std::size_t size)
+{
+    __Staged& staged = __staged[file];
+    if (staged.failed || size == 0)
+        return;
+    if (staged.special) {
+        staged.heldBytes.append(data, size);
+        return;
+    }
+    if (!staged.stream && !__createTemporaryStream(staged))
+        return;
+    staged.stream->write(data, static_cast<std::streamsize>(size));
+    staged.writtenSize += size;
+    if (!*staged.stream)
+        staged.failed = true;
+}
+
+void FileReplacement::writeTextPiece(std::size_t file, const char* data, std::size_t size)
+{
+    if (std::strcmp(platformLineEnding, "\n") == 0)
+        return writePiece(file, data, size);
+    const std::string platformText = withPlatformLineEndings(std::string(data, size));
+    writePiece(file, platformText.data(), platformText.size());
+}
+
+bool FileReplacement::finishFile(std::size_t file, const char* data, std::size_t size)
+{
+    __Staged& staged = __staged[file];
+    if (staged.special) {
+        // Nothing to rename: a device or a pipe takes the bytes as they come.
+        staged.heldBytes.append(data, size);
+        const std::string bytes = std::move(staged.heldBytes);
+        return !staged.failed && __writeToSpecialFile(staged.path, bytes.data(), bytes.size());
+    }
+    if (staged.failed)
+        return false;
+    // A file staged earlier in the batch will change on commit, so its present bytes say
+    // nothing about what this later stage must leave there.
+    const bool mayBeUnchanged = staged.existed && !__stagedBefore(file, staged.identity);
+    if (!staged.stream) {
+        // The whole content is here: compared and written in one go.
+        if (mayBeUnchanged && staged.existingSize == size
+            && __fileHoldsBytes(staged.target, data, size))
+            return true;
+        return __writeTemporary(__folderPrefix(staged.target), data, size, staged.permissions,
+                                staged.temporary);
+    }
+    writePiece(file, data, size);
+    if (!__closeStream(staged) || staged.failed)
+        return false;
+    if (mayBeUnchanged && staged.existingSize == staged.writtenSize
+        && __temporaryHoldsExistingBytes(staged)) {
+        __removeFile(staged.temporary);
+        staged.temporary.clear();
+    }
+    return true;
+}
+
+bool FileReplacement::finishTextFile(std::size_t file, const std::string& text)
+{
+    if (std::strcmp(platformLineEnding, "\n") == 0)
+        return finishFile(file, text.data(), text.size());
+    const std::string platformText = withPlatformLineEndings(text);
+    return finishFile(file, platformText.data(), platformText.size());
+}
+
+void FileReplacement::dropFile(std::size_t file)
+{
+    __Staged& staged = __staged[file];
+    staged.failed = true;
+    staged.heldBytes.clear();
+    __closeStream(staged);
+    if (!staged.temporary.empty())
+        __removeFile(staged.temporary);
+    staged.temporary.clear();
+}
+
+bool FileReplacement::__createTemporaryStream(__Staged& staged)
+{
+    if (!__writeTemporary(__folderPrefix(staged.target), nullptr, 0, staged.permissions,
+                          staged.temporary)) {
+        staged.failed = true;
+        return false;
+    }
+    staged.stream = std::make_unique<std::ofstream>(
+        __nativePath(staged.temporary).c_str(), std::ios::out | std::ios::binary | std::ios::app);
+    if (!staged.stream->is_open())
+        staged.failed = true;
+    return !staged.failed;
+}
+
+bool FileReplacement::__closeStream(__Staged& staged)
+{
+    if (!staged.stream)
+        return true;
+    staged.stream->close();
+    const bool closed = !staged.stream->fail();
+    staged.stream.reset();
+    if (!closed)
+        staged.failed = true;
+    return closed;
+}
+
+bool FileReplacement::__temporaryHoldsExistingBytes(const __Staged& staged) const
+{
+    std::ifstream temporary(__nativePath(staged.temporary).c_str(), std::ios::in | std::ios::binary);
+    std::ifstream existing(__nativePath(staged.target).c_str(), std::ios::in | std::ios::binary);
+    if (!temporary.is_open() || !existing.is_open())
+        return false;
+    std::vector<char> ours(65536);
+    std::vector<char> theirs(ours.size());
+    for (;;) {
+        temporary.read(ours.data(), static_cast<std::streamsize>(ours.size()));
+        existing.read(theirs.data(), static_cast<std::streamsize>(theirs.size()));
+        const std::streamsize count = temporary.gcount();
+        if (count != existing.gcount() || temporary.bad() || existing.bad()
+            || std::memcmp(ours.data(), theirs.data(), static_cast<std::size_t>(count)) != 0)
+            return false;
+        if (count == 0)
+            return true;
+    }
+}
+
+bool FileReplacement::__stagedBefore(std::size_t file, const std::string& identity) const
+{
+    return std::any_of(__staged.begin(), __staged.begin() + static_cast<std::ptrdiff_t>(file),
                        [&](const __Staged& staged) { return staged.identity == identity; });
 }
 
@@ -230,6 +350,7 @@ void FileReplacement::__putBackReplaced()
 void FileReplacement::__removeTemporaries()
 {
     for (__Staged& staged : __staged) {
+        __closeStream(staged);  // an open file cannot be removed everywhere
         for (std::string* temporary : {&staged.temporary, &staged.oldContent}) {
             if (!temporary->empty())
                 __removeFile(*temporary);

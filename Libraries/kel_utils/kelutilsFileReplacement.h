@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,7 +21,9 @@ namespace kel::utils {
 /// same form (a second link to it, or a copy where the file system has no links). When a
 /// rename fails, the files already replaced get their old content back and the files that
 /// were new are removed again. A file that already holds exactly the new bytes is left
-/// alone and keeps its time stamp. A symbolic link is written through: its target is
+/// alone and keeps its time stamp. A content may also be written in pieces: startFile,
+/// writePiece as often as needed, then finishFile, which compares the finished temporary
+/// with the file before staging it; stage is startFile and finishFile in one. A symbolic link is written through: its target is
 /// replaced and the link stays a link. A replaced file keeps its permission bits; a new
 /// one gets those a plain create gives. A path that is not a regular file (a device, a
 /// FIFO, /dev/stdout) is written directly, when it is staged. The object removes every
@@ -41,6 +45,30 @@ public:
     /// Stages text as a text-mode stream writes it, every LF as platformLineEnding.
     bool stageText(const std::string& path, const std::string& text);
 
+    /// Starts the new content of path, to be written in pieces; returns the number to give
+    /// writePiece, finishFile and dropFile. Counts as a stage call: the file is renamed in
+    /// the order of its start. Whether path can be written is known at finishFile.
+    std::size_t startFile(const std::string& path);
+
+    /// Appends the bytes to the content of a started file: to its temporary, created on
+    /// the first piece, or, for a special file, to the bytes held until finishFile.
+    void writePiece(std::size_t file, const char* data, std::size_t size);
+
+    /// Like writePiece, with every LF written as platformLineEnding.
+    void writeTextPiece(std::size_t file, const char* data, std::size_t size);
+
+    /// Completes a started file with its last bytes: a special file gets its content now,
+    /// and a content that the file holds already is not staged, so that the file keeps its
+    /// time stamp (a temporary written in pieces is compared with the file, then removed).
+    /// False when path cannot be written, as with stage.
+    bool finishFile(std::size_t file, const char* data, std::size_t size);
+
+    /// Like finishFile, with every LF of text written as platformLineEnding.
+    bool finishTextFile(std::size_t file, const std::string& text);
+
+    /// Gives up a started file, which then stays as it is; nothing is reported.
+    void dropFile(std::size_t file);
+
     /// Renames every temporary over its file, in staging order. On false, failedStage is the
     /// number (from 0) of the stage call whose file could not be replaced, every file staged
     /// before it is as it was (see unrestored) and every temporary is removed.
@@ -57,15 +85,27 @@ public:
 
 private:
     struct __Staged {
+        std::string path;  // as given, for a special file
         std::string temporary;  // empty when there is nothing to rename
         std::string target;
         std::string identity;  // of the file replaced, when it exists
         std::optional<unsigned> permissions;  // of the file replaced, when it exists
         std::string oldContent;  // where the replaced file's old content is kept during commit
         bool replaced = false;
+        // While a started file is written: what the path is, what it held, what was written.
+        bool special = false;
+        bool failed = false;
+        bool existed = false;
+        std::uint64_t existingSize = 0;
+        std::uint64_t writtenSize = 0;
+        std::string heldBytes;  // a special file's content, written at finishFile
+        std::unique_ptr<std::ofstream> stream;
     };
 
-    bool __stagedEarlier(const std::string& identity) const;
+    bool __stagedBefore(std::size_t file, const std::string& identity) const;
+    bool __createTemporaryStream(__Staged& staged);
+    bool __closeStream(__Staged& staged);
+    bool __temporaryHoldsExistingBytes(const __Staged& staged) const;
     std::string __newTemporaryName(const std::string& folderPrefix);
     bool __writeTemporary(const std::string& folderPrefix, const char* data, std::size_t size,
                           const std::optional<unsigned>& permissions, std::string& temporary);

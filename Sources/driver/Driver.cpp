@@ -53,18 +53,19 @@ int __buildAndWrite(std::string inputText, const CommandLineSettings& settings,
 {
     const OutputPaths& paths = settings.outputs;
     OutputTexts texts;
+    OutputFiles files(paths);
     // --strict reads a file as written: reading it as text drops every carriage return.
     std::string writtenText;
     const bool readWritten = strictInputName && settings.inputPath
                              && kel::utils::getBinaryFileContents(*settings.inputPath, writtenText);
     if (int status = buildOutputsFromText(std::move(inputText), paths, texts, strictInputName,
-                                          readWritten ? &writtenText : nullptr))
+                                          readWritten ? &writtenText : nullptr, &files))
         return status;
     std::string().swap(writtenText);
     if (paths.depfile)
         if (int status = __buildDependencyFile(settings.inputPath, paths, texts))
             return status;
-    return writeOutputs(texts, paths);
+    return files.write(texts);
 }
 
 int __runTool(int argc, char** argv)

@@ -37,7 +37,7 @@ int __parseAndLoad(std::string& inputText, ResourcesByType& resourcesByType)
 
 int buildOutputsFromText(std::string inputText, const OutputPaths& paths, OutputTexts& texts,
                          const std::optional<std::string>& strictInputName,
-                         const std::string* writtenText)
+                         const std::string* writtenText, OutputFiles* files)
 {
     std::optional<StrictCheck> strict;
     if (strictInputName) {
@@ -54,7 +54,7 @@ int buildOutputsFromText(std::string inputText, const OutputPaths& paths, Output
     if (strict)
         if (int status = strict->checkAfterNumbering(resourcesByType))
             return status;
-    return buildOutputs(resourcesByType, paths, texts);
+    return buildOutputs(resourcesByType, paths, texts, files);
 }
 
 }  // namespace kel::rez

@@ -1,4 +1,4 @@
-// The run from input text to output texts, without touching any file.
+// The run from input text to output texts, without replacing any output.
 #ifndef VANTREL_PIPELINE_H
 #define VANTREL_PIPELINE_H
 
@@ -16,9 +16,10 @@ namespace kel::rez {
 /// IDs after numbering; problems end the run with status 92, their messages naming the
 /// input so. writtenText, when given, is the input as written, which that check reads in
 /// place of inputText, whose line ends were normalised on reading.
+/// With files, the texts stream into the files' temporaries; without, they are kept whole.
 int buildOutputsFromText(std::string inputText, const OutputPaths& paths, OutputTexts& texts,
                          const std::optional<std::string>& strictInputName = std::nullopt,
-                         const std::string* writtenText = nullptr);
+                         const std::string* writtenText = nullptr, OutputFiles* files = nullptr);
 
 }  // namespace kel::rez
 

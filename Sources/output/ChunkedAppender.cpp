@@ -2,7 +2,7 @@
 
 namespace kel::rez {
 
-ChunkedAppender::ChunkedAppender(std::string& out)
+ChunkedAppender::ChunkedAppender(StreamedText& out)
     : __out(out)
 {
 }
@@ -14,8 +14,9 @@ ChunkedAppender::~ChunkedAppender()
 
 void ChunkedAppender::flush()
 {
-    __out.append(__buffer, __filled);
+    __out.text().append(__buffer, __filled);
     __filled = 0;
+    __out.handOnFullPiece();
 }
 
 }  // namespace kel::rez

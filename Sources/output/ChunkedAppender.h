@@ -1,12 +1,13 @@
 // Gathers small writes in a buffer of its own and appends them to a text in large pieces,
 // so that a text of many megabytes is written once, without being zero-filled or grown
-// byte by byte.
+// byte by byte; a text that streams into its file hands each full piece on.
 // Kept for its gain: the whole 64 MiB hex run takes 329 ms of processor time with it, 525 without.
 #ifndef VANTREL_CHUNKED_APPENDER_H
 #define VANTREL_CHUNKED_APPENDER_H
 
 #include <cstddef>
-#include <string>
+
+#include "output/StreamedText.h"
 
 namespace kel::rez {
 
@@ -15,7 +16,7 @@ class ChunkedAppender
 public:
     static constexpr std::size_t capacity = 1 << 16;
 
-    explicit ChunkedAppender(std::string& out);
+    explicit ChunkedAppender(StreamedText& out);
     ChunkedAppender(const ChunkedAppender&) = delete;
     ChunkedAppender& operator=(const ChunkedAppender&) = delete;
     ~ChunkedAppender();
@@ -31,7 +32,7 @@ public:
     void flush();
 
 private:
-    std::string& __out;
+    StreamedText& __out;
     char __buffer[capacity];
     std::size_t __filled = 0;
 };

@@ -1,12 +1,12 @@
-// Writing the output files, once every text is complete: header, IDtoFile.txt, .r, .rc
-// and the PiPL byte image, all or none of them.
+// Writing the output files: the texts into temporaries as they grow, the outputs
+// replaced once every text is complete, all or none of them.
 #include "output/OutputFiles.h"
 
+#include <iterator>
 #include <vector>
 
 #include "common/ExitStatus.h"
 #include "kelutilsFileIdentity.h"
-#include "kelutilsFileReplacement.h"
 
 namespace kel::rez {
 
@@ -16,12 +16,13 @@ namespace {
 /// ends, or bytes), and how messages name it.
 struct __OutputFile {
     std::optional<std::string> OutputPaths::*path;
-    const std::string OutputTexts::*text;
+    StreamedText OutputTexts::*text;
     const std::vector<unsigned char> OutputTexts::*bytes;
     const char* description;
 };
 
-/// In the order they are replaced.
+/// In the order they are replaced; the texts come first, so that the files started for
+/// them keep this order among the stage calls.
 const __OutputFile __outputFiles[] = {
     {&OutputPaths::header, &OutputTexts::headerText, nullptr, "header"},
     {&OutputPaths::idToFile, &OutputTexts::idToFileText, nullptr, "IDtoFile.txt"},
@@ -43,12 +44,17 @@ bool __isEmpty(const __OutputFile& output, const OutputTexts& texts)
     return output.text ? (texts.*output.text).empty() : (texts.*output.bytes).empty();
 }
 
+std::size_t __rowCount()
+{
+    return std::size(__outputFiles);
+}
+
 bool __stage(kel::utils::FileReplacement& replacement, const __OutputFile& output,
              const OutputPaths& paths, const OutputTexts& texts)
 {
     const std::string& path = *(paths.*output.path);
     if (output.text)
-        return replacement.stageText(path, texts.*output.text);
+        return replacement.stageText(path, (texts.*output.text).text());
     const std::vector<unsigned char>& bytes = texts.*output.bytes;
     return replacement.stage(path, reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
@@ -106,21 +112,54 @@ std::vector<std::string> dependencyTargets(const OutputPaths& paths)
     return targets;
 }
 
-int writeOutputs(const OutputTexts& texts, const OutputPaths& paths)
+OutputFiles::OutputFiles(const OutputPaths& paths)
+    : __paths(paths), __replacement("vantrel"), __startedFile(__rowCount())
 {
-    kel::utils::FileReplacement replacement("vantrel");
-    std::vector<const __OutputFile*> staged;
-    for (const __OutputFile& output : __outputFiles) {
-        if (!(paths.*output.path) || __isEmpty(output, texts))
+}
+
+void OutputFiles::streamTexts(OutputTexts& texts)
+{
+    for (std::size_t row = 0; row < __rowCount(); ++row) {
+        const __OutputFile& output = __outputFiles[row];
+        if (!output.text || !(__paths.*output.path) || __startedFile[row])
             continue;
-        if (!__stage(replacement, output, paths, texts))
-            return __cannotWrite(output, paths, replacement);
-        staged.push_back(&output);
+        __startedFile[row] = __replacement.startFile(*(__paths.*output.path));
+        __rowOfStage.push_back(row);
+        (texts.*output.text).streamInto(__replacement, *__startedFile[row]);
+    }
+}
+
+int OutputFiles::write(const OutputTexts& texts)
+{
+    for (std::size_t row = 0; row < __rowCount(); ++row) {
+        const __OutputFile& output = __outputFiles[row];
+        if (!(__paths.*output.path))
+            continue;
+        const std::optional<std::size_t>& started = __startedFile[row];
+        if (started && __isEmpty(output, texts)) {
+            __replacement.dropFile(*started);
+            continue;
+        }
+        if (__isEmpty(output, texts))
+            continue;
+        const bool staged =
+            started ? __replacement.finishTextFile(*started, (texts.*output.text).text())
+                    : __stage(__replacement, output, __paths, texts);
+        if (!started)
+            __rowOfStage.push_back(row);
+        if (!staged)
+            return __cannotWrite(output, __paths, __replacement);
     }
     std::size_t failedStage = 0;
-    if (!replacement.commit(failedStage))
-        return __cannotWrite(*staged[failedStage], paths, replacement);
+    if (!__replacement.commit(failedStage))
+        return __cannotWrite(__outputFiles[__rowOfStage[failedStage]], __paths, __replacement);
     return statusSuccess;
+}
+
+int writeOutputs(const OutputTexts& texts, const OutputPaths& paths)
+{
+    OutputFiles files(paths);
+    return files.write(texts);
 }
 
 }  // namespace kel::rez

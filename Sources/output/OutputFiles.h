@@ -1,12 +1,15 @@
-// Writing the output files once every text is complete.
+// Writing the output files: the texts stream into temporaries during the pass, and the
+// outputs are replaced once every text is complete.
 #ifndef VANTREL_OUTPUT_FILES_H
 #define VANTREL_OUTPUT_FILES_H
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/OutputPaths.h"
-#include "output/OutputPass.h"
+#include "kelutilsFileReplacement.h"
+#include "output/OutputTexts.h"
 
 namespace kel::rez {
 
@@ -20,13 +23,36 @@ int refuseSharedOutputFiles(const std::optional<std::string>& inputPath, const O
 /// targets of its rule.
 std::vector<std::string> dependencyTargets(const OutputPaths& paths);
 
-/// Replaces header, IDtoFile.txt, .r, .rc and the PiPL byte image, each only when its path
-/// was given and its content is non-empty, so that no output is ever left half written:
-/// every file is first written beside its output, and only when all of them are complete
-/// are they renamed over the outputs, in that order. An output that already holds the
-/// bytes is left alone. Returns 0, or 91 after the message for the first file that cannot
-/// be written; every output then has its old content again (the ones replaced before a
-/// failed rename are put back).
+/// The files of a run's outputs: header, IDtoFile.txt, .r, .rc, the PiPL byte image,
+/// .rsrc, .res and the depfile, each only when its path was given and its content is
+/// non-empty, so that no output is ever left half written: every file is first written
+/// beside its output, and only when all of them are complete are they renamed over the
+/// outputs, in that order. An output that already holds the bytes is left alone, and keeps
+/// its time stamp. An object that is destroyed before write leaves every output as it was.
+class OutputFiles
+{
+public:
+    explicit OutputFiles(const OutputPaths& paths);
+
+    /// Lets the texts whose paths were given stream into their temporaries as the output
+    /// pass writes them. A special file (/dev/stdout) still gets its text at write.
+    void streamTexts(OutputTexts& texts);
+
+    /// Completes the files and renames them over the outputs. Returns 0, or 91 after the
+    /// message for the first file that cannot be written; every output then has its old
+    /// content again (the ones replaced before a failed rename are put back).
+    int write(const OutputTexts& texts);
+
+private:
+    const OutputPaths& __paths;
+    kel::utils::FileReplacement __replacement;
+    /// For each file the replacement started or staged, in that order, its row of the table.
+    std::vector<std::size_t> __rowOfStage;
+    /// For each row of the table, the number of its started file, when its text streams.
+    std::vector<std::optional<std::size_t>> __startedFile;
+};
+
+/// Writes texts that were built whole, as OutputFiles does.
 int writeOutputs(const OutputTexts& texts, const OutputPaths& paths);
 
 }  // namespace kel::rez

@@ -1,8 +1,10 @@
 // The output pass: every resource, types in byte order and input order within a type,
-// appends its part of each output text. Nothing is written to disk here.
+// appends its part of each output text. A text that streams hands each full piece on to
+// its file's temporary; no output is replaced here.
 #include "output/OutputPass.h"
 
 #include "common/ExitStatus.h"
+#include "output/OutputFiles.h"
 #include "output/HeaderAndIdToFileLines.h"
 #include "output/MacResourceFile.h"
 #include "output/ResourceScriptText.h"
@@ -18,10 +20,10 @@ namespace {
 void __appendFileResource(const Resource& resource, const OutputPaths& paths, OutputTexts& texts)
 {
     if (paths.mac)
-        appendMacReadStatement(resource, texts.macText);
+        appendMacReadStatement(resource, texts.macText.text());
     if (paths.windows)
-        appendWinFileLines(resource, texts.winText);
-    appendIdToFileLines(resource, texts.idToFileText);
+        appendWinFileLines(resource, texts.winText.text());
+    appendIdToFileLines(resource, texts.idToFileText.text());
     if (paths.depfile)
         texts.namedFiles.push_back(resource.file);
 }
@@ -52,7 +54,7 @@ int __appendResource(const Resource& resource, const TerminologyIds& listedTermi
                      const OutputPaths& paths, OutputTexts& texts)
 {
     if (paths.header && !resource.define.empty())
-        appendHeaderLines(resource, texts.headerText);
+        appendHeaderLines(resource, texts.headerText.text());
     if (!resource.file.empty()) {
         __appendFileResource(resource, paths, texts);
         return addCompiledResource(resource, texts.compiled);
@@ -67,10 +69,17 @@ int __appendResource(const Resource& resource, const TerminologyIds& listedTermi
     return statusSuccess;  // an empty "file" or "data": header lines only
 }
 
+/// Hands on every text that holds a full piece, once a resource is written.
+void __handOnFullPieces(OutputTexts& texts)
+{
+    for (StreamedText* text : {&texts.headerText, &texts.idToFileText, &texts.macText, &texts.winText})
+        text->handOnFullPiece();
+}
+
 /// Reserves room for the lines of typical file resources in each text that will be
 /// written. A text that grows by doubling copies itself over and over and writes more
 /// memory than it keeps; room that is reserved and never written costs nothing. Longer
-/// lines still grow the text.
+/// lines still grow the text. A streaming text needs no more than a piece.
 void __reserveTexts(const ResourcesByType& resourcesByType, const OutputPaths& paths,
                     OutputTexts& texts)
 {
@@ -115,17 +124,21 @@ int __compileResourceFiles(OutputTexts& texts)
 }  // namespace
 
 int buildOutputs(const ResourcesByType& resourcesByType, const OutputPaths& paths,
-                 OutputTexts& texts)
+                 OutputTexts& texts, OutputFiles* files)
 {
     texts = OutputTexts();
     texts.compiled.mac = paths.rsrc.has_value();
     texts.compiled.windows = paths.res.has_value();
+    if (files)
+        files->streamTexts(texts);
     __reserveTexts(resourcesByType, paths, texts);
     const TerminologyIds listedTerminologyIds = listedTerminologyResourceIds(resourcesByType);
     for (const auto& entry : resourcesByType)
-        for (const ResourcePtr& resource : entry.second)
+        for (const ResourcePtr& resource : entry.second) {
             if (int status = __appendResource(*resource, listedTerminologyIds, paths, texts))
                 return status;
+            __handOnFullPieces(texts);
+        }
     return __compileResourceFiles(texts);
 }
 

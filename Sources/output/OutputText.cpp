@@ -16,12 +16,19 @@ void appendId(std::int16_t id, std::string& text)
 
 void appendQuotedString(const std::string& text, std::string& out)
 {
+    // The runs between escaped bytes go in whole: most texts have no byte to escape.
     out += '"';
-    for (const char byte : text) {
-        if (byte == '"' || byte == '\\')
-            out += '\\';
-        out += byte;
+    const char* run = text.data();
+    const char* const end = text.data() + text.size();
+    for (const char* at = run; at != end; ++at) {
+        if (*at != '"' && *at != '\\')
+            continue;
+        out.append(run, at);
+        out += '\\';
+        out += *at;
+        run = at + 1;
     }
+    out.append(run, end);
     out += '"';
 }
 

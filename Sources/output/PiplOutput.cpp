@@ -10,7 +10,7 @@ namespace {
 
 /// The raw data of one resource in both texts; the compiler's hex never fails the check.
 void __appendRawData(const Resource& resource, const std::string& macHex, const std::string& winHex,
-                     std::string& macText, std::string& winText)
+                     StreamedText& macText, StreamedText& winText)
 {
     __processByteStrMac(resource, macHex, macText);
     __processByteStrWin(resource, winHex, winText, false);
@@ -18,7 +18,7 @@ void __appendRawData(const Resource& resource, const std::string& macHex, const 
 
 }  // namespace
 
-bool __processPiPL(const Resource& res, std::string& macText, std::string& winText,
+bool __processPiPL(const Resource& res, StreamedText& macText, StreamedText& winText,
                    std::vector<unsigned char>& piplBytes, CompiledOutputs& compiledFiles,
                    const TerminologyIds& listedTerminologyIds)
 {

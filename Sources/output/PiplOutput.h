@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "output/CompiledResources.h"
+#include "output/StreamedText.h"
 #include "pipl/Pipl.h"
 #include "resources/Resource.h"
 
@@ -16,7 +17,7 @@ namespace kel::rez {
 /// Compiles res.dataObject and appends its resources to macText, winText and the compiled
 /// files that compiledFiles asks for, and its block to piplBytes. False after printing the
 /// first fault, with everything unchanged.
-bool __processPiPL(const Resource& res, std::string& macText, std::string& winText,
+bool __processPiPL(const Resource& res, StreamedText& macText, StreamedText& winText,
                    std::vector<unsigned char>& piplBytes, CompiledOutputs& compiledFiles,
                    const TerminologyIds& listedTerminologyIds = TerminologyIds());
 

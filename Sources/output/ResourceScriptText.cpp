@@ -50,7 +50,7 @@ constexpr std::array<__OctalEscape, 256> __octalEscapes = __makeOctalEscapes();
 /// reported as the byte 0, once all complete pairs before it are good. The escapes of a
 /// failed call stay in out for the caller to cut off. Each escape is copied as its four
 /// bytes and the position moves by its true length; what follows overwrites the rest.
-bool __appendOctalEscapes(const std::string& hexData, std::string& out, char& badChar)
+bool __appendOctalEscapes(const std::string& hexData, StreamedText& out, char& badChar)
 {
     constexpr std::size_t pairsPerBatch = ChunkedAppender::capacity / sizeof(__OctalEscape::text);
     ChunkedAppender appender(out);
@@ -80,26 +80,20 @@ bool __appendOctalEscapes(const std::string& hexData, std::string& out, char& ba
     return true;
 }
 
-/// Appends one block: key, type, the escaped bytes on one line. The first block makes its
-/// escapes from hexData; a later one copies them from the earlier block, whose escapes
-/// occupy [escapesStart, escapesStart + escapesLength) of out. False on a bad digit.
+/// Appends one block: key, type, the escaped bytes on one line. Each block makes its
+/// escapes from hexData: an earlier block may have been handed on to the file already.
+/// False on a bad digit.
 bool __appendWinBlock(const std::string& key, const std::string& type, const std::string& hexData,
-                      std::size_t& escapesStart, std::size_t& escapesLength, std::string& out,
-                      char& badChar)
+                      StreamedText& out, char& badChar)
 {
-    out += key;
-    out += ' ';
-    out += type;
-    out += " {\n\t\"";
-    if (escapesStart == std::string::npos) {
-        escapesStart = out.size();
-        if (!__appendOctalEscapes(hexData, out, badChar))
-            return false;
-        escapesLength = out.size() - escapesStart;
-    } else {
-        out.append(out, escapesStart, escapesLength);  // room was reserved: no reallocation
-    }
-    out += "\"\n}\n\n";
+    std::string& opening = out.text();
+    opening += key;
+    opening += ' ';
+    opening += type;
+    opening += " {\n\t\"";
+    if (!__appendOctalEscapes(hexData, out, badChar))
+        return false;
+    out.text() += "\"\n}\n\n";
     return true;
 }
 
@@ -145,7 +139,7 @@ void appendWinFileLines(const Resource& resource, std::string& winText)
     }
 }
 
-bool __processByteStrWin(const Resource& resource, const std::string& hexData, std::string& out,
+bool __processByteStrWin(const Resource& resource, const std::string& hexData, StreamedText& out,
                          bool duplicateByName)
 {
     std::vector<std::string> keys;
@@ -159,15 +153,12 @@ bool __processByteStrWin(const Resource& resource, const std::string& hexData, s
     // cost nothing, and the blocks are then made without a pass just to measure them.
     const std::size_t sizeBefore = out.size();
     const std::size_t longestEscapes = hexData.size() / 2 * sizeof(__OctalEscape::text);
-    out.reserve(sizeBefore + keys.size() * (longestEscapes + resource.type.size() + 32)
+    out.reserve(keys.size() * (longestEscapes + resource.type.size() + 32)
                 + resource.name.size());
-    std::size_t escapesStart = std::string::npos;
-    std::size_t escapesLength = 0;
     char badChar = '\0';
     for (const std::string& key : keys) {
-        if (!__appendWinBlock(key, resource.type, hexData, escapesStart, escapesLength, out,
-                              badChar)) {
-            out.resize(sizeBefore);  // a refused string leaves out as it was
+        if (!__appendWinBlock(key, resource.type, hexData, out, badChar)) {
+            out.cutBackTo(sizeBefore);  // a refused string leaves out as it was
             return reportBadHexData(resource, badChar);
         }
     }

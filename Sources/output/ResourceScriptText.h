@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "output/StreamedText.h"
 #include "resources/Resource.h"
 
 namespace kel::rez {
@@ -12,8 +13,8 @@ namespace kel::rez {
 void appendWinFileLines(const Resource& resource, std::string& winText);
 
 /// Appends the block keyed by ID and/or by name; on false (bad byte, odd digit count) out is
-/// unchanged and the error was printed.
-bool __processByteStrWin(const Resource& resource, const std::string& hexData, std::string& out,
+/// unchanged as far as it was not handed on, and the error was printed.
+bool __processByteStrWin(const Resource& resource, const std::string& hexData, StreamedText& out,
                          bool duplicateByName);
 
 }  // namespace kel::rez

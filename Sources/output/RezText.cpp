@@ -46,7 +46,7 @@ char* __writeLineDigits(const char* digits, std::size_t count, char* write, char
 /// The data lines of a Rez statement: 32 digits a line in groups of 4, each line opened by
 /// a tab, "$" and a quote, each but the last closed here. Each line is checked as it is
 /// written; false with badChar set on the first byte that is not a hex digit.
-bool __appendRezDataLines(const std::string& hexData, std::string& out, char& badChar)
+bool __appendRezDataLines(const std::string& hexData, StreamedText& out, char& badChar)
 {
     constexpr std::size_t longestLine = sizeof __nextLineOpening - 1 + __digitsPerLine
                                         + __digitsPerLine / __digitsPerGroup;
@@ -91,24 +91,25 @@ void appendMacReadStatement(const Resource& resource, std::string& macText)
     macText += ";\n";
 }
 
-bool __processByteStrMac(const Resource& resource, const std::string& hexData, std::string& out)
+bool __processByteStrMac(const Resource& resource, const std::string& hexData, StreamedText& out)
 {
     // Each line adds its opening and a closing quote to the digits and spaces.
     const std::size_t sizeBefore = out.size();
     const std::size_t lines = hexData.size() / __digitsPerLine + 1;
-    out.reserve(out.size() + 2 * resource.name.size() + resource.type.size() + 32 + hexData.size()
+    out.reserve(2 * resource.name.size() + resource.type.size() + 32 + hexData.size()
                 + hexData.size() / __digitsPerGroup + lines * (sizeof __nextLineOpening - 1));
-    out += "data '";
-    out += resource.type;
-    out += "' (";
-    __appendRezIdAndName(resource, out);
-    out += ") {";
+    std::string& opening = out.text();
+    opening += "data '";
+    opening += resource.type;
+    opening += "' (";
+    __appendRezIdAndName(resource, opening);
+    opening += ") {";
     char badChar = '\0';
     if (!__appendRezDataLines(hexData, out, badChar)) {
-        out.resize(sizeBefore);  // a refused string leaves out as it was
+        out.cutBackTo(sizeBefore);  // a refused string leaves out as it was
         return reportBadHexData(resource, badChar);
     }
-    out += "\"\n};\n\n";
+    out.text() += "\"\n};\n\n";
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "output/StreamedText.h"
 #include "resources/Resource.h"
 
 namespace kel::rez {
@@ -12,8 +13,8 @@ namespace kel::rez {
 void appendMacReadStatement(const Resource& resource, std::string& macText);
 
 /// Appends one Rez data statement; false after printing the error for a non-hex byte, with
-/// out unchanged.
-bool __processByteStrMac(const Resource& resource, const std::string& hexData, std::string& out);
+/// out unchanged as far as it was not handed on.
+bool __processByteStrMac(const Resource& resource, const std::string& hexData, StreamedText& out);
 
 }  // namespace kel::rez
 

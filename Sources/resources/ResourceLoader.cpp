@@ -98,7 +98,8 @@ int __checkValues(const __EntryMembers& members, unsigned int index)
         const AutoNode& member = members.*rule.member;
         if (!member)
             continue;
-        if (const std::optional<UnsafeByte> unsafe = findUnsafeByte(rule.kind, member->stringValue()))
+        // Every member checked here was found to be a string.
+        if (const std::optional<UnsafeByte> unsafe = findUnsafeByte(rule.kind, member->stringView()))
             return __failAt(rule.status,
                             "the \"" + std::string(entryMemberNames[rule.kind][0]) + "\" member "
                                 + describeUnsafeByte(*unsafe),

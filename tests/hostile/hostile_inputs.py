@@ -229,6 +229,20 @@ def write_cut_short_keeps_old_outputs(runner):
                   stdin=text, inputs=OLD_OUTPUTS, limit_file_size=64 * 1024)
 
 
+def refused_entry_after_streamed_pieces_keeps_old_outputs(runner):
+    """The texts reach their temporaries in pieces while the run goes on: an entry refused
+    after several pieces were written still leaves every output as it was, and no
+    temporary behind."""
+    data = random.Random(4).randbytes(3 * MiB).hex().encode()
+    text = (b'[{"type":"RAW","data":"' + data + b'","id":10002,"name":"Blob","define":"B"},'
+            b'{"type":"RAW","data":"00g0","id":10003}]')
+    runner.expect(["--header", "out.h", "--adobe", "IDtoFile.txt", "--mac", "out.r",
+                   "--windows", "out.rc"], 89,
+                  error_line(b'data for RAW : 10003 must be in stringified hex format (i.e. '
+                             b'"1a2b3c56..."), but found char \'g\' in string'),
+                  stdin=text, inputs=dict(OLD_OUTPUTS, **{"out.rc": b"old rc\n"}))
+
+
 def same_path_for_two_outputs(runner):
     # One output would silently lose the other: refused before anything is written.
     runner.expect(["--adobe", "IDtoFile.txt", "--mac", "both", "--windows", "both"], 93,
@@ -364,18 +378,68 @@ def unchanged_outputs_keep_their_time_stamps(runner):
     """A second run with the same list rewrites nothing: every output keeps its time stamp
     (set into the past, so that a rewrite cannot go unnoticed within the clock's step)."""
     program = runner.program
-    with tempfile.TemporaryDirectory(prefix="vantrel-unchanged-") as folder:
-        write_files(folder, {"in.json": resource_list(3, 1024)})
-        run_to_end(program, folder, "in.json")
-        stamps = {}
-        for name in OUTPUT_NAMES.values():
-            path = os.path.join(folder, name)
-            os.utime(path, ns=(1_000_000_000, 1_000_000_000))
-            stamps[name] = os.stat(path).st_mtime_ns
-        run_to_end(program, folder, "in.json")
-        for name in OUTPUT_NAMES.values():
-            if os.stat(os.path.join(folder, name)).st_mtime_ns != stamps[name]:
-                raise Failure(f"{name} was written again")
+    # Small outputs are compared whole; those of 2 MiB of data reach their temporaries in
+    # pieces, and the finished temporary is compared.
+    for data_size in (1024, 2 * MiB):
+        with tempfile.TemporaryDirectory(prefix="vantrel-unchanged-") as folder:
+            write_files(folder, {"in.json": resource_list(3, data_size)})
+            run_to_end(program, folder, "in.json")
+            stamps = {}
+            for name in OUTPUT_NAMES.values():
+                path = os.path.join(folder, name)
+                os.utime(path, ns=(1_000_000_000, 1_000_000_000))
+                stamps[name] = os.stat(path).st_mtime_ns
+            run_to_end(program, folder, "in.json")
+            for name in OUTPUT_NAMES.values():
+                if os.stat(os.path.join(folder, name)).st_mtime_ns != stamps[name]:
+                    raise Failure(f"{name} of a {data_size}-byte entry was written again")
+            if left_over(folder, ["in.json"]):
+                raise Failure(f"left behind: {left_over(folder, ['in.json'])}")
+
+
+def rez_data_bytes(text):
+    """The bytes of every data statement of a .r text, read as Rez reads $"..." lines."""
+    statements = re.findall(rb"data '[^']*' \([^)]*\) \{((?:\n\t\$\"[0-9a-fA-F ]*\")*)\n\};\n",
+                            text)
+    return [bytes.fromhex(re.sub(rb'[\n\t$" ]', b"", body).decode()) for body in statements]
+
+
+def rc_data_bytes(text):
+    """The bytes of every raw-data block of a .rc text, its octal escapes decoded."""
+    blocks = re.findall(rb' [^ \n]+ \{\n\t"((?:\\[0-7]{1,3})*)"\n\}\n', text)
+    return [bytes(int(escape, 8) for escape in re.findall(rb"\\([0-7]{1,3})", block))
+            for block in blocks]
+
+
+def streamed_outputs_hold_every_byte(runner):
+    """Texts of many pieces come out whole: the .r and both .rc blocks of a 5 MiB entry give
+    its bytes back, and the .r is the one a special file, which gets its text at once,
+    receives."""
+    program = runner.program
+    data = random.Random(5).randbytes(5 * MiB)
+    list_text = json.dumps([{"type": "RAW", "data": data.hex(), "id": 10002,
+                             "name": "Blob"}]).encode()
+    with tempfile.TemporaryDirectory(prefix="vantrel-streamed-") as folder:
+        write_files(folder, {"in.json": list_text})
+        run = subprocess.run([program, "--input", "in.json", "--adobe", "IDtoFile.txt", "--mac",
+                              "out.r", "--windows", "out.rc"], cwd=folder, capture_output=True, timeout=TIME_LIMIT)
+        if run.returncode != 0 or run.stderr:
+            raise Failure(f"status {run.returncode}, stderr {run.stderr[:300]!r}")
+        outputs = {name: open(os.path.join(folder, name), "rb").read()
+                   for name in ("out.r", "out.rc")}
+        to_stdout = subprocess.run([program, "--input", "in.json", "--adobe", "IDtoFile.txt",
+                                    "--mac", "/dev/stdout"],
+                                   cwd=folder, capture_output=True, timeout=TIME_LIMIT)
+        if sorted(os.listdir(folder)) != ["in.json", "out.r", "out.rc"]:  # IDtoFile.txt is empty
+            raise Failure(f"left behind: {sorted(os.listdir(folder))}")
+    if rez_data_bytes(outputs["out.r"]) != [data]:
+        raise Failure("the .r text does not give the bytes back")
+    if rc_data_bytes(outputs["out.rc"]) != [data, data]:
+        raise Failure("the .rc blocks do not give the bytes back")
+    if to_stdout.returncode != 0 or to_stdout.stdout != outputs["out.r"]:
+        raise Failure(f"/dev/stdout got {len(to_stdout.stdout)} bytes, status "
+                      f"{to_stdout.returncode}; the file got {len(outputs['out.r'])}")
+    return f"{len(outputs['out.r'])} bytes of .r, {len(outputs['out.rc'])} of .rc"
 
 
 def special_outputs_are_written_directly(runner):
@@ -498,10 +562,13 @@ GROUPS = {
                      nested_member_kept_with_resource],
     "big-inputs": [input_of_200_mib, unclosed_string_of_100_mib, oversized_numbers],
     "output-failures": [write_fails_on_full_device, write_fails_on_proc_file, read_only_folder,
-                        write_cut_short_keeps_old_outputs, same_path_for_two_outputs],
+                        write_cut_short_keeps_old_outputs,
+                        refused_entry_after_streamed_pieces_keeps_old_outputs,
+                        same_path_for_two_outputs],
     "output-replacement": [killed_runs_leave_old_or_new_outputs,
                            unchanged_outputs_keep_their_time_stamps,
-                           special_outputs_are_written_directly],
+                           special_outputs_are_written_directly,
+                           streamed_outputs_hold_every_byte],
     "output-proofs": [rename_failure_keeps_old_outputs, runs_in_two_pid_namespaces,
                       out_of_memory_keeps_old_outputs],
 }

@@ -61,6 +61,17 @@ TEST(NodeValues, accessorsConvertBetweenForms)
     EXPECT_EQ(0.0, text->doubleValue());
 }
 
+TEST(NodeValues, aStringIsViewedInPlaceAndOtherTypesViewNothing)
+{
+    AutoNode text(Node::createStr("", std::string("a\0b", 3)));
+    AutoNode seven(Node::createInt("", 7));
+    AutoNode yes(Node::createBool("", true));
+    EXPECT_EQ(std::string_view("a\0b", 3), text->stringView());
+    EXPECT_EQ(text->stringValue().size(), text->stringView().size());
+    EXPECT_TRUE(seven->stringView().empty());
+    EXPECT_TRUE(yes->stringView().empty());
+}
+
 TEST(NodeValues, aNumberTakesTheFormOfTheLastSetterAndOtherTypesRefuseIt)
 {
     AutoNode text(Node::createStr("", "keep"));

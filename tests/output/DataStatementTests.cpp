@@ -30,16 +30,20 @@ struct EmitResult {
 EmitResult emitMac(const Resource& resource, const std::string& hex, std::string out = "")
 {
     ErrorCapture errors;
-    const bool ok = __processByteStrMac(resource, hex, out);
-    return {ok, out, errors.take()};
+    StreamedText text;
+    text.text() = out;
+    const bool ok = __processByteStrMac(resource, hex, text);
+    return {ok, text.text(), errors.take()};
 }
 
 EmitResult emitWin(const Resource& resource, const std::string& hex, bool duplicateByName = true,
                    std::string out = "")
 {
     ErrorCapture errors;
-    const bool ok = __processByteStrWin(resource, hex, out, duplicateByName);
-    return {ok, out, errors.take()};
+    StreamedText text;
+    text.text() = out;
+    const bool ok = __processByteStrWin(resource, hex, text, duplicateByName);
+    return {ok, text.text(), errors.take()};
 }
 
 std::string badCharMessage(const std::string& type, const std::string& id, const std::string& found)

@@ -26,18 +26,18 @@ TEST(OutputPass, StartsFromEmptyTextsAndSkipsAbsentOutputs)
     paths.idToFile = "IDtoFile.txt";
     paths.windows = "res.rc";
     OutputTexts texts;
-    texts.headerText = "stale";
-    texts.macText = "stale";
+    texts.headerText.text() = "stale";
+    texts.macText.text() = "stale";
     texts.piplBytes = {1, 2, 3};
     EXPECT_EQ(statusSuccess,
               buildOutputsFromText(
                   R"([{"type":"T","file":"a/b.c","define":"B"},{"type":"T","data":"01"}])", paths,
                   texts));
-    EXPECT_EQ("", texts.headerText);
-    EXPECT_EQ("", texts.macText);
+    EXPECT_EQ("", texts.headerText.text());
+    EXPECT_EQ("", texts.macText.text());
     EXPECT_TRUE(texts.piplBytes.empty());
-    EXPECT_EQ("10000.T a/b.c\nb.T a/b.c\n", texts.idToFileText);
-    EXPECT_EQ("10000 T \"a/b.c\"\n\"b\" T \"a/b.c\"\n10001 T {\n\t\"\\1\"\n}\n\n", texts.winText);
+    EXPECT_EQ("10000.T a/b.c\nb.T a/b.c\n", texts.idToFileText.text());
+    EXPECT_EQ("10000 T \"a/b.c\"\n\"b\" T \"a/b.c\"\n10001 T {\n\t\"\\1\"\n}\n\n", texts.winText.text());
 }
 
 TEST(OutputFiles, PiplImageIsWrittenByteForByte)
@@ -81,7 +81,8 @@ TEST(OutputFiles, FullDeviceFailsEveryKindOfFile)
         {&OutputPaths::pipl, "Error: cannot write to PiPL output file at /dev/full\n"},
     };
     OutputTexts texts;
-    texts.headerText = texts.idToFileText = texts.macText = texts.winText = "x\n";
+    for (StreamedText* text : {&texts.headerText, &texts.idToFileText, &texts.macText, &texts.winText})
+        text->text() = "x\n";
     texts.piplBytes = {1};
     for (const auto& output : outputs) {
         OutputPaths paths;

@@ -25,8 +25,9 @@ const std::string imageHead = "000000010000000000000004"
 
 TEST(PiplByteImage, BlocksAppendInCallOrderAndSkipPhotoshop)
 {
-    std::string macText = "kept\n";
-    std::string winText = "kept\n";
+    kel::rez::StreamedText macText;
+    kel::rez::StreamedText winText;
+    macText.text() = winText.text() = "kept\n";
     std::vector<unsigned char> bytes = {0xAB};
     kel::rez::CompiledOutputs noCompiledFiles;
     auto compile = [&](const std::string& description) {
@@ -49,7 +50,7 @@ TEST(PiplByteImage, BlocksAppendInCallOrderAndSkipPhotoshop)
                   + "00000008"
                     "6162636400000000",
               bytesToHex(bytes));
-    EXPECT_EQ(0u, macText.find("kept\n"));
-    EXPECT_EQ(0u, winText.find("kept\n"));
-    EXPECT_EQ(5u, rezHeads(macText).size());
+    EXPECT_EQ(0u, macText.text().find("kept\n"));
+    EXPECT_EQ(0u, winText.text().find("kept\n"));
+    EXPECT_EQ(5u, rezHeads(macText.text()).size());
 }

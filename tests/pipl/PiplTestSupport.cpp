@@ -26,8 +26,11 @@ PiplRun runPipl(const kel::rez::Resource& res, const kel::rez::TerminologyIds& l
     PiplRun run;
     kel::rez::ErrorCapture errors;
     kel::rez::CompiledOutputs noCompiledFiles;
-    run.ok = kel::rez::__processPiPL(res, run.macText, run.winText, run.piplBytes,
-                                     noCompiledFiles, listed);
+    kel::rez::StreamedText macText;
+    kel::rez::StreamedText winText;
+    run.ok = kel::rez::__processPiPL(res, macText, winText, run.piplBytes, noCompiledFiles, listed);
+    run.macText = std::move(macText.text());
+    run.winText = std::move(winText.text());
     run.errorText = errors.take();
     return run;
 }

@@ -133,6 +133,85 @@ TEST_F(FileReplacementTest, TheLaterOfTwoStagesOfOneFileWinsEvenWhenItHoldsThese
     EXPECT_EQ(std::set<std::string>{"both"}, names(folder));
 }
 
+TEST_F(FileReplacementTest, AFileWrittenInPiecesReplacesItsFileOnlyAtCommit)
+{
+    writeBytes("pieces", "old");
+    FileReplacement replacement("vantrel");
+    const std::size_t file = replacement.startFile(path("pieces"));
+    replacement.writeTextPiece(file, "one\n", 4);
+    replacement.writeTextPiece(file, "two\nthree", 9);
+    EXPECT_EQ("old", readBytes("pieces"));
+    ASSERT_TRUE(replacement.finishFile(file, "\n", 1));
+    EXPECT_EQ("old", readBytes("pieces"));
+    EXPECT_EQ(2u, names(folder).size());  // the file and its temporary
+    std::size_t failedStage = 0;
+    ASSERT_TRUE(replacement.commit(failedStage));
+    EXPECT_EQ(withPlatformLineEndings("one\ntwo\nthree") + "\n", readBytes("pieces"));
+    EXPECT_EQ(std::set<std::string>{"pieces"}, names(folder));
+}
+
+TEST_F(FileReplacementTest, AFileWrittenInPiecesThatHoldsTheseBytesKeepsItsTimeStamp)
+{
+    const std::string content(200000, 'x');  // longer than one comparison chunk
+    writeBytes("same", content);
+    writeBytes("longer", content + "y");
+    writeBytes("differs", content.substr(1) + "y");
+    const fs::file_time_type past = fs::last_write_time(path("same")) - std::chrono::hours(48);
+    for (const char* name : {"same", "longer", "differs"})
+        fs::last_write_time(path(name), past);
+    FileReplacement replacement("vantrel");
+    for (const char* name : {"same", "longer", "differs"}) {
+        const std::size_t file = replacement.startFile(path(name));
+        replacement.writePiece(file, content.data(), 100000);
+        replacement.writePiece(file, content.data() + 100000, 50000);
+        ASSERT_TRUE(replacement.finishFile(file, content.data() + 150000, content.size() - 150000));
+    }
+    std::size_t failedStage = 0;
+    ASSERT_TRUE(replacement.commit(failedStage));
+    EXPECT_EQ(past, fs::last_write_time(path("same")));
+    EXPECT_NE(past, fs::last_write_time(path("longer")));
+    EXPECT_NE(past, fs::last_write_time(path("differs")));
+    for (const char* name : {"same", "longer", "differs"})
+        EXPECT_EQ(content, readBytes(name)) << name;
+    EXPECT_EQ((std::set<std::string>{"same", "longer", "differs"}), names(folder));
+}
+
+TEST_F(FileReplacementTest, AStartedFileThatCannotBeWrittenFailsAtItsFinishAndADroppedOneNever)
+{
+    fs::create_directory(folder / "folder");
+    writeBytes("kept", "old");
+    {
+        FileReplacement replacement("vantrel");
+        const std::size_t intoFolder = replacement.startFile(path("folder"));
+        const std::size_t missing = replacement.startFile(path("missing/file"));
+        const std::size_t dropped = replacement.startFile(path("kept"));
+        replacement.writePiece(intoFolder, "new", 3);
+        replacement.writePiece(missing, "new", 3);
+        replacement.writePiece(dropped, "new", 3);
+        EXPECT_FALSE(replacement.finishFile(intoFolder, "", 0));
+        EXPECT_FALSE(replacement.finishFile(missing, "", 0));
+        replacement.dropFile(dropped);
+        std::size_t failedStage = 0;
+        EXPECT_TRUE(replacement.commit(failedStage));  // nothing left to rename
+    }
+    EXPECT_EQ("old", readBytes("kept"));
+    EXPECT_EQ((std::set<std::string>{"folder", "kept"}), names(folder));
+}
+
+TEST_F(FileReplacementTest, AStartedFileRenamesInTheOrderOfItsStart)
+{
+    FileReplacement replacement("vantrel");
+    const std::size_t first = replacement.startFile(path("first"));
+    ASSERT_TRUE(replacement.stage(path("second"), "2", 1));
+    replacement.writePiece(first, "1", 1);
+    ASSERT_TRUE(replacement.finishFile(first, "", 0));
+    fs::create_directory(folder / "second");  // only the second rename can fail
+    std::size_t failedStage = 9;
+    EXPECT_FALSE(replacement.commit(failedStage));
+    EXPECT_EQ(1u, failedStage);
+    EXPECT_EQ(std::set<std::string>{"second"}, names(folder));
+}
+
 TEST_F(FileReplacementTest, ACommitLeavesTheTemporariesOfOtherRunsAlone)
 {
     // In another process-id namespace a live run can have any id, this one's included.
