@@ -269,11 +269,11 @@ class SamplePluginTest(unittest.TestCase):
             self.assertLess(output.index(line), output.index("FAILED:"), output)
 
         # NO_STRICT lets the lenient tool through: the misspelt member is ignored.
-        self.edit_sample_cmake("PIPL resources/sample.pipl)", "PIPL resources/sample.pipl\n  NO_STRICT)")
+        self.edit_sample_cmake("  CHECK)", "  CHECK\n  NO_STRICT)")
         self.assertIn(GENERATING, self.build_plugin())
         with open(os.path.join(self.build, "include", "sample_resources.h")) as f:
             self.assertNotIn("SAMPLE_LOGO", f.read())
-        self.edit_sample_cmake("PIPL resources/sample.pipl\n  NO_STRICT)", "PIPL resources/sample.pipl)")
+        self.edit_sample_cmake("  CHECK\n  NO_STRICT)", "  CHECK)")
 
         # A list without an Illustrator PiPL gets an empty byte image.
         self.edit_list(original.replace('"Illustrator"', '"Photoshop_Filter"'))
