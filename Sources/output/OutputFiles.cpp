@@ -54,13 +54,15 @@ bool __stage(kel::utils::FileReplacement& replacement, const __OutputFile& outpu
 }
 
 int __cannotWrite(const __OutputFile& output, const OutputPaths& paths,
-                  const kel::utils::FileReplacement& replacement)
+                  const kel::utils::FileReplacement& replacement, Diagnostics& diagnostics)
 {
-    // Only when putting an old content back failed too: say where it still is.
+    // Only when putting an old content back failed too: say where it still is, on lines of
+    // their own before the failure, all of them one problem that is reported whole.
+    std::string lines;
     for (const kel::utils::FileReplacement::Unrestored& unrestored : replacement.unrestored())
-        printError("could not put back the old content of " + unrestored.path
-                   + "; it is kept in " + unrestored.oldContent);
-    return failWith(statusCannotWrite, "cannot write to " + __named(output, paths));
+        lines += "could not put back the old content of " + unrestored.path + "; it is kept in "
+                 + unrestored.oldContent + "\nError: ";
+    return diagnostics.failWith(statusCannotWrite, lines + "cannot write to " + __named(output, paths));
 }
 
 /// The identity of the input, when it is a file that exists.
@@ -72,7 +74,8 @@ std::optional<std::string> __inputIdentity(const std::optional<std::string>& inp
 
 }  // namespace
 
-int refuseSharedOutputFiles(const std::optional<std::string>& inputPath, const OutputPaths& paths)
+int refuseSharedOutputFiles(const std::optional<std::string>& inputPath, const OutputPaths& paths,
+                            Diagnostics& diagnostics)
 {
     const std::optional<std::string> input = __inputIdentity(inputPath);
     std::vector<std::pair<std::string, const __OutputFile*>> earlier;
@@ -84,12 +87,12 @@ int refuseSharedOutputFiles(const std::optional<std::string>& inputPath, const O
         if (!identity)
             continue;
         if (identity == input)
-            return failWith(statusOutputFileShared,
+            return diagnostics.failWith(statusOutputFileShared,
                             __named(output, paths) + " is the input file"
                                 + (inputPath ? " at " + *inputPath : std::string(" read as standard input")));
         for (const auto& [earlierIdentity, earlierOutput] : earlier)
             if (*identity == earlierIdentity)
-                return failWith(statusOutputFileShared, __named(output, paths)
+                return diagnostics.failWith(statusOutputFileShared, __named(output, paths)
                                                             + " is the same file as the "
                                                             + __named(*earlierOutput, paths));
         earlier.emplace_back(*identity, &output);
@@ -106,7 +109,7 @@ std::vector<std::string> dependencyTargets(const OutputPaths& paths)
     return targets;
 }
 
-int writeOutputs(const OutputTexts& texts, const OutputPaths& paths)
+int writeOutputs(const OutputTexts& texts, const OutputPaths& paths, Diagnostics& diagnostics)
 {
     kel::utils::FileReplacement replacement("vantrel");
     std::vector<const __OutputFile*> staged;
@@ -114,12 +117,12 @@ int writeOutputs(const OutputTexts& texts, const OutputPaths& paths)
         if (!(paths.*output.path) || __isEmpty(output, texts))
             continue;
         if (!__stage(replacement, output, paths, texts))
-            return __cannotWrite(output, paths, replacement);
+            return __cannotWrite(output, paths, replacement, diagnostics);
         staged.push_back(&output);
     }
     std::size_t failedStage = 0;
     if (!replacement.commit(failedStage))
-        return __cannotWrite(*staged[failedStage], paths, replacement);
+        return __cannotWrite(*staged[failedStage], paths, replacement, diagnostics);
     return statusSuccess;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Diagnostics.h"
 #include "common/OutputPaths.h"
 #include "output/OutputPass.h"
 
@@ -14,7 +15,8 @@ namespace kel::rez {
 /// file standard input reads) or the file of an output before it in the order below, be
 /// it through another spelling, a symbolic link or a hard link; 0 otherwise. Paths that are
 /// no regular file (devices, pipes, /dev/stdout) may be named more than once.
-int refuseSharedOutputFiles(const std::optional<std::string>& inputPath, const OutputPaths& paths);
+int refuseSharedOutputFiles(const std::optional<std::string>& inputPath, const OutputPaths& paths,
+                            Diagnostics& diagnostics);
 
 /// The paths of the outputs given, in the order below, but for the depfile itself: the
 /// targets of its rule.
@@ -27,7 +29,7 @@ std::vector<std::string> dependencyTargets(const OutputPaths& paths);
 /// bytes is left alone. Returns 0, or 91 after the message for the first file that cannot
 /// be written; every output then has its old content again (the ones replaced before a
 /// failed rename are put back).
-int writeOutputs(const OutputTexts& texts, const OutputPaths& paths);
+int writeOutputs(const OutputTexts& texts, const OutputPaths& paths, Diagnostics& diagnostics);
 
 }  // namespace kel::rez
 

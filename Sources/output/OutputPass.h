@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Diagnostics.h"
 #include "common/OutputPaths.h"
 #include "output/CompiledResources.h"
 #include "resources/Resource.h"
@@ -26,9 +27,9 @@ struct OutputTexts {
 };
 
 /// Walks resourcesByType and appends every resource's output, then compiles the resource
-/// files. Returns 0, or 89 / 90 / 93 / 94 after the message was printed.
+/// files. Returns 0, or 89 / 90 / 95 / 96 after the message was reported.
 int buildOutputs(const ResourcesByType& resourcesByType, const OutputPaths& paths,
-                 OutputTexts& texts);
+                 OutputTexts& texts, Diagnostics& diagnostics);
 
 }  // namespace kel::rez
 

@@ -144,7 +144,7 @@ void appendWinFileLines(const Resource& resource, std::string& winText)
 }
 
 bool __processByteStrWin(const Resource& resource, const std::string& hexData, std::string& out,
-                         bool duplicateByName)
+                         bool duplicateByName, Diagnostics& diagnostics)
 {
     std::vector<std::string> keys;
     if (duplicateByName || resource.id != 0)
@@ -166,7 +166,7 @@ bool __processByteStrWin(const Resource& resource, const std::string& hexData, s
         if (!__appendWinBlock(key, resource.type, hexData, escapesStart, escapesLength, out,
                               badChar)) {
             out.resize(sizeBefore);  // a refused string leaves out as it was
-            return reportBadHexData(resource, badChar);
+            return reportBadHexData(resource, badChar, diagnostics);
         }
     }
     return true;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/Diagnostics.h"
 #include "resources/Resource.h"
 
 namespace kel::rez {
@@ -12,9 +13,9 @@ namespace kel::rez {
 void appendWinFileLines(const Resource& resource, std::string& winText);
 
 /// Appends the block keyed by ID and/or by name; on false (bad byte, odd digit count) out is
-/// unchanged and the error was printed.
+/// unchanged and the error was reported.
 bool __processByteStrWin(const Resource& resource, const std::string& hexData, std::string& out,
-                         bool duplicateByName);
+                         bool duplicateByName, Diagnostics& diagnostics);
 
 }  // namespace kel::rez
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/Diagnostics.h"
 #include "resources/Resource.h"
 
 namespace kel::rez {
@@ -11,9 +12,10 @@ namespace kel::rez {
 /// The Rez "read" statement of a file resource.
 void appendMacReadStatement(const Resource& resource, std::string& macText);
 
-/// Appends one Rez data statement; false after printing the error for a non-hex byte, with
+/// Appends one Rez data statement; false after reporting the error for a non-hex byte, with
 /// out unchanged.
-bool __processByteStrMac(const Resource& resource, const std::string& hexData, std::string& out);
+bool __processByteStrMac(const Resource& resource, const std::string& hexData, std::string& out,
+                         Diagnostics& diagnostics);
 
 }  // namespace kel::rez
 

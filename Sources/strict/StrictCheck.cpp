@@ -11,21 +11,22 @@ StrictCheck::StrictCheck(std::string inputName, const std::string& text)
 {
 }
 
-int StrictCheck::checkBeforeLoading(const std::string& text)
+int StrictCheck::checkBeforeLoading(const std::string& text, Diagnostics& diagnostics)
 {
     const StrictDocument document = readStrictSyntax(text, __problems);
     checkStrictEntries(document, text, __problems);
     if (!__problems.empty())
-        return __problems.report(__inputName);
+        return __problems.report(__inputName, diagnostics);
     // Only the places outlive the text: the later check names entries by them.
     __entryPlaces = strictEntryPlaces(document, text);
     return 0;
 }
 
-int StrictCheck::checkAfterNumbering(const ResourcesByType& resourcesByType)
+int StrictCheck::checkAfterNumbering(const ResourcesByType& resourcesByType,
+                                     Diagnostics& diagnostics)
 {
     checkDuplicateIds(resourcesByType, __entryPlaces, __problems);
-    return __problems.empty() ? 0 : __problems.report(__inputName);
+    return __problems.empty() ? 0 : __problems.report(__inputName, diagnostics);
 }
 
 }  // namespace kel::rez

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Diagnostics.h"
 #include "strict/StrictChecks.h"
 #include "strict/StrictProblems.h"
 #include "resources/Resource.h"
@@ -18,12 +19,12 @@ public:
     /// inputName is what messages call the input: the --input path as given, or "<stdin>".
     StrictCheck(std::string inputName, const std::string& text);
 
-    /// Syntax, member names and files. 0 when nothing is wrong; otherwise prints every
-    /// problem (up to 50) and returns statusStrictCheckFailed.
-    int checkBeforeLoading(const std::string& text);
+    /// Syntax, member names and files. 0 when nothing is wrong; otherwise reports every
+    /// problem to diagnostics and returns statusStrictCheckFailed.
+    int checkBeforeLoading(const std::string& text, Diagnostics& diagnostics);
 
-    /// Resources that share a type and an ID. 0, or statusStrictCheckFailed after printing.
-    int checkAfterNumbering(const ResourcesByType& resourcesByType);
+    /// Resources that share a type and an ID. 0, or statusStrictCheckFailed after reporting.
+    int checkAfterNumbering(const ResourcesByType& resourcesByType, Diagnostics& diagnostics);
 
 private:
     std::string __inputName;

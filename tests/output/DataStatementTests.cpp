@@ -29,17 +29,17 @@ struct EmitResult {
 
 EmitResult emitMac(const Resource& resource, const std::string& hex, std::string out = "")
 {
-    ErrorCapture errors;
-    const bool ok = __processByteStrMac(resource, hex, out);
-    return {ok, out, errors.take()};
+    Diagnostics diagnostics;
+    const bool ok = __processByteStrMac(resource, hex, out, diagnostics);
+    return {ok, out, diagnostics.text()};
 }
 
 EmitResult emitWin(const Resource& resource, const std::string& hex, bool duplicateByName = true,
                    std::string out = "")
 {
-    ErrorCapture errors;
-    const bool ok = __processByteStrWin(resource, hex, out, duplicateByName);
-    return {ok, out, errors.take()};
+    Diagnostics diagnostics;
+    const bool ok = __processByteStrWin(resource, hex, out, duplicateByName, diagnostics);
+    return {ok, out, diagnostics.text()};
 }
 
 std::string badCharMessage(const std::string& type, const std::string& id, const std::string& found)

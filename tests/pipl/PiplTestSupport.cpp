@@ -24,11 +24,11 @@ kel::rez::Resource piplResource(const std::string& descriptionJson, std::int16_t
 PiplRun runPipl(const kel::rez::Resource& res, const kel::rez::TerminologyIds& listed)
 {
     PiplRun run;
-    kel::rez::ErrorCapture errors;
+    kel::rez::Diagnostics diagnostics;
     kel::rez::CompiledOutputs noCompiledFiles;
     run.ok = kel::rez::__processPiPL(res, run.macText, run.winText, run.piplBytes,
-                                     noCompiledFiles, listed);
-    run.errorText = errors.take();
+                                     noCompiledFiles, listed, diagnostics);
+    run.errorText = diagnostics.text();
     return run;
 }
 

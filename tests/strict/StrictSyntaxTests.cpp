@@ -17,11 +17,12 @@ std::string problemsOf(const std::string& text)
 {
     StrictProblems problems(text);
     readStrictSyntax(text, problems);
-    ErrorCapture errors;
+    Diagnostics diagnostics(Diagnostics::Mode::collect);
     if (!problems.empty()) {
-        EXPECT_EQ(statusStrictCheckFailed, problems.report("in"));
+        EXPECT_EQ(statusStrictCheckFailed, problems.report("in", diagnostics));
+        EXPECT_EQ(statusStrictCheckFailed, diagnostics.status());
     }
-    return errors.take();
+    return diagnostics.text();
 }
 
 TEST(StrictSyntax, NamesWhatWasExpectedAndWhatWasFound)
