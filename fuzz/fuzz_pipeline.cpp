@@ -45,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kel::rez::Diagnostics diagnostics;
     const int status = kel::rez::buildOutputsFromText(text, paths, texts, diagnostics);
     kel::rez::Diagnostics strictDiagnostics(kel::rez::Diagnostics::Mode::collect);
-    const int strictStatus = kel::rez::buildOutputsFromText(text, paths, strictTexts,
-                                                            strictDiagnostics, std::string("<fuzz>"));
+    const int strictStatus = kel::rez::buildOutputsFromText(
+        text, paths, strictTexts, strictDiagnostics, std::string("<fuzz>"));
 
     if (!isBuildStatus(status)) {
         std::fprintf(stderr, "unexpected status %d\n", status);

@@ -3,6 +3,7 @@
 #include "kelutilsFileReplacement.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <exception>
@@ -97,17 +98,20 @@ bool FileReplacement::stageText(const std::string& path, const std::string& text
 bool FileReplacement::stage(const std::string& path, const char* data, std::size_t size)
 {
     __PathFacts facts;
-    if (!__examinePath(path, facts) || facts.kind == __PathFacts::folder)
-        return false;
+    errno = 0;
+    if (!__examinePath(path, facts))
+        return __failBecause(errno);
+    if (facts.kind == __PathFacts::folder)
+        return __failBecause(EISDIR);
     if (facts.kind == __PathFacts::special) {
         // Nothing to rename: a device or a pipe takes the bytes as they come.
         __staged.push_back(__Staged());
-        return __writeToSpecialFile(path, data, size);
+        return __writeToSpecialFile(path, data, size) || __failBecause(errno);
     }
     const bool exists = facts.kind == __PathFacts::regularFile;
     // A file the user may not write stays as it is, as it would with a plain write.
     if (exists && !facts.writable)
-        return false;
+        return __failBecause(EACCES);
     __Staged staged;
     staged.target = facts.resolvedPath;
     staged.identity = facts.identity;
@@ -120,7 +124,7 @@ bool FileReplacement::stage(const std::string& path, const char* data, std::size
     if (!unchanged
         && !__writeTemporary(__folderPrefix(staged.target), data, size, staged.permissions,
                              staged.temporary))
-        return false;
+        return __failBecause(errno);
     __staged.push_back(std::move(staged));
     return true;
 }
@@ -129,7 +133,9 @@ bool FileReplacement::commit(std::size_t& failedStage)
 {
     try {
         for (std::size_t index = 0; index < __staged.size(); ++index) {
+            errno = 0;
             if (!__replace(__staged[index])) {
+                __failBecause(errno);
                 failedStage = index;
                 __putBackReplaced();
                 __removeTemporaries();
@@ -144,6 +150,12 @@ bool FileReplacement::commit(std::size_t& failedStage)
     }
     __removeTemporaries();  // the old contents kept aside
     return true;
+}
+
+bool FileReplacement::__failBecause(int errorNumber)
+{
+    __failureErrno = errorNumber;
+    return false;
 }
 
 bool FileReplacement::__stagedEarlier(const std::string& identity) const

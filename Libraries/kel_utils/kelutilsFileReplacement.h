@@ -55,6 +55,10 @@ public:
     /// Empty unless putting back failed too, which a failed rename alone does not cause.
     const std::vector<Unrestored>& unrestored() const { return __unrestored; }
 
+    /// The errno value of what made the last stage or commit fail (EISDIR for a folder,
+    /// EACCES for a file that may not be written); 0 when none was seen.
+    int failureErrno() const { return __failureErrno; }
+
 private:
     struct __Staged {
         std::string temporary;  // empty when there is nothing to rename
@@ -66,6 +70,8 @@ private:
     };
 
     bool __stagedEarlier(const std::string& identity) const;
+    /// False, noting errorNumber as the reason of the failure.
+    bool __failBecause(int errorNumber);
     std::string __newTemporaryName(const std::string& folderPrefix);
     bool __writeTemporary(const std::string& folderPrefix, const char* data, std::size_t size,
                           const std::optional<unsigned>& permissions, std::string& temporary);
@@ -79,6 +85,7 @@ private:
     std::uint64_t __temporariesMade = 0;
     std::vector<__Staged> __staged;
     std::vector<Unrestored> __unrestored;
+    int __failureErrno = 0;
 };
 
 }  // namespace kel::utils

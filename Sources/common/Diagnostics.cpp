@@ -63,14 +63,18 @@ std::vector<const Diagnostics::__Problem*> Diagnostics::__inPrintOrder() const
         ordered.push_back(&problem);
     // Input order; problems at one offset keep their order, those without one come last.
     if (collecting())
-        std::stable_sort(ordered.begin(), ordered.end(), [](const __Problem* a, const __Problem* b) {
-            return a->where.offset < b->where.offset;
-        });
+        std::stable_sort(ordered.begin(), ordered.end(),
+                         [](const __Problem* a, const __Problem* b) {
+                             return a->where.offset < b->where.offset;
+                         });
     return ordered;
 }
 
 std::string Diagnostics::__placeText(const Place& where) const
 {
+    // A problem that lies in no entry (an output that cannot be written) has no place.
+    if (where.offset == Place::unknown && where.entry == Place::unknown)
+        return "";
     std::string text;
     if (!__inputName.empty())
         text += __inputName + ":";

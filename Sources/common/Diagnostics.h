@@ -13,7 +13,8 @@
 // as the program always has, with that failure's status. Collecting mode (--strict) keeps
 // up to maxProblems failures, printed in input order with their place:
 // "Error: <input>:<line>:<column>: entry <n>: <message>\n"; its status is that of the
-// first line printed. A place left
+// first line printed. A problem with neither offset nor entry is printed without a place,
+// one with only some of them with what is known. A place left
 // unknown prints what is known of it. fail() returns false so that a check can end with
 // `return diagnostics.fail(...)`; whether the run goes on after it is the caller's choice
 // (stopping() says whether more problems would still be kept).

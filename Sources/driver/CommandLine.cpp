@@ -30,12 +30,13 @@ int __takePathValue(const __PathOption& option, int argc, const char* const* arg
     const std::string typed = argv[index];
     if (index + 1 >= argc)
         return diagnostics.failWith(option.missingValueStatus,
-                        "expected path for " + typed + " argument, but found end-of-input instead");
+                                    "expected path for " + typed
+                                        + " argument, but found end-of-input instead");
     const char* value = argv[index + 1];
     if (__startsWithTwoDashes(value))
         return diagnostics.failWith(option.optionAsValueStatus, "expected path for " + typed
-                                                        + " argument, but found " + value
-                                                        + " instead");
+                                                                    + " argument, but found "
+                                                                    + value + " instead");
     *option.setting = std::string(value);
     return 0;
 }
@@ -84,8 +85,9 @@ int scanCommandLine(int argc, const char* const* argv, CommandLineSettings& sett
             }
         }
         if (!matched)
-            return diagnostics.failWith(statusBadArgument, std::string("encountered bad program argument ")
-                                                   + argument + ". Run with --help for help.");
+            return diagnostics.failWith(statusBadArgument,
+                                        std::string("encountered bad program argument ") + argument
+                                            + ". Run with --help for help.");
         if (int status = __takePathValue(*matched, argc, argv, index, diagnostics))
             return status;
         index += 2;
@@ -109,8 +111,9 @@ int checkInspectAlone(const CommandLineSettings& settings, Diagnostics& diagnost
          {&settings.inputPath, &o.header, &o.idToFile, &o.mac, &o.windows, &o.pipl, &o.rsrc, &o.res,
           &o.depfile})
         if (path->has_value())
-            return diagnostics.failWith(statusBadArgument, "the --inspect argument takes no input or output "
-                                               "arguments beside it. Run with --help for help.");
+            return diagnostics.failWith(statusBadArgument,
+                                        "the --inspect argument takes no input or output "
+                                        "arguments beside it. Run with --help for help.");
     return 0;
 }
 
@@ -118,8 +121,9 @@ int checkRequiredOutputs(const OutputPaths& paths, Diagnostics& diagnostics)
 {
     if (paths.idToFile && (paths.mac || paths.windows || paths.rsrc || paths.res))
         return 0;
-    return diagnostics.failWith(statusOutputsMissing, "expected the --adobe argument and at least one of the "
-                                          "--mac or --windows arguments");
+    return diagnostics.failWith(statusOutputsMissing,
+                                "expected the --adobe argument and at least one of the "
+                                "--mac or --windows arguments");
 }
 
 }  // namespace kel::rez

@@ -102,7 +102,10 @@ int __runTool(int argc, char** argv, Diagnostics& diagnostics)
 
     std::string inputText = readInputText(settings.inputPath);
     if (inputText.empty())
-        return diagnostics.failWith(statusNoInput, "no input provided");
+        return diagnostics.failWith(statusNoInput, "no input provided"
+                                                       + (settings.strict && settings.inputPath
+                                                              ? noInputReason(*settings.inputPath)
+                                                              : std::string()));
     return __buildAndWrite(std::move(inputText), settings, strictInputName, diagnostics);
 }
 

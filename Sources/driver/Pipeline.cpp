@@ -42,9 +42,13 @@ int buildOutputsFromText(std::string inputText, const OutputPaths& paths, Output
     std::optional<StrictCheck> strict;
     if (strictInputName) {
         const std::string& checkedText = writtenText ? *writtenText : inputText;
-        strict.emplace(*strictInputName, checkedText);
+        diagnostics.setInput(*strictInputName, checkedText);
+        strict.emplace(checkedText);
         if (int status = strict->checkBeforeLoading(checkedText, diagnostics))
             return status;
+        // The problems found from here on are placed where the check found their values.
+        diagnostics.setPlaceFinder(
+            [places = strict->places()](const Place& where) { return places.offsetOf(where); });
     }
     ResourcesByType resourcesByType;
     if (int status = __parseAndLoad(inputText, resourcesByType, diagnostics))

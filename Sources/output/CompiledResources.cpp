@@ -32,9 +32,10 @@ void __addUnderEveryKey(const Resource& resource, const std::string& macType,
 int __cannotRead(const Resource& resource, Diagnostics& diagnostics)
 {
     return diagnostics.failWith(statusResourceFileUnreadable,
-                    "cannot read the file " + resource.file + " of the " + resource.type
-                        + " resource at array index " + std::to_string(resource.entryIndex),
-                    resourcePlace(resource, "file"));
+                                "cannot read the file " + resource.file + " of the " + resource.type
+                                    + " resource at array index "
+                                    + std::to_string(resource.entryIndex),
+                                resourcePlace(resource, "file"));
 }
 
 /// The bytes of hex text; false with badChar set at the first non-digit ('\0' for a lone

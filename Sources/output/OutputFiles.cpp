@@ -2,6 +2,7 @@
 // and the PiPL byte image, all or none of them.
 #include "output/OutputFiles.h"
 
+#include <cstring>
 #include <vector>
 
 #include "common/ExitStatus.h"
@@ -62,7 +63,12 @@ int __cannotWrite(const __OutputFile& output, const OutputPaths& paths,
     for (const kel::utils::FileReplacement::Unrestored& unrestored : replacement.unrestored())
         lines += "could not put back the old content of " + unrestored.path + "; it is kept in "
                  + unrestored.oldContent + "\nError: ";
-    return diagnostics.failWith(statusCannotWrite, lines + "cannot write to " + __named(output, paths));
+    // --strict says why, as the operating system put it.
+    std::string reason;
+    if (diagnostics.collecting() && replacement.failureErrno() != 0)
+        reason = std::string(": ") + std::strerror(replacement.failureErrno());
+    return diagnostics.failWith(statusCannotWrite,
+                                lines + "cannot write to " + __named(output, paths) + reason);
 }
 
 /// The identity of the input, when it is a file that exists.
@@ -87,14 +93,15 @@ int refuseSharedOutputFiles(const std::optional<std::string>& inputPath, const O
         if (!identity)
             continue;
         if (identity == input)
-            return diagnostics.failWith(statusOutputFileShared,
-                            __named(output, paths) + " is the input file"
-                                + (inputPath ? " at " + *inputPath : std::string(" read as standard input")));
+            return diagnostics.failWith(
+                statusOutputFileShared,
+                __named(output, paths) + " is the input file"
+                    + (inputPath ? " at " + *inputPath : std::string(" read as standard input")));
         for (const auto& [earlierIdentity, earlierOutput] : earlier)
             if (*identity == earlierIdentity)
-                return diagnostics.failWith(statusOutputFileShared, __named(output, paths)
-                                                            + " is the same file as the "
-                                                            + __named(*earlierOutput, paths));
+                return diagnostics.failWith(statusOutputFileShared,
+                                            __named(output, paths) + " is the same file as the "
+                                                + __named(*earlierOutput, paths));
         earlier.emplace_back(*identity, &output);
     }
     return statusSuccess;

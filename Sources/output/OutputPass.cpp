@@ -4,11 +4,11 @@
 
 #include "common/ExitStatus.h"
 #include "output/HeaderAndIdToFileLines.h"
-#include "output/OutputText.h"
 #include "output/MacResourceFile.h"
+#include "output/OutputText.h"
+#include "output/PiplOutput.h"
 #include "output/ResourceScriptText.h"
 #include "output/RezText.h"
-#include "output/PiplOutput.h"
 #include "output/WindowsResourceFile.h"
 #include "resources/ResourceType.h"
 
@@ -43,7 +43,8 @@ int __appendObjectDataResource(const Resource& resource, const TerminologyIds& l
 {
     if (!resourceTypeTraits(resource.type).takesObjectData)
         return diagnostics.failWith(
-            statusBadObjectData, "Only \"PiPL\" resources support a JSON object for the \"data\" member.",
+            statusBadObjectData,
+            "Only \"PiPL\" resources support a JSON object for the \"data\" member.",
             resourcePlace(resource, "data"));
     // The compiler appends to both texts; a text whose path is absent is never written.
     if (!__processPiPL(resource, texts.macText, texts.winText, texts.piplBytes, texts.compiled,
@@ -107,8 +108,8 @@ int __compileResourceFiles(OutputTexts& texts, Diagnostics& diagnostics)
 {
     const CompiledOutputs& compiled = texts.compiled;
     if (!compiled.macResources.empty())
-        if (int status = __compileFile(writeMacResourceFile(compiled.macResources),
-                                       texts.rsrcBytes, diagnostics))
+        if (int status = __compileFile(writeMacResourceFile(compiled.macResources), texts.rsrcBytes,
+                                       diagnostics))
             return status;
     if (!compiled.winResources.empty())
         if (int status = __compileFile(writeWindowsResourceFile(compiled.winResources),
@@ -127,11 +128,19 @@ int buildOutputs(const ResourcesByType& resourcesByType, const OutputPaths& path
     texts.compiled.windows = paths.res.has_value();
     __reserveTexts(resourcesByType, paths, texts);
     const TerminologyIds listedTerminologyIds = listedTerminologyResourceIds(resourcesByType);
+    // Under --strict every resource is looked at, so that all their problems are reported.
+    int firstStatus = statusSuccess;
     for (const auto& entry : resourcesByType)
-        for (const ResourcePtr& resource : entry.second)
-            if (int status =
-                    __appendResource(*resource, listedTerminologyIds, paths, texts, diagnostics))
-                return status;
+        for (const ResourcePtr& resource : entry.second) {
+            const int status =
+                __appendResource(*resource, listedTerminologyIds, paths, texts, diagnostics);
+            if (firstStatus == statusSuccess)
+                firstStatus = status;
+            if (firstStatus != statusSuccess && diagnostics.stopping())
+                return firstStatus;
+        }
+    if (firstStatus != statusSuccess)
+        return firstStatus;
     return __compileResourceFiles(texts, diagnostics);
 }
 

@@ -35,9 +35,10 @@ bool reportBadHexData(const Resource& resource, char found, Diagnostics& diagnos
                             resourcePlace(resource, "data"));
 }
 
-Place resourcePlace(const Resource&, const std::string& memberName)
+Place resourcePlace(const Resource& resource, const std::string& memberName)
 {
     Place place;
+    place.entry = resource.entryIndex;
     place.path = {memberName};
     return place;
 }

@@ -207,9 +207,10 @@ bool __checkSubMembers(const __Member& member, const Node& object, const char* c
     for (const __SubMember& sub : member.subMembers) {
         AutoNode value(object.member(sub.name));
         if (sub.holds != __Holds::hexText && !__holds(value.get(), sub))
-            return __failAt(fault, sub.name, "The " + __quoted(member.name) + " " + container + " must have "
-                          + sub.article + " " + __quoted(sub.name) + " submember containing "
-                          + __holdsWords(sub) + ".");
+            return __failAt(fault, sub.name,
+                            "The " + __quoted(member.name) + " " + container + " must have "
+                                + sub.article + " " + __quoted(sub.name) + " submember containing "
+                                + __holdsWords(sub) + ".");
     }
     return true;
 }
@@ -247,8 +248,9 @@ bool __checkEachObject(const __Member& member, const Node& value,
     for (unsigned int index = 0; index < value.elementsCount(); ++index) {
         AutoNode element(value.element(index));
         if (!__isOfType(element.get(), Node::TypeObject))
-            return __failAt(fault, std::to_string(index), "All the elements of the " + __quoted(member.name)
-                                     + " array must be JSON objects.");
+            return __failAt(fault, std::to_string(index),
+                            "All the elements of the " + __quoted(member.name)
+                                + " array must be JSON objects.");
         if (!checkElement(member, *element.get(), fault))
             return __within(fault, std::to_string(index));
     }
@@ -275,9 +277,10 @@ bool __checkRawProperty(const __Member& member, const Node& element, __Fault& fa
                         : __isHexText(AutoNode(element.member("MacData")).get())
                               && __isHexText(AutoNode(element.member("WinData")).get());
     return hasData
-           || __fail(fault, "The " + __quoted(member.name)
-                     + " elements must have a \"Data\" submember, or "
-                       "\"MacData\" and \"WinData\" submembers, containing hexadecimal text.");
+           || __fail(fault,
+                     "The " + __quoted(member.name)
+                         + " elements must have a \"Data\" submember, or "
+                           "\"MacData\" and \"WinData\" submembers, containing hexadecimal text.");
 }
 
 bool __checkRawProperties(const __Member& member, const Node& value, PiplFamily, __Fault& fault)
@@ -303,8 +306,9 @@ bool __checkStringArray(const __Member& member, const Node& value, PiplFamily, _
     for (unsigned int index = 0; index < value.elementsCount(); ++index) {
         AutoNode element(value.element(index));
         if (!__isOfType(element.get(), Node::TypeString))
-            return __failAt(fault, std::to_string(index), "All the elements of the " + __quoted(member.name)
-                                     + " array must be strings.");
+            return __failAt(fault, std::to_string(index),
+                            "All the elements of the " + __quoted(member.name)
+                                + " array must be strings.");
     }
     return true;
 }
@@ -356,11 +360,12 @@ bool __checkChannelCounts(const __Member& member, const Node& value, PiplFamily,
         return __failValue(fault, member.name, "a JSON array");
     if (value.elementsCount() < 1 || value.elementsCount() > __imageModeCount)
         return __fail(fault, "The " + __quoted(member.name) + " array must have from 1 to "
-                      + std::to_string(__imageModeCount) + " elements.");
+                                 + std::to_string(__imageModeCount) + " elements.");
     for (unsigned int index = 0; index < value.elementsCount(); ++index)
         if (!__isNumberFromTo(AutoNode(value.element(index)).get(), 0, __maxChannelCount))
-            return __failAt(fault, std::to_string(index), "All the elements of the " + __quoted(member.name) + " array must be "
-                          + "numbers from 0 to " + std::to_string(__maxChannelCount) + ".");
+            return __failAt(fault, std::to_string(index),
+                            "All the elements of the " + __quoted(member.name) + " array must be "
+                                + "numbers from 0 to " + std::to_string(__maxChannelCount) + ".");
     return true;
 }
 
@@ -381,7 +386,8 @@ bool __isNoTerminology(const Node& value)
 
 /// false: no terminology. An object: for Photoshop also the source of a generated resource,
 /// which carries its "Name" length-prefixed.
-bool __checkTerminology(const __Member& member, const Node& value, PiplFamily family, __Fault& fault)
+bool __checkTerminology(const __Member& member, const Node& value, PiplFamily family,
+                        __Fault& fault)
 {
     if (__isNoTerminology(value))
         return true;
@@ -390,12 +396,14 @@ bool __checkTerminology(const __Member& member, const Node& value, PiplFamily fa
     if (family != PiplFamily::photoshop)
         return true;
     if (__stringOf(value, "Name").size() > __maxLengthPrefixed)
-        return __failAt(fault, "Name", "The \"Terminology\" member must have a \"Name\" submember of at most 255 "
-                      "bytes.");
+        return __failAt(fault, "Name",
+                        "The \"Terminology\" member must have a \"Name\" submember of at most 255 "
+                        "bytes.");
     const std::int64_t id = __terminologyIdOf(value);
     return (id >= 1 && id <= __highestTerminologyId)
-           || __failAt(fault, "aete", "The \"Terminology\" member must have an \"aete\" submember whose low 16 "
-                     "bits make a number from 1 to 32767.");
+           || __failAt(fault, "aete",
+                       "The \"Terminology\" member must have an \"aete\" submember whose low 16 "
+                       "bits make a number from 1 to 32767.");
 }
 
 // ---- Encoders: each appends to one list, in that list's byte order
@@ -1079,8 +1087,9 @@ bool __requireMember(const Node* description, const char* name, Node::Type type,
 {
     AutoNode member(description ? description->member(name) : nullptr);
     return __isOfType(member.get(), type)
-           || __failAt(fault, name, "The " + __quoted(name) + " member is required (and must be " + typeWords
-                     + ") for \"PiPL\" resources.");
+           || __failAt(fault, name,
+                       "The " + __quoted(name) + " member is required (and must be " + typeWords
+                           + ") for \"PiPL\" resources.");
 }
 
 /// Checks that come before the member walk; sets kind. False with the fault.
@@ -1094,7 +1103,8 @@ bool __checkPrologue(const Node* description, const PiplKind*& kind, __Fault& fa
     std::string pluginType = __stringOf(*description, "PluginType");
     kind = __findPiplKind(pluginType);
     if (!kind)
-        return __failAt(fault, "PluginType", "The \"PluginType\" value of \"" + pluginType + "\" " + "is unsupported.");
+        return __failAt(fault, "PluginType",
+                        "The \"PluginType\" value of \"" + pluginType + "\" " + "is unsupported.");
 
     // A Photoshop plug-in's terminology is needed before the walk (it may get a default one);
     // an Illustrator plug-in's is checked only when the walk reaches it.
@@ -1406,7 +1416,7 @@ std::string __compiledListHex(Node& description, PiplPlatform platform, Compiled
     Resource resource;
     resource.type = resourceTypePiPL;
     resource.dataObject = &description;  // shares: takes its own reference
-    Diagnostics unused;  // a description that fails to compile is simply not used
+    Diagnostics unused;                  // a description that fails to compile is simply not used
     if (!compilePipl(resource, compiled, unused))
         return "";
     return __lowerHex(platform == PiplPlatform::mac ? compiled.macListHex : compiled.winListHex);
@@ -1448,6 +1458,7 @@ bool compilePipl(const Resource& res, CompiledPipl& compiled, Diagnostics& diagn
     __Fault fault;
     if (!__compileChecked(res, compiled, listedTerminologyIds, fault)) {
         Place place;
+        place.entry = res.entryIndex;
         place.path = {"data"};
         place.path.insert(place.path.end(), fault.path.begin(), fault.path.end());
         return diagnostics.fail(statusBadObjectData, fault.message, place);

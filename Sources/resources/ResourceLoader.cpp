@@ -70,10 +70,17 @@ bool __isValidId(const AutoNode& id)
     return value >= lowestResourceId && value <= highestResourceId;
 }
 
-/// The status after reporting what, followed by the index of the entry.
-int __failAt(int status, const std::string& what, unsigned int index, Diagnostics& diagnostics)
+/// The status after reporting what, followed by the index of the entry, at the entry's
+/// member of the given kind (or at the entry itself, for entryMemberKinds).
+int __failAt(int status, const std::string& what, unsigned int index, Diagnostics& diagnostics,
+             std::size_t memberKind = entryMemberKinds)
 {
-    return diagnostics.failWith(status, what + " at array index " + std::to_string(index));
+    Place place;
+    place.entry = index;
+    if (memberKind < entryMemberKinds)
+        place.path = {std::string(entryMemberNames[memberKind][0])};
+    return diagnostics.failWith(status, what + " at array index " + std::to_string(index),
+                                std::move(place));
 }
 
 /// Per member whose text goes into the outputs, the status of a byte it may not hold: that
@@ -103,7 +110,7 @@ int __checkValues(const __EntryMembers& members, unsigned int index, Diagnostics
             return __failAt(rule.status,
                             "the \"" + std::string(entryMemberNames[rule.kind][0]) + "\" member "
                                 + describeUnsafeByte(*unsafe),
-                            index, diagnostics);
+                            index, diagnostics, rule.kind);
     }
     return statusSuccess;
 }
@@ -115,29 +122,31 @@ int __checkEntry(const __EntryMembers& members, unsigned int index, Diagnostics&
         return __failAt(statusTypeMissing, "expected \"type\" member", index, diagnostics);
     if (!__isOfType(members.type, Node::TypeString))
         return __failAt(statusTypeNotString, "expected the \"type\" member to be of type string",
-                        index, diagnostics);
+                        index, diagnostics, memberType);
     if (members.file && !__isOfType(members.file, Node::TypeString))
         return __failAt(statusFileNotString, "expected the \"file\" member to be of type string",
-                        index, diagnostics);
+                        index, diagnostics, memberFile);
     if (!members.file && !members.data)
         return __failAt(statusFileAndDataMissing, "expected either the \"file\" or \"data\" member",
                         index, diagnostics);
     if (members.data && !__isOfType(members.data, Node::TypeString)
         && !__isOfType(members.data, Node::TypeObject))
         return __failAt(statusDataBadType,
-                        "expected the \"data\" member to be of type string or object", index, diagnostics);
+                        "expected the \"data\" member to be of type string or object", index,
+                        diagnostics, memberData);
     if (members.id && !__isValidId(members.id))
         return __failAt(statusIdBad,
                         "\"id\" member must be of type number and in the range "
                             + kel::utils::itoa(lowestResourceId) + "-"
                             + kel::utils::itoa(highestResourceId) + "(other values are reserved)",
-                        index, diagnostics);
+                        index, diagnostics, memberId);
     if (members.name && !__isOfType(members.name, Node::TypeString))
         return __failAt(statusNameNotString, "expected the \"name\" member to be of type string",
-                        index, diagnostics);
+                        index, diagnostics, memberName);
     if (members.define && !__isOfType(members.define, Node::TypeString))
         return __failAt(statusDefineNotString,
-                        "expected the \"define\" member to be of type string", index, diagnostics);
+                        "expected the \"define\" member to be of type string", index, diagnostics,
+                        memberDefine);
     return __checkValues(members, index, diagnostics);
 }
 
@@ -203,8 +212,13 @@ ResourceLoader::ResourceLoader(ResourcesByType& resourcesByType, Diagnostics& di
 
 bool ResourceLoader::keepRootElement(Node* element)
 {
-    if (__status == statusSuccess)
-        __status = loadResource(element, __index++, __resourcesByType, __diagnostics);
+    // Under --strict every entry is checked, so that all their problems are reported at once.
+    const unsigned int index = __index++;
+    if (__status == statusSuccess || (__diagnostics.collecting() && !__diagnostics.stopping())) {
+        const int status = loadResource(element, index, __resourcesByType, __diagnostics);
+        if (__status == statusSuccess)
+            __status = status;
+    }
     return false;  // the record holds what it still needs
 }
 

@@ -39,7 +39,8 @@ int loadResources(kel::json::Node& rootArray, ResourcesByType& resourcesByType,
 
 /// Loads each element of the root array as soon as the parser has completed it, and lets it
 /// go once its record is built, so that the whole document is never held as a tree. After
-/// the first bad entry the rest of the text is only parsed. Its message goes to diagnostics,
+/// the first bad entry the rest of the text is only parsed, unless diagnostics collect (then
+/// every entry is checked, up to the most problems they keep). Messages go to diagnostics,
 /// where it waits unprinted: a caller that must report a syntax error first clears them
 /// when the parse fails.
 class ResourceLoader : public kel::json::TreeBuilder

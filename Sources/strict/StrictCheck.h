@@ -7,17 +7,19 @@
 #include <vector>
 
 #include "common/Diagnostics.h"
-#include "strict/StrictChecks.h"
-#include "strict/StrictProblems.h"
 #include "resources/Resource.h"
+#include "strict/StrictChecks.h"
+#include "strict/StrictPlaces.h"
+#include "strict/StrictProblems.h"
 
 namespace kel::rez {
 
 class StrictCheck
 {
 public:
-    /// inputName is what messages call the input: the --input path as given, or "<stdin>".
-    StrictCheck(std::string inputName, const std::string& text);
+    /// text is the input as the checks read it; the diagnostics that the checks report to
+    /// name it and place offsets in it.
+    explicit StrictCheck(const std::string& text);
 
     /// Syntax, member names and files. 0 when nothing is wrong; otherwise reports every
     /// problem to diagnostics and returns statusStrictCheckFailed.
@@ -26,10 +28,14 @@ public:
     /// Resources that share a type and an ID. 0, or statusStrictCheckFailed after reporting.
     int checkAfterNumbering(const ResourcesByType& resourcesByType, Diagnostics& diagnostics);
 
+    /// Where the values of the checked text lie, once checkBeforeLoading found no problem:
+    /// what diagnostics use to place the problems of the later steps.
+    const StrictPlaces& places() const { return __places; }
+
 private:
-    std::string __inputName;
     StrictProblems __problems;
     std::vector<StrictEntryPlace> __entryPlaces;
+    StrictPlaces __places;
 };
 
 }  // namespace kel::rez

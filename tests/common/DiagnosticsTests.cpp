@@ -36,7 +36,7 @@ TEST(Diagnostics, CollectingModePlacesProblemsInInputOrder)
     EXPECT_EQ("Error: dir/in put.json:2:4: entry 0: early\n"
               "Error: dir/in put.json:2:4: entry 0: same offset as early\n"
               "Error: dir/in put.json:3:3: entry 1: late\n"
-              "Error: dir/in put.json: no place\n",
+              "Error: no place\n",
               diagnostics.text());
 }
 

@@ -26,8 +26,8 @@ PiplRun runPipl(const kel::rez::Resource& res, const kel::rez::TerminologyIds& l
     PiplRun run;
     kel::rez::Diagnostics diagnostics;
     kel::rez::CompiledOutputs noCompiledFiles;
-    run.ok = kel::rez::__processPiPL(res, run.macText, run.winText, run.piplBytes,
-                                     noCompiledFiles, listed, diagnostics);
+    run.ok = kel::rez::__processPiPL(res, run.macText, run.winText, run.piplBytes, noCompiledFiles,
+                                     listed, diagnostics);
     run.errorText = diagnostics.text();
     return run;
 }

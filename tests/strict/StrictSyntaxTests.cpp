@@ -18,8 +18,9 @@ std::string problemsOf(const std::string& text)
     StrictProblems problems(text);
     readStrictSyntax(text, problems);
     Diagnostics diagnostics(Diagnostics::Mode::collect);
+    diagnostics.setInput("in", text);
     if (!problems.empty()) {
-        EXPECT_EQ(statusStrictCheckFailed, problems.report("in", diagnostics));
+        EXPECT_EQ(statusStrictCheckFailed, problems.report(diagnostics));
         EXPECT_EQ(statusStrictCheckFailed, diagnostics.status());
     }
     return diagnostics.text();
