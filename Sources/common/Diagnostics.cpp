@@ -53,7 +53,8 @@ int Diagnostics::status() const
 {
     if (__problems.empty())
         return statusSuccess;
-    return __inPrintOrder().front()->status;
+    // The first found, which is the one a run without --strict stops at.
+    return __problems.front().status;
 }
 
 std::vector<const Diagnostics::__Problem*> Diagnostics::__inPrintOrder() const

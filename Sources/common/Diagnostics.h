@@ -13,7 +13,7 @@
 // as the program always has, with that failure's status. Collecting mode (--strict) keeps
 // up to maxProblems failures, printed in input order with their place:
 // "Error: <input>:<line>:<column>: entry <n>: <message>\n"; its status is that of the
-// first line printed. A problem with neither offset nor entry is printed without a place,
+// first failure found, as in default mode. A problem with neither offset nor entry is printed without a place,
 // one with only some of them with what is known. A place left
 // unknown prints what is known of it. fail() returns false so that a check can end with
 // `return diagnostics.fail(...)`; whether the run goes on after it is the caller's choice
@@ -72,8 +72,8 @@ public:
     bool collecting() const { return __mode == Mode::collect; }
     /// True when a further fail() would not be kept: the first error, or maxProblems.
     bool stopping() const;
-    /// 0, or the status of the first failure printed: under --strict the first in input
-    /// order, whose status is that of its kind of failure (92 for what only --strict finds).
+    /// 0, or the status of the first failure found, the one that the first-error mode keeps:
+    /// each kind of failure has its own (92 for what only --strict finds).
     int status() const;
     /// Every kept line, "Error: " first and a line feed after each, in the order to print.
     std::string text() const;
