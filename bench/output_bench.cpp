@@ -70,12 +70,14 @@ int main()
 
     report("__processByteStrMac, 64 MiB of hex", data.size(), bestOfThree([&] {
                kel::rez::StreamedText out;
-               kel::rez::__processByteStrMac(big, data, out);
+               kel::rez::Diagnostics diagnostics;
+               kel::rez::__processByteStrMac(big, data, out, diagnostics);
                return out.size();
            }));
     report("__processByteStrWin (by ID and name), 64 MiB", data.size(), bestOfThree([&] {
                kel::rez::StreamedText out;
-               kel::rez::__processByteStrWin(big, data, out, true);
+               kel::rez::Diagnostics diagnostics;
+               kel::rez::__processByteStrWin(big, data, out, true, diagnostics);
                return out.size();
            }));
 
@@ -90,8 +92,9 @@ int main()
                kel::rez::OutputPaths paths;
                paths.header = paths.idToFile = paths.mac = paths.windows = "unused";
                kel::rez::OutputTexts texts;
-               if (kel::rez::assignResourceIds(byType) != 0
-                   || kel::rez::buildOutputs(byType, paths, texts) != 0)
+               kel::rez::Diagnostics diagnostics;
+               if (kel::rez::assignResourceIds(byType, diagnostics) != 0
+                   || kel::rez::buildOutputs(byType, paths, texts, diagnostics) != 0)
                    return std::size_t(0);
                return texts.headerText.size() + texts.idToFileText.size() + texts.macText.size()
                       + texts.winText.size();

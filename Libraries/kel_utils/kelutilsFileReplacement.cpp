@@ -3,6 +3,7 @@
 #include "kelutilsFileReplacement.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <exception>
@@ -103,7 +104,9 @@ bool FileReplacement::commit(std::size_t& failedStage)
 {
     try {
         for (std::size_t index = 0; index < __staged.size(); ++index) {
+            errno = 0;
             if (!__replace(__staged[index])) {
+                __failureErrno = errno;
                 failedStage = index;
                 __putBackReplaced();
                 __removeTemporaries();
@@ -125,14 +128,18 @@ std::size_t FileReplacement::startFile(const std::string& path)
     __Staged staged;
     staged.path = path;
     __PathFacts facts;
-    if (!__examinePath(path, facts) || facts.kind == __PathFacts::folder) {
-        staged.failed = true;
+    errno = 0;
+    if (!__examinePath(path, facts)) {
+        __markFailed(staged, errno);
+    } else if (facts.kind == __PathFacts::folder) {
+        __markFailed(staged, EISDIR);
     } else if (facts.kind == __PathFacts::special) {
         staged.special = true;
     } else {
         staged.existed = facts.kind == __PathFacts::regularFile;
         // A file the user may not write stays as it is, as it would with a plain write.
-        staged.failed = staged.existed && !facts.writable;
+        if (staged.existed && !facts.writable)
+            __markFailed(staged, EACCES);
         staged.target = facts.resolvedPath;
         staged.identity = facts.identity;
         staged.existingSize = facts.size;
@@ -154,10 +161,11 @@ void FileReplacement::writePiece(std::size_t file, const char* data, std::size_t
     }
     if (!staged.stream && !__createTemporaryStream(staged))
         return;
+    errno = 0;
     staged.stream->write(data, static_cast<std::streamsize>(size));
     staged.writtenSize += size;
     if (!*staged.stream)
-        staged.failed = true;
+        __markFailed(staged, errno);
 }
 
 void FileReplacement::writeTextPiece(std::size_t file, const char* data, std::size_t size)
@@ -170,12 +178,23 @@ void FileReplacement::writeTextPiece(std::size_t file, const char* data, std::si
 
 bool FileReplacement::finishFile(std::size_t file, const char* data, std::size_t size)
 {
-    __Staged& staged = __staged[file];
+    if (__finish(__staged[file], file, data, size))
+        return true;
+    __failureErrno = __staged[file].failureErrno;
+    return false;
+}
+
+bool FileReplacement::__finish(__Staged& staged, std::size_t file, const char* data,
+                               std::size_t size)
+{
     if (staged.special) {
         // Nothing to rename: a device or a pipe takes the bytes as they come.
         staged.heldBytes.append(data, size);
         const std::string bytes = std::move(staged.heldBytes);
-        return !staged.failed && __writeToSpecialFile(staged.path, bytes.data(), bytes.size());
+        errno = 0;
+        if (!staged.failed && !__writeToSpecialFile(staged.path, bytes.data(), bytes.size()))
+            __markFailed(staged, errno);
+        return !staged.failed;
     }
     if (staged.failed)
         return false;
@@ -187,8 +206,11 @@ bool FileReplacement::finishFile(std::size_t file, const char* data, std::size_t
         if (mayBeUnchanged && staged.existingSize == size
             && __fileHoldsBytes(staged.target, data, size))
             return true;
-        return __writeTemporary(__folderPrefix(staged.target), data, size, staged.permissions,
-                                staged.temporary);
+        errno = 0;
+        if (!__writeTemporary(__folderPrefix(staged.target), data, size, staged.permissions,
+                              staged.temporary))
+            __markFailed(staged, errno);
+        return !staged.failed;
     }
     writePiece(file, data, size);
     if (!__closeStream(staged) || staged.failed)
@@ -222,15 +244,16 @@ void FileReplacement::dropFile(std::size_t file)
 
 bool FileReplacement::__createTemporaryStream(__Staged& staged)
 {
+    errno = 0;
     if (!__writeTemporary(__folderPrefix(staged.target), nullptr, 0, staged.permissions,
                           staged.temporary)) {
-        staged.failed = true;
+        __markFailed(staged, errno);
         return false;
     }
     staged.stream = std::make_unique<std::ofstream>(
         __nativePath(staged.temporary).c_str(), std::ios::out | std::ios::binary | std::ios::app);
     if (!staged.stream->is_open())
-        staged.failed = true;
+        __markFailed(staged, errno);
     return !staged.failed;
 }
 
@@ -238,12 +261,20 @@ bool FileReplacement::__closeStream(__Staged& staged)
 {
     if (!staged.stream)
         return true;
+    errno = 0;
     staged.stream->close();
     const bool closed = !staged.stream->fail();
     staged.stream.reset();
     if (!closed)
-        staged.failed = true;
+        __markFailed(staged, errno);
     return closed;
+}
+
+void FileReplacement::__markFailed(__Staged& staged, int errorNumber)
+{
+    if (!staged.failed)
+        staged.failureErrno = errorNumber;
+    staged.failed = true;
 }
 
 bool FileReplacement::__temporaryHoldsExistingBytes(const __Staged& staged) const

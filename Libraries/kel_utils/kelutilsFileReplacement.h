@@ -83,6 +83,10 @@ public:
     /// Empty unless putting back failed too, which a failed rename alone does not cause.
     const std::vector<Unrestored>& unrestored() const { return __unrestored; }
 
+    /// The errno value of what made the last failed finishFile, stage or commit fail (EISDIR
+    /// for a folder, EACCES for a file that may not be written); 0 when none was seen.
+    int failureErrno() const { return __failureErrno; }
+
 private:
     struct __Staged {
         std::string path;  // as given, for a special file
@@ -95,6 +99,7 @@ private:
         // While a started file is written: what the path is, what it held, what was written.
         bool special = false;
         bool failed = false;
+        int failureErrno = 0;  // what made it fail, when known
         bool existed = false;
         std::uint64_t existingSize = 0;
         std::uint64_t writtenSize = 0;
@@ -103,6 +108,9 @@ private:
     };
 
     bool __stagedBefore(std::size_t file, const std::string& identity) const;
+    bool __finish(__Staged& staged, std::size_t file, const char* data, std::size_t size);
+    /// Marks the file failed, keeping the errno value of its first failure.
+    void __markFailed(__Staged& staged, int errorNumber);
     bool __createTemporaryStream(__Staged& staged);
     bool __closeStream(__Staged& staged);
     bool __temporaryHoldsExistingBytes(const __Staged& staged) const;
@@ -119,6 +127,7 @@ private:
     std::uint64_t __temporariesMade = 0;
     std::vector<__Staged> __staged;
     std::vector<Unrestored> __unrestored;
+    int __failureErrno = 0;
 };
 
 }  // namespace kel::utils

@@ -1,6 +1,7 @@
 #include "common/Diagnostics.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "common/ExitStatus.h"
 
@@ -22,11 +23,25 @@ void Diagnostics::setInput(const std::string& name, const std::string& text)
         __lineStarts.push_back(feed + 1);
 }
 
-bool Diagnostics::fail(int status, std::string message, const Place& where)
+void Diagnostics::setPlaceFinder(PlaceFinder finder)
 {
-    if (!stopping())
-        __problems.push_back({status, std::move(message), where});
+    __placeFinder = std::move(finder);
+}
+
+bool Diagnostics::fail(int status, std::string message, Place where)
+{
+    if (stopping())
+        return false;
+    if (collecting() && where.offset == Place::unknown && __placeFinder)
+        where.offset = __placeFinder(where);
+    __problems.push_back({status, std::move(message), std::move(where)});
     return false;
+}
+
+int Diagnostics::failWith(int status, std::string message, Place where)
+{
+    fail(status, std::move(message), std::move(where));
+    return status;
 }
 
 bool Diagnostics::stopping() const
@@ -38,11 +53,29 @@ int Diagnostics::status() const
 {
     if (__problems.empty())
         return statusSuccess;
-    return collecting() ? statusStrictCheckFailed : __problems.front().status;
+    // The first found, which is the one a run without --strict stops at.
+    return __problems.front().status;
+}
+
+std::vector<const Diagnostics::__Problem*> Diagnostics::__inPrintOrder() const
+{
+    std::vector<const __Problem*> ordered;
+    for (const __Problem& problem : __problems)
+        ordered.push_back(&problem);
+    // Input order; problems at one offset keep their order, those without one come last.
+    if (collecting())
+        std::stable_sort(ordered.begin(), ordered.end(),
+                         [](const __Problem* a, const __Problem* b) {
+                             return a->where.offset < b->where.offset;
+                         });
+    return ordered;
 }
 
 std::string Diagnostics::__placeText(const Place& where) const
 {
+    // A problem that lies in no entry (an output that cannot be written) has no place.
+    if (where.offset == Place::unknown && where.entry == Place::unknown)
+        return "";
     std::string text;
     if (!__inputName.empty())
         text += __inputName + ":";
@@ -60,16 +93,8 @@ std::string Diagnostics::__placeText(const Place& where) const
 
 std::string Diagnostics::text() const
 {
-    std::vector<const __Problem*> ordered;
-    for (const __Problem& problem : __problems)
-        ordered.push_back(&problem);
-    // Input order; problems at one offset keep their order, those without one come last.
-    if (collecting())
-        std::stable_sort(ordered.begin(), ordered.end(), [](const __Problem* a, const __Problem* b) {
-            return a->where.offset < b->where.offset;
-        });
     std::string text;
-    for (const __Problem* problem : ordered) {
+    for (const __Problem* problem : __inPrintOrder()) {
         text += "Error: ";
         if (collecting())
             text += __placeText(problem->where);

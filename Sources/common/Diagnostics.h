@@ -12,7 +12,9 @@
 // Default mode keeps only the first failure and prints it as "Error: <message>\n", exactly
 // as the program always has, with that failure's status. Collecting mode (--strict) keeps
 // up to maxProblems failures, printed in input order with their place:
-// "Error: <input>:<line>:<column>: entry <n>: <message>\n"; its status is 92. A place left
+// "Error: <input>:<line>:<column>: entry <n>: <message>\n"; its status is that of the
+// first failure found, as in default mode. A problem with neither offset nor entry is printed without a place,
+// one with only some of them with what is known. A place left
 // unknown prints what is known of it. fail() returns false so that a check can end with
 // `return diagnostics.fail(...)`; whether the run goes on after it is the caller's choice
 // (stopping() says whether more problems would still be kept).
@@ -20,6 +22,7 @@
 #define VANTREL_DIAGNOSTICS_H
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,7 +34,15 @@ struct Place {
     static constexpr std::size_t unknown = static_cast<std::size_t>(-1);
     std::size_t offset = unknown;
     std::size_t entry = unknown;
+    /// The member of the entry the problem is about, and the members (or decimal element
+    /// indexes) inside it down to the value: {"data", "Version", "Minor"}. A finder set with
+    /// setPlaceFinder turns it into an offset when none is given.
+    std::vector<std::string> path = {};
 };
+
+/// Turns the entry and path of a place into the offset of that value's text, or
+/// Place::unknown when the value cannot be found.
+using PlaceFinder = std::function<std::size_t(const Place& where)>;
 
 class Diagnostics
 {
@@ -44,14 +55,25 @@ public:
     /// The name messages give the input, and its text, which need not outlive this object.
     void setInput(const std::string& name, const std::string& text);
 
+    /// What gives places without an offset their offset, in collecting mode.
+    void setPlaceFinder(PlaceFinder finder);
+
     /// Records a failure with its status; always false.
-    bool fail(int status, std::string message, const Place& where = {});
+    bool fail(int status, std::string message, Place where = {});
+
+    /// fail, returning status instead: `return diagnostics.failWith(statusNoInput, "...");`
+    int failWith(int status, std::string message, Place where = {});
+
+    /// Forgets every failure kept so far: a problem found later (a syntax error found once
+    /// the whole text is read) is reported instead of them.
+    void clear() { __problems.clear(); }
 
     bool failed() const { return !__problems.empty(); }
     bool collecting() const { return __mode == Mode::collect; }
     /// True when a further fail() would not be kept: the first error, or maxProblems.
     bool stopping() const;
-    /// 0, the status of the first failure, or 92 when collecting.
+    /// 0, or the status of the first failure found, the one that the first-error mode keeps:
+    /// each kind of failure has its own (92 for what only --strict finds).
     int status() const;
     /// Every kept line, "Error: " first and a line feed after each, in the order to print.
     std::string text() const;
@@ -64,10 +86,12 @@ private:
     };
 
     std::string __placeText(const Place& where) const;
+    std::vector<const __Problem*> __inPrintOrder() const;
 
     Mode __mode;
     std::string __inputName;
     std::vector<std::size_t> __lineStarts;
+    PlaceFinder __placeFinder;
     std::vector<__Problem> __problems;
 };
 

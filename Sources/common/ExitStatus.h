@@ -1,9 +1,6 @@
-// Exit statuses of the program and the one place that prints an "Error: " line.
+// Exit statuses of the program.
 #ifndef VANTREL_EXIT_STATUS_H
 #define VANTREL_EXIT_STATUS_H
-
-#include <sstream>
-#include <string>
 
 namespace kel::rez {
 
@@ -44,33 +41,6 @@ enum ExitStatus : int {
     statusCannotCompile = 96,  // --rsrc / --res / --depfile: the file format cannot hold a value
     statusCannotInspect = 97,  // --inspect: the file cannot be read or is malformed
     statusPluginWouldNotLoad = 98  // --inspect: a load check of the built plug-in failed
-};
-
-/// Writes "Error: " + message + "\n" to standard error, or to the ErrorCapture in force.
-void printError(const std::string& message);
-
-/// Writes lines as printError formed them (held in an ErrorCapture) where printError writes.
-void printErrorLines(const std::string& lines);
-
-/// printError, then returns status: `return failWith(statusNoInput, "no input provided");`
-int failWith(int status, const std::string& message);
-
-/// While it lives, printError writes into it instead of standard error, so that a test can
-/// read the lines exactly as printed. Captures nest; the newest one receives the lines.
-class ErrorCapture
-{
-public:
-    ErrorCapture();
-    ~ErrorCapture();
-    ErrorCapture(const ErrorCapture&) = delete;
-    ErrorCapture& operator=(const ErrorCapture&) = delete;
-
-    /// The lines printed since the capture began or since the last take, which are forgotten.
-    std::string take();
-
-private:
-    std::ostringstream __lines;
-    std::ostream* __previous;
 };
 
 }  // namespace kel::rez

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/Diagnostics.h"
 #include "common/ExitStatus.h"
 #include "driver/HomeDirectory.h"
 
@@ -23,24 +24,27 @@ bool __startsWithTwoDashes(const char* argument)
 }
 
 // Takes the value after argv[index] into option.setting. Returns 0 or the printed error's status.
-int __takePathValue(const __PathOption& option, int argc, const char* const* argv, int index)
+int __takePathValue(const __PathOption& option, int argc, const char* const* argv, int index,
+                    Diagnostics& diagnostics)
 {
     const std::string typed = argv[index];
     if (index + 1 >= argc)
-        return failWith(option.missingValueStatus,
-                        "expected path for " + typed + " argument, but found end-of-input instead");
+        return diagnostics.failWith(option.missingValueStatus,
+                                    "expected path for " + typed
+                                        + " argument, but found end-of-input instead");
     const char* value = argv[index + 1];
     if (__startsWithTwoDashes(value))
-        return failWith(option.optionAsValueStatus, "expected path for " + typed
-                                                        + " argument, but found " + value
-                                                        + " instead");
+        return diagnostics.failWith(option.optionAsValueStatus, "expected path for " + typed
+                                                                    + " argument, but found "
+                                                                    + value + " instead");
     *option.setting = std::string(value);
     return 0;
 }
 
 }  // namespace
 
-int scanCommandLine(int argc, const char* const* argv, CommandLineSettings& settings)
+int scanCommandLine(int argc, const char* const* argv, CommandLineSettings& settings,
+                    Diagnostics& diagnostics)
 {
     OutputPaths& outputs = settings.outputs;
     const __PathOption pathOptions[] = {
@@ -81,9 +85,10 @@ int scanCommandLine(int argc, const char* const* argv, CommandLineSettings& sett
             }
         }
         if (!matched)
-            return failWith(statusBadArgument, std::string("encountered bad program argument ")
-                                                   + argument + ". Run with --help for help.");
-        if (int status = __takePathValue(*matched, argc, argv, index))
+            return diagnostics.failWith(statusBadArgument,
+                                        std::string("encountered bad program argument ") + argument
+                                            + ". Run with --help for help.");
+        if (int status = __takePathValue(*matched, argc, argv, index, diagnostics))
             return status;
         index += 2;
     }
@@ -99,24 +104,26 @@ void expandHomeInPaths(CommandLineSettings& settings, const std::string& home)
         expandLeadingTilde(*path, home);
 }
 
-int checkInspectAlone(const CommandLineSettings& settings)
+int checkInspectAlone(const CommandLineSettings& settings, Diagnostics& diagnostics)
 {
     const OutputPaths& o = settings.outputs;
     for (const std::optional<std::string>* path :
          {&settings.inputPath, &o.header, &o.idToFile, &o.mac, &o.windows, &o.pipl, &o.rsrc, &o.res,
           &o.depfile})
         if (path->has_value())
-            return failWith(statusBadArgument, "the --inspect argument takes no input or output "
-                                               "arguments beside it. Run with --help for help.");
+            return diagnostics.failWith(statusBadArgument,
+                                        "the --inspect argument takes no input or output "
+                                        "arguments beside it. Run with --help for help.");
     return 0;
 }
 
-int checkRequiredOutputs(const OutputPaths& paths)
+int checkRequiredOutputs(const OutputPaths& paths, Diagnostics& diagnostics)
 {
     if (paths.idToFile && (paths.mac || paths.windows || paths.rsrc || paths.res))
         return 0;
-    return failWith(statusOutputsMissing, "expected the --adobe argument and at least one of the "
-                                          "--mac or --windows arguments");
+    return diagnostics.failWith(statusOutputsMissing,
+                                "expected the --adobe argument and at least one of the "
+                                "--mac or --windows arguments");
 }
 
 }  // namespace kel::rez

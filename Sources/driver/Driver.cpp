@@ -4,8 +4,9 @@
 #include <new>
 #include <utility>
 
-#include "driver/CommandLine.h"
+#include "common/Diagnostics.h"
 #include "common/ExitStatus.h"
+#include "driver/CommandLine.h"
 #include "driver/HomeDirectory.h"
 #include "driver/Input.h"
 #include "driver/InspectMode.h"
@@ -35,7 +36,7 @@ int __printText(const std::string& text)
 
 /// The --depfile rule: every output of the run depends on the list and on each file it names.
 int __buildDependencyFile(const std::optional<std::string>& inputPath, const OutputPaths& paths,
-                          OutputTexts& texts)
+                          OutputTexts& texts, Diagnostics& diagnostics)
 {
     std::vector<std::string> prerequisites;
     if (inputPath)
@@ -43,13 +44,13 @@ int __buildDependencyFile(const std::optional<std::string>& inputPath, const Out
     prerequisites.insert(prerequisites.end(), texts.namedFiles.begin(), texts.namedFiles.end());
     const CompiledFile file = writeDependencyFile(dependencyTargets(paths), prerequisites);
     if (file.status)
-        return failWith(file.status, file.error);
+        return diagnostics.failWith(file.status, file.error);
     texts.depfileBytes.assign(file.bytes.begin(), file.bytes.end());
     return statusSuccess;
 }
 
 int __buildAndWrite(std::string inputText, const CommandLineSettings& settings,
-                    const std::optional<std::string>& strictInputName)
+                    const std::optional<std::string>& strictInputName, Diagnostics& diagnostics)
 {
     const OutputPaths& paths = settings.outputs;
     OutputTexts texts;
@@ -58,24 +59,25 @@ int __buildAndWrite(std::string inputText, const CommandLineSettings& settings,
     std::string writtenText;
     const bool readWritten = strictInputName && settings.inputPath
                              && kel::utils::getBinaryFileContents(*settings.inputPath, writtenText);
-    if (int status = buildOutputsFromText(std::move(inputText), paths, texts, strictInputName,
-                                          readWritten ? &writtenText : nullptr, &files))
+    if (int status = buildOutputsFromText(std::move(inputText), paths, texts, diagnostics,
+                                          strictInputName, readWritten ? &writtenText : nullptr,
+                                          &files))
         return status;
     std::string().swap(writtenText);
     if (paths.depfile)
-        if (int status = __buildDependencyFile(settings.inputPath, paths, texts))
+        if (int status = __buildDependencyFile(settings.inputPath, paths, texts, diagnostics))
             return status;
-    return files.write(texts);
+    return files.write(texts, diagnostics);
 }
 
-int __runTool(int argc, char** argv)
+int __runTool(int argc, char** argv, Diagnostics& diagnostics)
 {
     const std::string invocationName = __invocationName(argc, argv);
     if (argc <= 1)
         return __printText(usageText(invocationName));
 
     CommandLineSettings settings;
-    if (int status = scanCommandLine(argc, argv, settings))
+    if (int status = scanCommandLine(argc, argv, settings, diagnostics))
         return status;
     if (settings.helpRequested)
         return __printText(usageText(invocationName));
@@ -88,31 +90,43 @@ int __runTool(int argc, char** argv)
         strictInputName = settings.inputPath.value_or("<stdin>");
     expandHomeInPaths(settings, findHomeDirectory());
     if (settings.inspectPath) {
-        if (int status = checkInspectAlone(settings))
+        if (int status = checkInspectAlone(settings, diagnostics))
             return status;
-        return inspectFile(*settings.inspectPath);
+        return inspectFile(*settings.inspectPath, diagnostics);
     }
-    if (int status = checkRequiredOutputs(settings.outputs))
+    // From here on --strict collects the problems of the list instead of stopping at one.
+    if (settings.strict)
+        diagnostics = Diagnostics(Diagnostics::Mode::collect);
+    if (int status = checkRequiredOutputs(settings.outputs, diagnostics))
         return status;
-    if (int status = refuseSharedOutputFiles(settings.inputPath, settings.outputs))
+    if (int status = refuseSharedOutputFiles(settings.inputPath, settings.outputs, diagnostics))
         return status;
 
     std::string inputText = readInputText(settings.inputPath);
     if (inputText.empty())
-        return failWith(statusNoInput, "no input provided");
-    return __buildAndWrite(std::move(inputText), settings, strictInputName);
+        return diagnostics.failWith(statusNoInput, "no input provided"
+                                                       + (settings.strict && settings.inputPath
+                                                              ? noInputReason(*settings.inputPath)
+                                                              : std::string()));
+    return __buildAndWrite(std::move(inputText), settings, strictInputName, diagnostics);
 }
 
 }  // namespace
 
 int runTool(int argc, char** argv)
 {
+    Diagnostics diagnostics;
+    int status = statusSuccess;
     try {
-        return __runTool(argc, argv);
+        status = __runTool(argc, argv, diagnostics);
     } catch (const std::bad_alloc&) {
-        // Every output file replacement has been undone on the way here.
-        return failWith(statusOutOfMemory, "out of memory");
+        // Every output file replacement has been undone on the way here. What was found
+        // before is dropped with the memory it would take to print it.
+        diagnostics = Diagnostics();
+        diagnostics.fail(statusOutOfMemory, "out of memory");
     }
+    std::cerr << diagnostics.text();
+    return diagnostics.failed() ? diagnostics.status() : status;
 }
 
 }  // namespace kel::rez

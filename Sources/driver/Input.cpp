@@ -1,5 +1,8 @@
 #include "driver/Input.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 
 #include "kelutilsFiles.h"
@@ -16,6 +19,22 @@ std::string readLines(std::istream& stream)
     if (!text.empty() && text.back() != '\n')
         text += '\n';
     return text;
+}
+
+std::string noInputReason(const std::string& path)
+{
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    int errorNumber = errno;
+    if (file) {
+        // Opening a folder succeeds on some systems; reading it then fails.
+        const bool readFailed = std::fgetc(file) == EOF && std::ferror(file);
+        errorNumber = readFailed ? errno : 0;
+        std::fclose(file);
+    }
+    if (!file || errorNumber != 0)
+        return ": cannot read " + path + ": " + std::strerror(errorNumber);
+    return ": " + path + " is empty";
 }
 
 std::string readInputText(const std::optional<std::string>& inputPath)

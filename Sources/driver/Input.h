@@ -12,6 +12,11 @@ namespace kel::rez {
 /// gives ""), otherwise everything on standard input. "" means there was no input.
 std::string readInputText(const std::optional<std::string>& inputPath);
 
+/// Why the input file at path gave no text, as the message after "no input provided" says
+/// it under --strict: ": cannot read in.json: No such file or directory" (the operating
+/// system's reason) or ": in.json is empty".
+std::string noInputReason(const std::string& path);
+
 /// Reads stream to its end; every line, the last one included, ends with "\n" in the result.
 std::string readLines(std::istream& stream);
 

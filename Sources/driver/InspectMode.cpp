@@ -29,19 +29,19 @@ LoadCheckInput __loadCheckInput(const InspectedFile& file)
 
 }  // namespace
 
-int inspectFile(const std::string& path)
+int inspectFile(const std::string& path, Diagnostics& diagnostics)
 {
     const ReadResult<InspectedFile> file = readInspectedFile(path);
     if (!file.ok())
-        return failWith(statusCannotInspect, file.error);
+        return diagnostics.failWith(statusCannotInspect, file.error);
     const ResourceListing listing = listResources(file.value);
     if (!listing.error.empty())
-        return failWith(statusCannotInspect, path + ": " + listing.error);
+        return diagnostics.failWith(statusCannotInspect, path + ": " + listing.error);
     std::cout << listing.text;
     std::cout.flush();
-    Diagnostics diagnostics;
     const std::string checkNotes = checkPluginLoads(__loadCheckInput(file.value), diagnostics);
-    std::cerr << listing.notes << checkNotes << diagnostics.text();
+    std::cerr << listing.notes << checkNotes;  // the driver prints the problems after them
+    std::cerr.flush();
     return diagnostics.status();
 }
 

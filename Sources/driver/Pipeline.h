@@ -5,12 +5,13 @@
 #include <optional>
 #include <string>
 
+#include "common/Diagnostics.h"
 #include "output/OutputPass.h"
 
 namespace kel::rez {
 
 /// Parses, loads, numbers and builds every output text. Returns 0 or the status (77 to 90)
-/// of the first failure, whose message has been printed. Takes the text by value so that a
+/// of the first failure, whose message is in diagnostics. Takes the text by value so that a
 /// caller can move it in and have its memory freed once it is parsed.
 /// With strictInputName (--strict), the text is checked closely before it is loaded and the
 /// IDs after numbering; problems end the run with status 92, their messages naming the
@@ -18,6 +19,7 @@ namespace kel::rez {
 /// place of inputText, whose line ends were normalised on reading.
 /// With files, the texts stream into the files' temporaries; without, they are kept whole.
 int buildOutputsFromText(std::string inputText, const OutputPaths& paths, OutputTexts& texts,
+                         Diagnostics& diagnostics,
                          const std::optional<std::string>& strictInputName = std::nullopt,
                          const std::string* writtenText = nullptr, OutputFiles* files = nullptr);
 

@@ -29,11 +29,13 @@ void __addUnderEveryKey(const Resource& resource, const std::string& macType,
             outputs.winResources.push_back({type, resource.id, resource.name, true, bytes});
 }
 
-int __cannotRead(const Resource& resource)
+int __cannotRead(const Resource& resource, Diagnostics& diagnostics)
 {
-    return failWith(statusResourceFileUnreadable,
-                    "cannot read the file " + resource.file + " of the " + resource.type
-                        + " resource at array index " + std::to_string(resource.entryIndex));
+    return diagnostics.failWith(statusResourceFileUnreadable,
+                                "cannot read the file " + resource.file + " of the " + resource.type
+                                    + " resource at array index "
+                                    + std::to_string(resource.entryIndex),
+                                resourcePlace(resource, "file"));
 }
 
 /// The bytes of hex text; false with badChar set at the first non-digit ('\0' for a lone
@@ -65,14 +67,15 @@ __Bytes __compilerHexBytes(const std::string& hex)
 
 }  // namespace
 
-int addCompiledResource(const Resource& resource, CompiledOutputs& outputs)
+int addCompiledResource(const Resource& resource, CompiledOutputs& outputs,
+                        Diagnostics& diagnostics)
 {
     if (!outputs.mac && !outputs.windows)
         return statusSuccess;
     auto bytes = std::make_shared<std::string>();
     if (!resource.file.empty()) {
         if (!kel::utils::getBinaryFileContents(resource.file, *bytes))
-            return __cannotRead(resource);
+            return __cannotRead(resource, diagnostics);
         // Under the types the .r and the .rc give it.
         const ResourceTypeTraits traits = resourceTypeTraits(resource.type);
         std::vector<std::string> winTypes{resource.type};
@@ -83,7 +86,7 @@ int addCompiledResource(const Resource& resource, CompiledOutputs& outputs)
     }
     char badChar = '\0';
     if (!__decodeHex(resource.data, *bytes, badChar)) {
-        reportBadHexData(resource, badChar);
+        reportBadHexData(resource, badChar, diagnostics);
         return statusBadHexData;
     }
     __addUnderEveryKey(resource, resource.type, {resource.type}, bytes, outputs);

@@ -3,6 +3,7 @@
 #ifndef VANTREL_COMPILED_RESOURCES_H
 #define VANTREL_COMPILED_RESOURCES_H
 
+#include "common/Diagnostics.h"
 #include <string>
 
 #include "output/CompiledResource.h"
@@ -21,8 +22,9 @@ struct CompiledOutputs {
 
 /// Adds a file or hex-data resource: the named file read from disk, relative to the current
 /// folder, or the hex data decoded. Returns 0, or 93 (unreadable file) / 89 (bad hex data)
-/// after the message was printed.
-int addCompiledResource(const Resource& resource, CompiledOutputs& outputs);
+/// after the message was reported.
+int addCompiledResource(const Resource& resource, CompiledOutputs& outputs,
+                        Diagnostics& diagnostics);
 
 /// Adds the resources a PiPL description compiled to: its property lists and, when it has
 /// one, its terminology resource.

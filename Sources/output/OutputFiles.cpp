@@ -2,6 +2,7 @@
 // replaced once every text is complete, all or none of them.
 #include "output/OutputFiles.h"
 
+#include <cstring>
 #include <iterator>
 #include <vector>
 
@@ -60,13 +61,20 @@ bool __stage(kel::utils::FileReplacement& replacement, const __OutputFile& outpu
 }
 
 int __cannotWrite(const __OutputFile& output, const OutputPaths& paths,
-                  const kel::utils::FileReplacement& replacement)
+                  const kel::utils::FileReplacement& replacement, Diagnostics& diagnostics)
 {
-    // Only when putting an old content back failed too: say where it still is.
+    // Only when putting an old content back failed too: say where it still is, on lines of
+    // their own before the failure, all of them one problem that is reported whole.
+    std::string lines;
     for (const kel::utils::FileReplacement::Unrestored& unrestored : replacement.unrestored())
-        printError("could not put back the old content of " + unrestored.path
-                   + "; it is kept in " + unrestored.oldContent);
-    return failWith(statusCannotWrite, "cannot write to " + __named(output, paths));
+        lines += "could not put back the old content of " + unrestored.path + "; it is kept in "
+                 + unrestored.oldContent + "\nError: ";
+    // --strict says why, as the operating system put it.
+    std::string reason;
+    if (diagnostics.collecting() && replacement.failureErrno() != 0)
+        reason = std::string(": ") + std::strerror(replacement.failureErrno());
+    return diagnostics.failWith(statusCannotWrite,
+                                lines + "cannot write to " + __named(output, paths) + reason);
 }
 
 /// The identity of the input, when it is a file that exists.
@@ -78,7 +86,8 @@ std::optional<std::string> __inputIdentity(const std::optional<std::string>& inp
 
 }  // namespace
 
-int refuseSharedOutputFiles(const std::optional<std::string>& inputPath, const OutputPaths& paths)
+int refuseSharedOutputFiles(const std::optional<std::string>& inputPath, const OutputPaths& paths,
+                            Diagnostics& diagnostics)
 {
     const std::optional<std::string> input = __inputIdentity(inputPath);
     std::vector<std::pair<std::string, const __OutputFile*>> earlier;
@@ -90,14 +99,15 @@ int refuseSharedOutputFiles(const std::optional<std::string>& inputPath, const O
         if (!identity)
             continue;
         if (identity == input)
-            return failWith(statusOutputFileShared,
-                            __named(output, paths) + " is the input file"
-                                + (inputPath ? " at " + *inputPath : std::string(" read as standard input")));
+            return diagnostics.failWith(
+                statusOutputFileShared,
+                __named(output, paths) + " is the input file"
+                    + (inputPath ? " at " + *inputPath : std::string(" read as standard input")));
         for (const auto& [earlierIdentity, earlierOutput] : earlier)
             if (*identity == earlierIdentity)
-                return failWith(statusOutputFileShared, __named(output, paths)
-                                                            + " is the same file as the "
-                                                            + __named(*earlierOutput, paths));
+                return diagnostics.failWith(statusOutputFileShared,
+                                            __named(output, paths) + " is the same file as the "
+                                                + __named(*earlierOutput, paths));
         earlier.emplace_back(*identity, &output);
     }
     return statusSuccess;
@@ -129,7 +139,7 @@ void OutputFiles::streamTexts(OutputTexts& texts)
     }
 }
 
-int OutputFiles::write(const OutputTexts& texts)
+int OutputFiles::write(const OutputTexts& texts, Diagnostics& diagnostics)
 {
     for (std::size_t row = 0; row < __rowCount(); ++row) {
         const __OutputFile& output = __outputFiles[row];
@@ -148,18 +158,19 @@ int OutputFiles::write(const OutputTexts& texts)
         if (!started)
             __rowOfStage.push_back(row);
         if (!staged)
-            return __cannotWrite(output, __paths, __replacement);
+            return __cannotWrite(output, __paths, __replacement, diagnostics);
     }
     std::size_t failedStage = 0;
     if (!__replacement.commit(failedStage))
-        return __cannotWrite(__outputFiles[__rowOfStage[failedStage]], __paths, __replacement);
+        return __cannotWrite(__outputFiles[__rowOfStage[failedStage]], __paths, __replacement,
+                             diagnostics);
     return statusSuccess;
 }
 
-int writeOutputs(const OutputTexts& texts, const OutputPaths& paths)
+int writeOutputs(const OutputTexts& texts, const OutputPaths& paths, Diagnostics& diagnostics)
 {
     OutputFiles files(paths);
-    return files.write(texts);
+    return files.write(texts, diagnostics);
 }
 
 }  // namespace kel::rez

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Diagnostics.h"
 #include "common/OutputPaths.h"
 #include "kelutilsFileReplacement.h"
 #include "output/OutputTexts.h"
@@ -17,7 +18,8 @@ namespace kel::rez {
 /// file standard input reads) or the file of an output before it in the order below, be
 /// it through another spelling, a symbolic link or a hard link; 0 otherwise. Paths that are
 /// no regular file (devices, pipes, /dev/stdout) may be named more than once.
-int refuseSharedOutputFiles(const std::optional<std::string>& inputPath, const OutputPaths& paths);
+int refuseSharedOutputFiles(const std::optional<std::string>& inputPath, const OutputPaths& paths,
+                            Diagnostics& diagnostics);
 
 /// The paths of the outputs given, in the order below, but for the depfile itself: the
 /// targets of its rule.
@@ -41,7 +43,7 @@ public:
     /// Completes the files and renames them over the outputs. Returns 0, or 91 after the
     /// message for the first file that cannot be written; every output then has its old
     /// content again (the ones replaced before a failed rename are put back).
-    int write(const OutputTexts& texts);
+    int write(const OutputTexts& texts, Diagnostics& diagnostics);
 
 private:
     const OutputPaths& __paths;
@@ -53,7 +55,7 @@ private:
 };
 
 /// Writes texts that were built whole, as OutputFiles does.
-int writeOutputs(const OutputTexts& texts, const OutputPaths& paths);
+int writeOutputs(const OutputTexts& texts, const OutputPaths& paths, Diagnostics& diagnostics);
 
 }  // namespace kel::rez
 

@@ -7,9 +7,10 @@
 #include "output/OutputFiles.h"
 #include "output/HeaderAndIdToFileLines.h"
 #include "output/MacResourceFile.h"
+#include "output/OutputText.h"
+#include "output/PiplOutput.h"
 #include "output/ResourceScriptText.h"
 #include "output/RezText.h"
-#include "output/PiplOutput.h"
 #include "output/WindowsResourceFile.h"
 #include "resources/ResourceType.h"
 
@@ -28,44 +29,48 @@ void __appendFileResource(const Resource& resource, const OutputPaths& paths, Ou
         texts.namedFiles.push_back(resource.file);
 }
 
-int __appendHexDataResource(const Resource& resource, const OutputPaths& paths, OutputTexts& texts)
+int __appendHexDataResource(const Resource& resource, const OutputPaths& paths, OutputTexts& texts,
+                            Diagnostics& diagnostics)
 {
-    if (paths.mac && !__processByteStrMac(resource, resource.data, texts.macText))
+    if (paths.mac && !__processByteStrMac(resource, resource.data, texts.macText, diagnostics))
         return statusBadHexData;
-    if (paths.windows && !__processByteStrWin(resource, resource.data, texts.winText, true))
+    if (paths.windows
+        && !__processByteStrWin(resource, resource.data, texts.winText, true, diagnostics))
         return statusBadHexData;
     return statusSuccess;
 }
 
 int __appendObjectDataResource(const Resource& resource, const TerminologyIds& listedTerminologyIds,
-                               OutputTexts& texts)
+                               OutputTexts& texts, Diagnostics& diagnostics)
 {
     if (!resourceTypeTraits(resource.type).takesObjectData)
-        return failWith(statusBadObjectData,
-                        "Only \"PiPL\" resources support a JSON object for the \"data\" member.");
+        return diagnostics.failWith(
+            statusBadObjectData,
+            "Only \"PiPL\" resources support a JSON object for the \"data\" member.",
+            resourcePlace(resource, "data"));
     // The compiler appends to both texts; a text whose path is absent is never written.
     if (!__processPiPL(resource, texts.macText, texts.winText, texts.piplBytes, texts.compiled,
-                       listedTerminologyIds))
+                       listedTerminologyIds, diagnostics))
         return statusBadObjectData;
     return statusSuccess;
 }
 
 int __appendResource(const Resource& resource, const TerminologyIds& listedTerminologyIds,
-                     const OutputPaths& paths, OutputTexts& texts)
+                     const OutputPaths& paths, OutputTexts& texts, Diagnostics& diagnostics)
 {
     if (paths.header && !resource.define.empty())
         appendHeaderLines(resource, texts.headerText.text());
     if (!resource.file.empty()) {
         __appendFileResource(resource, paths, texts);
-        return addCompiledResource(resource, texts.compiled);
+        return addCompiledResource(resource, texts.compiled, diagnostics);
     }
     if (!resource.data.empty()) {
-        if (int status = __appendHexDataResource(resource, paths, texts))
+        if (int status = __appendHexDataResource(resource, paths, texts, diagnostics))
             return status;
-        return addCompiledResource(resource, texts.compiled);
+        return addCompiledResource(resource, texts.compiled, diagnostics);
     }
     if (resource.dataObject)
-        return __appendObjectDataResource(resource, listedTerminologyIds, texts);
+        return __appendObjectDataResource(resource, listedTerminologyIds, texts, diagnostics);
     return statusSuccess;  // an empty "file" or "data": header lines only
 }
 
@@ -98,25 +103,26 @@ void __reserveTexts(const ResourcesByType& resourcesByType, const OutputPaths& p
 }
 
 /// The bytes of a compiled file, or the status of the message printed for what it cannot hold.
-int __compileFile(const CompiledFile& file, std::vector<unsigned char>& bytes)
+int __compileFile(const CompiledFile& file, std::vector<unsigned char>& bytes,
+                  Diagnostics& diagnostics)
 {
     if (file.status)
-        return failWith(file.status, file.error);
+        return diagnostics.failWith(file.status, file.error);
     bytes.assign(file.bytes.begin(), file.bytes.end());
     return statusSuccess;
 }
 
 /// Like the texts, a compiled file with no resources is not written.
-int __compileResourceFiles(OutputTexts& texts)
+int __compileResourceFiles(OutputTexts& texts, Diagnostics& diagnostics)
 {
     const CompiledOutputs& compiled = texts.compiled;
     if (!compiled.macResources.empty())
-        if (int status = __compileFile(writeMacResourceFile(compiled.macResources),
-                                       texts.rsrcBytes))
+        if (int status = __compileFile(writeMacResourceFile(compiled.macResources), texts.rsrcBytes,
+                                       diagnostics))
             return status;
     if (!compiled.winResources.empty())
         if (int status = __compileFile(writeWindowsResourceFile(compiled.winResources),
-                                       texts.resBytes))
+                                       texts.resBytes, diagnostics))
             return status;
     return statusSuccess;
 }
@@ -124,7 +130,7 @@ int __compileResourceFiles(OutputTexts& texts)
 }  // namespace
 
 int buildOutputs(const ResourcesByType& resourcesByType, const OutputPaths& paths,
-                 OutputTexts& texts, OutputFiles* files)
+                 OutputTexts& texts, Diagnostics& diagnostics, OutputFiles* files)
 {
     texts = OutputTexts();
     texts.compiled.mac = paths.rsrc.has_value();
@@ -133,13 +139,21 @@ int buildOutputs(const ResourcesByType& resourcesByType, const OutputPaths& path
         files->streamTexts(texts);
     __reserveTexts(resourcesByType, paths, texts);
     const TerminologyIds listedTerminologyIds = listedTerminologyResourceIds(resourcesByType);
+    // Under --strict every resource is looked at, so that all their problems are reported.
+    int firstStatus = statusSuccess;
     for (const auto& entry : resourcesByType)
         for (const ResourcePtr& resource : entry.second) {
-            if (int status = __appendResource(*resource, listedTerminologyIds, paths, texts))
-                return status;
+            const int status =
+                __appendResource(*resource, listedTerminologyIds, paths, texts, diagnostics);
+            if (firstStatus == statusSuccess)
+                firstStatus = status;
+            if (firstStatus != statusSuccess && diagnostics.stopping())
+                return firstStatus;
             __handOnFullPieces(texts);
         }
-    return __compileResourceFiles(texts);
+    if (firstStatus != statusSuccess)
+        return firstStatus;
+    return __compileResourceFiles(texts, diagnostics);
 }
 
 }  // namespace kel::rez

@@ -3,6 +3,7 @@
 #ifndef VANTREL_OUTPUT_PASS_H
 #define VANTREL_OUTPUT_PASS_H
 
+#include "common/Diagnostics.h"
 #include "common/OutputPaths.h"
 #include "output/OutputTexts.h"
 #include "resources/Resource.h"
@@ -13,9 +14,9 @@ class OutputFiles;
 
 /// Walks resourcesByType and appends every resource's output, then compiles the resource
 /// files. With files, the texts stream into the files' temporaries as they grow; without,
-/// they are kept whole. Returns 0, or 89 / 90 / 93 / 94 after the message was printed.
+/// they are kept whole. Returns 0, or 89 / 90 / 95 / 96 after the message was reported.
 int buildOutputs(const ResourcesByType& resourcesByType, const OutputPaths& paths,
-                 OutputTexts& texts, OutputFiles* files = nullptr);
+                 OutputTexts& texts, Diagnostics& diagnostics, OutputFiles* files = nullptr);
 
 }  // namespace kel::rez
 

@@ -32,12 +32,22 @@ void appendQuotedString(const std::string& text, std::string& out)
     out += '"';
 }
 
-bool reportBadHexData(const Resource& resource, char found)
+bool reportBadHexData(const Resource& resource, char found, Diagnostics& diagnostics)
 {
-    printError("data for " + resource.type + " : " + kel::utils::itoa(resource.id)
-               + " must be in stringified hex format (i.e. \"1a2b3c56...\"), but found char '"
-               + std::string(1, found) + "' in string");
-    return false;
+    return diagnostics.fail(statusBadHexData,
+                            "data for " + resource.type + " : " + kel::utils::itoa(resource.id)
+                                + " must be in stringified hex format (i.e. \"1a2b3c56...\"), but "
+                                  "found char '"
+                                + std::string(1, found) + "' in string",
+                            resourcePlace(resource, "data"));
+}
+
+Place resourcePlace(const Resource& resource, const std::string& memberName)
+{
+    Place place;
+    place.entry = resource.entryIndex;
+    place.path = {memberName};
+    return place;
 }
 
 }  // namespace kel::rez

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/Diagnostics.h"
 #include "resources/Resource.h"
 
 namespace kel::rez {
@@ -17,9 +18,13 @@ void appendId(std::int16_t id, std::string& text);
 /// quote in it gets a backslash before it, so that the reader gets the bytes back.
 void appendQuotedString(const std::string& text, std::string& out);
 
-/// Prints the message for a "data" string holding found, which is not a hex digit ('\0' for
-/// a lone last digit). Returns false, for the emitter to return.
-bool reportBadHexData(const Resource& resource, char found);
+/// Reports the message for a "data" string holding found, which is not a hex digit ('\0' for
+/// a lone last digit), at the resource's "data". Returns false, for the emitter to return.
+bool reportBadHexData(const Resource& resource, char found, Diagnostics& diagnostics);
+
+/// Where a message about the resource's member (memberName as the loader spells it first)
+/// points: its entry, and that member.
+Place resourcePlace(const Resource& resource, const std::string& memberName);
 
 }  // namespace kel::rez
 

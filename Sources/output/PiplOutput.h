@@ -15,11 +15,11 @@
 namespace kel::rez {
 
 /// Compiles res.dataObject and appends its resources to macText, winText and the compiled
-/// files that compiledFiles asks for, and its block to piplBytes. False after printing the
+/// files that compiledFiles asks for, and its block to piplBytes. False after reporting the
 /// first fault, with everything unchanged.
 bool __processPiPL(const Resource& res, StreamedText& macText, StreamedText& winText,
                    std::vector<unsigned char>& piplBytes, CompiledOutputs& compiledFiles,
-                   const TerminologyIds& listedTerminologyIds = TerminologyIds());
+                   const TerminologyIds& listedTerminologyIds, Diagnostics& diagnostics);
 
 }  // namespace kel::rez
 

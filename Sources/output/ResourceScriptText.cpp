@@ -140,7 +140,7 @@ void appendWinFileLines(const Resource& resource, std::string& winText)
 }
 
 bool __processByteStrWin(const Resource& resource, const std::string& hexData, StreamedText& out,
-                         bool duplicateByName)
+                         bool duplicateByName, Diagnostics& diagnostics)
 {
     std::vector<std::string> keys;
     if (duplicateByName || resource.id != 0)
@@ -159,7 +159,7 @@ bool __processByteStrWin(const Resource& resource, const std::string& hexData, S
     for (const std::string& key : keys) {
         if (!__appendWinBlock(key, resource.type, hexData, out, badChar)) {
             out.cutBackTo(sizeBefore);  // a refused string leaves out as it was
-            return reportBadHexData(resource, badChar);
+            return reportBadHexData(resource, badChar, diagnostics);
         }
     }
     return true;

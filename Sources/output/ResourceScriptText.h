@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/Diagnostics.h"
 #include "output/StreamedText.h"
 #include "resources/Resource.h"
 
@@ -13,9 +14,9 @@ namespace kel::rez {
 void appendWinFileLines(const Resource& resource, std::string& winText);
 
 /// Appends the block keyed by ID and/or by name; on false (bad byte, odd digit count) out is
-/// unchanged as far as it was not handed on, and the error was printed.
+/// unchanged as far as it was not handed on, and the error was reported.
 bool __processByteStrWin(const Resource& resource, const std::string& hexData, StreamedText& out,
-                         bool duplicateByName);
+                         bool duplicateByName, Diagnostics& diagnostics);
 
 }  // namespace kel::rez
 

@@ -91,7 +91,8 @@ void appendMacReadStatement(const Resource& resource, std::string& macText)
     macText += ";\n";
 }
 
-bool __processByteStrMac(const Resource& resource, const std::string& hexData, StreamedText& out)
+bool __processByteStrMac(const Resource& resource, const std::string& hexData, StreamedText& out,
+                         Diagnostics& diagnostics)
 {
     // Each line adds its opening and a closing quote to the digits and spaces.
     const std::size_t sizeBefore = out.size();
@@ -107,7 +108,7 @@ bool __processByteStrMac(const Resource& resource, const std::string& hexData, S
     char badChar = '\0';
     if (!__appendRezDataLines(hexData, out, badChar)) {
         out.cutBackTo(sizeBefore);  // a refused string leaves out as it was
-        return reportBadHexData(resource, badChar);
+        return reportBadHexData(resource, badChar, diagnostics);
     }
     out.text() += "\"\n};\n\n";
     return true;

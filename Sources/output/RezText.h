@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/Diagnostics.h"
 #include "output/StreamedText.h"
 #include "resources/Resource.h"
 
@@ -12,9 +13,10 @@ namespace kel::rez {
 /// The Rez "read" statement of a file resource.
 void appendMacReadStatement(const Resource& resource, std::string& macText);
 
-/// Appends one Rez data statement; false after printing the error for a non-hex byte, with
+/// Appends one Rez data statement; false after reporting the error for a non-hex byte, with
 /// out unchanged as far as it was not handed on.
-bool __processByteStrMac(const Resource& resource, const std::string& hexData, StreamedText& out);
+bool __processByteStrMac(const Resource& resource, const std::string& hexData, StreamedText& out,
+                         Diagnostics& diagnostics);
 
 }  // namespace kel::rez
 

@@ -47,6 +47,13 @@ __SubMember __numberFromTo(const char* name, const char* article, std::int64_t l
 
 enum class __Families { none, photoshop, both };
 
+/// The first fault of a description: its message, and the path from the description down
+/// to the value it is about (member names and element indexes), filled in on the way out.
+struct __Fault {
+    std::string message;
+    std::vector<std::string> path;
+};
+
 /// What an encoder needs beside the member's value.
 struct __Context {
     const PiplKind& kind;
@@ -60,7 +67,7 @@ struct __Member {
     const char* name;
     const char* key;  // of the property it yields (for "Name", the Photoshop one)
     std::vector<__SubMember> subMembers;
-    bool (*check)(const __Member& member, const Node& value, PiplFamily family);
+    bool (*check)(const __Member& member, const Node& value, PiplFamily family, __Fault& fault);
     __Families families;
     void (*encode)(const __Member& member, const Node& value, const __Context& context,
                    PiplList& list);
@@ -72,10 +79,24 @@ struct __Member {
     bool lengthPrefixed = false;  // its string is written after a length byte
 };
 
-bool __fail(const std::string& message)
+bool __fail(__Fault& fault, const std::string& message)
 {
-    printError(message);
+    fault.message = message;
     return false;
+}
+
+/// False, with part put in front of the fault's path: the caller's name for the value.
+bool __within(__Fault& fault, std::string part)
+{
+    fault.path.insert(fault.path.begin(), std::move(part));
+    return false;
+}
+
+/// __fail for a value inside the one being checked, which part names.
+bool __failAt(__Fault& fault, std::string part, const std::string& message)
+{
+    __within(fault, std::move(part));
+    return __fail(fault, message);
 }
 
 std::string __quoted(const char* name)
@@ -83,9 +104,9 @@ std::string __quoted(const char* name)
     return "\"" + std::string(name) + "\"";
 }
 
-bool __failValue(const char* memberName, const char* mustBe)
+bool __failValue(__Fault& fault, const char* memberName, const char* mustBe)
 {
-    return __fail("The " + __quoted(memberName) + " value must be " + mustBe + ".");
+    return __fail(fault, "The " + __quoted(memberName) + " value must be " + mustBe + ".");
 }
 
 void __addMember(Node& object, Node* created)
@@ -180,163 +201,171 @@ std::string __holdsWords(const __SubMember& sub)
 }
 
 /// container: "member" for an object value, "elements" for the objects of an array.
-bool __checkSubMembers(const __Member& member, const Node& object, const char* container)
+bool __checkSubMembers(const __Member& member, const Node& object, const char* container,
+                       __Fault& fault)
 {
     for (const __SubMember& sub : member.subMembers) {
         AutoNode value(object.member(sub.name));
         if (sub.holds != __Holds::hexText && !__holds(value.get(), sub))
-            return __fail("The " + __quoted(member.name) + " " + container + " must have "
-                          + sub.article + " " + __quoted(sub.name) + " submember containing "
-                          + __holdsWords(sub) + ".");
+            return __failAt(fault, sub.name,
+                            "The " + __quoted(member.name) + " " + container + " must have "
+                                + sub.article + " " + __quoted(sub.name) + " submember containing "
+                                + __holdsWords(sub) + ".");
     }
     return true;
 }
 
-bool __checkNothing(const __Member&, const Node&, PiplFamily)
+bool __checkNothing(const __Member&, const Node&, PiplFamily, __Fault&)
 {
     return true;
 }
 
-bool __checkBoolean(const __Member& member, const Node& value, PiplFamily)
+bool __checkBoolean(const __Member& member, const Node& value, PiplFamily, __Fault& fault)
 {
-    return value.nodeType() == Node::TypeBool || __failValue(member.name, "a boolean");
+    return value.nodeType() == Node::TypeBool || __failValue(fault, member.name, "a boolean");
 }
 
-bool __checkString(const __Member& member, const Node& value, PiplFamily)
+bool __checkString(const __Member& member, const Node& value, PiplFamily, __Fault& fault)
 {
-    return value.nodeType() == Node::TypeString || __failValue(member.name, "a string");
+    return value.nodeType() == Node::TypeString || __failValue(fault, member.name, "a string");
 }
 
-bool __checkObject(const __Member& member, const Node& value, PiplFamily)
+bool __checkObject(const __Member& member, const Node& value, PiplFamily, __Fault& fault)
 {
     if (value.nodeType() != Node::TypeObject)
-        return __failValue(member.name, "a JSON object");
-    return __checkSubMembers(member, value, "member");
+        return __failValue(fault, member.name, "a JSON object");
+    return __checkSubMembers(member, value, "member", fault);
 }
 
 /// Each element in index order, fully before the next.
 bool __checkEachObject(const __Member& member, const Node& value,
-                       bool (*checkElement)(const __Member& member, const Node& element))
+                       bool (*checkElement)(const __Member& member, const Node& element,
+                                            __Fault& fault),
+                       __Fault& fault)
 {
     if (value.nodeType() != Node::TypeArray)
-        return __failValue(member.name, "a JSON array");
+        return __failValue(fault, member.name, "a JSON array");
     for (unsigned int index = 0; index < value.elementsCount(); ++index) {
         AutoNode element(value.element(index));
         if (!__isOfType(element.get(), Node::TypeObject))
-            return __fail("All the elements of the " + __quoted(member.name)
-                          + " array must be JSON objects.");
-        if (!checkElement(member, *element.get()))
-            return false;
+            return __failAt(fault, std::to_string(index),
+                            "All the elements of the " + __quoted(member.name)
+                                + " array must be JSON objects.");
+        if (!checkElement(member, *element.get(), fault))
+            return __within(fault, std::to_string(index));
     }
     return true;
 }
 
-bool __checkElementSubMembers(const __Member& member, const Node& element)
+bool __checkElementSubMembers(const __Member& member, const Node& element, __Fault& fault)
 {
-    return __checkSubMembers(member, element, "elements");
+    return __checkSubMembers(member, element, "elements", fault);
 }
 
-bool __checkObjectArray(const __Member& member, const Node& value, PiplFamily)
+bool __checkObjectArray(const __Member& member, const Node& value, PiplFamily, __Fault& fault)
 {
-    return __checkEachObject(member, value, __checkElementSubMembers);
+    return __checkEachObject(member, value, __checkElementSubMembers, fault);
 }
 
 // The same data for both lists, or data for each.
-bool __checkRawProperty(const __Member& member, const Node& element)
+bool __checkRawProperty(const __Member& member, const Node& element, __Fault& fault)
 {
-    if (!__checkElementSubMembers(member, element))
+    if (!__checkElementSubMembers(member, element, fault))
         return false;
     AutoNode data(element.member("Data"));
     bool hasData = data ? __isHexText(data.get())
                         : __isHexText(AutoNode(element.member("MacData")).get())
                               && __isHexText(AutoNode(element.member("WinData")).get());
     return hasData
-           || __fail("The " + __quoted(member.name)
-                     + " elements must have a \"Data\" submember, or "
-                       "\"MacData\" and \"WinData\" submembers, containing hexadecimal text.");
+           || __fail(fault,
+                     "The " + __quoted(member.name)
+                         + " elements must have a \"Data\" submember, or "
+                           "\"MacData\" and \"WinData\" submembers, containing hexadecimal text.");
 }
 
-bool __checkRawProperties(const __Member& member, const Node& value, PiplFamily)
+bool __checkRawProperties(const __Member& member, const Node& value, PiplFamily, __Fault& fault)
 {
-    return __checkEachObject(member, value, __checkRawProperty);
+    return __checkEachObject(member, value, __checkRawProperty, fault);
 }
 
-bool __checkFilterCases(const __Member& member, const Node& value, PiplFamily)
+bool __checkFilterCases(const __Member& member, const Node& value, PiplFamily, __Fault& fault)
 {
     bool sevenObjects =
         value.nodeType() == Node::TypeArray && value.elementsCount() == __filterCaseCount;
     for (unsigned int index = 0; sevenObjects && index < __filterCaseCount; ++index)
         sevenObjects = __isOfType(AutoNode(value.element(index)).get(), Node::TypeObject);
     if (!sevenObjects)
-        return __failValue(member.name, "a JSON array of seven objects");
-    return __checkEachObject(member, value, __checkElementSubMembers);
+        return __failValue(fault, member.name, "a JSON array of seven objects");
+    return __checkEachObject(member, value, __checkElementSubMembers, fault);
 }
 
-bool __checkStringArray(const __Member& member, const Node& value, PiplFamily)
+bool __checkStringArray(const __Member& member, const Node& value, PiplFamily, __Fault& fault)
 {
     if (value.nodeType() != Node::TypeArray)
-        return __failValue(member.name, "a JSON array");
+        return __failValue(fault, member.name, "a JSON array");
     for (unsigned int index = 0; index < value.elementsCount(); ++index) {
         AutoNode element(value.element(index));
         if (!__isOfType(element.get(), Node::TypeString))
-            return __fail("All the elements of the " + __quoted(member.name)
-                          + " array must be strings.");
+            return __failAt(fault, std::to_string(index),
+                            "All the elements of the " + __quoted(member.name)
+                                + " array must be strings.");
     }
     return true;
 }
 
 // A length byte must be able to hold the length of a string written length-prefixed.
-bool __checkLengthPrefixed(const __Member& member, const Node& value)
+bool __checkLengthPrefixed(const __Member& member, const Node& value, __Fault& fault)
 {
     return value.stringValue().size() <= __maxLengthPrefixed
-           || __failValue(member.name, "at most 255 bytes long");
+           || __failValue(fault, member.name, "at most 255 bytes long");
 }
 
 // Already known to be a string.
-bool __checkName(const __Member& member, const Node& value, PiplFamily)
+bool __checkName(const __Member& member, const Node& value, PiplFamily, __Fault& fault)
 {
-    return __checkLengthPrefixed(member, value);
+    return __checkLengthPrefixed(member, value, fault);
 }
 
 // Only the Photoshop family writes the category.
-bool __checkCategory(const __Member& member, const Node& value, PiplFamily family)
+bool __checkCategory(const __Member& member, const Node& value, PiplFamily family, __Fault& fault)
 {
-    return __checkString(member, value, family)
-           && (family != PiplFamily::photoshop || __checkLengthPrefixed(member, value));
+    return __checkString(member, value, family, fault)
+           && (family != PiplFamily::photoshop || __checkLengthPrefixed(member, value, fault));
 }
 
 // The name is written length-prefixed on the Mac and zero-terminated on Windows.
-bool __checkEntryPoint(const __Member& member, const Node& value, PiplFamily family)
+bool __checkEntryPoint(const __Member& member, const Node& value, PiplFamily family, __Fault& fault)
 {
-    if (!__checkString(member, value, family))
+    if (!__checkString(member, value, family, fault))
         return false;
     const std::string name = value.stringValue();
     if (name.empty() || name.find('\0') != std::string::npos)
-        return __failValue(member.name, "a non-empty string without NUL bytes");
-    return __checkLengthPrefixed(member, value);
+        return __failValue(fault, member.name, "a non-empty string without NUL bytes");
+    return __checkLengthPrefixed(member, value, fault);
 }
 
-bool __checkPriority(const __Member& member, const Node& value, PiplFamily)
+bool __checkPriority(const __Member& member, const Node& value, PiplFamily, __Fault& fault)
 {
     return __isNumberFromTo(&value, INT32_MIN, INT32_MAX)
-           || __failValue(member.name, __numberFromToWords(INT32_MIN, INT32_MAX).c_str());
+           || __failValue(fault, member.name, __numberFromToWords(INT32_MIN, INT32_MAX).c_str());
 }
 
 // The most channels for each image mode: one 16-bit count per mode the host knows.
 const unsigned int __imageModeCount = 16;
 const std::int64_t __maxChannelCount = 32767;
 
-bool __checkChannelCounts(const __Member& member, const Node& value, PiplFamily)
+bool __checkChannelCounts(const __Member& member, const Node& value, PiplFamily, __Fault& fault)
 {
     if (value.nodeType() != Node::TypeArray)
-        return __failValue(member.name, "a JSON array");
+        return __failValue(fault, member.name, "a JSON array");
     if (value.elementsCount() < 1 || value.elementsCount() > __imageModeCount)
-        return __fail("The " + __quoted(member.name) + " array must have from 1 to "
-                      + std::to_string(__imageModeCount) + " elements.");
+        return __fail(fault, "The " + __quoted(member.name) + " array must have from 1 to "
+                                 + std::to_string(__imageModeCount) + " elements.");
     for (unsigned int index = 0; index < value.elementsCount(); ++index)
         if (!__isNumberFromTo(AutoNode(value.element(index)).get(), 0, __maxChannelCount))
-            return __fail("All the elements of the " + __quoted(member.name) + " array must be "
-                          + "numbers from 0 to " + std::to_string(__maxChannelCount) + ".");
+            return __failAt(fault, std::to_string(index),
+                            "All the elements of the " + __quoted(member.name) + " array must be "
+                                + "numbers from 0 to " + std::to_string(__maxChannelCount) + ".");
     return true;
 }
 
@@ -357,21 +386,24 @@ bool __isNoTerminology(const Node& value)
 
 /// false: no terminology. An object: for Photoshop also the source of a generated resource,
 /// which carries its "Name" length-prefixed.
-bool __checkTerminology(const __Member& member, const Node& value, PiplFamily family)
+bool __checkTerminology(const __Member& member, const Node& value, PiplFamily family,
+                        __Fault& fault)
 {
     if (__isNoTerminology(value))
         return true;
-    if (!__checkObject(member, value, family))
+    if (!__checkObject(member, value, family, fault))
         return false;
     if (family != PiplFamily::photoshop)
         return true;
     if (__stringOf(value, "Name").size() > __maxLengthPrefixed)
-        return __fail("The \"Terminology\" member must have a \"Name\" submember of at most 255 "
-                      "bytes.");
+        return __failAt(fault, "Name",
+                        "The \"Terminology\" member must have a \"Name\" submember of at most 255 "
+                        "bytes.");
     const std::int64_t id = __terminologyIdOf(value);
     return (id >= 1 && id <= __highestTerminologyId)
-           || __fail("The \"Terminology\" member must have an \"aete\" submember whose low 16 "
-                     "bits make a number from 1 to 32767.");
+           || __failAt(fault, "aete",
+                       "The \"Terminology\" member must have an \"aete\" submember whose low 16 "
+                       "bits make a number from 1 to 32767.");
 }
 
 // ---- Encoders: each appends to one list, in that list's byte order
@@ -1051,33 +1083,37 @@ bool __yieldsFor(const __Member& member, PiplFamily family)
 // ---- The pass
 
 bool __requireMember(const Node* description, const char* name, Node::Type type,
-                     const char* typeWords)
+                     const char* typeWords, __Fault& fault)
 {
     AutoNode member(description ? description->member(name) : nullptr);
     return __isOfType(member.get(), type)
-           || __fail("The " + __quoted(name) + " member is required (and must be " + typeWords
-                     + ") for \"PiPL\" resources.");
+           || __failAt(fault, name,
+                       "The " + __quoted(name) + " member is required (and must be " + typeWords
+                           + ") for \"PiPL\" resources.");
 }
 
-/// Checks that come before the member walk; sets kind. False after printing the message.
-bool __checkPrologue(const Node* description, const PiplKind*& kind)
+/// Checks that come before the member walk; sets kind. False with the fault.
+bool __checkPrologue(const Node* description, const PiplKind*& kind, __Fault& fault)
 {
-    if (!__requireMember(description, "PluginType", Node::TypeString, "a string")
-        || !__requireMember(description, "Name", Node::TypeString, "a string")
-        || !__requireMember(description, "Version", Node::TypeObject, "an object"))
+    if (!__requireMember(description, "PluginType", Node::TypeString, "a string", fault)
+        || !__requireMember(description, "Name", Node::TypeString, "a string", fault)
+        || !__requireMember(description, "Version", Node::TypeObject, "an object", fault))
         return false;
 
     std::string pluginType = __stringOf(*description, "PluginType");
     kind = __findPiplKind(pluginType);
     if (!kind)
-        return __fail("The \"PluginType\" value of \"" + pluginType + "\" " + "is unsupported.");
+        return __failAt(fault, "PluginType",
+                        "The \"PluginType\" value of \"" + pluginType + "\" " + "is unsupported.");
 
     // A Photoshop plug-in's terminology is needed before the walk (it may get a default one);
     // an Illustrator plug-in's is checked only when the walk reaches it.
     AutoNode terminology(description->member("Terminology"));
     if (kind->family == PiplFamily::photoshop && terminology
-        && terminology->nodeType() != Node::TypeObject && !__isNoTerminology(*terminology.get()))
-        return __failValue("Terminology", "a JSON object");
+        && terminology->nodeType() != Node::TypeObject && !__isNoTerminology(*terminology.get())) {
+        __within(fault, "Terminology");
+        return __failValue(fault, "Terminology", "a JSON object");
+    }
     return true;
 }
 
@@ -1104,15 +1140,16 @@ void __supplyDefaultTerminology(Node& description, const std::string& pluginName
 
 // Checks every member in ascending name order and appends what each yields. The map is not
 // changed during the walk, so its pointers stay valid; each is still held while in use.
-bool __walkMembers(const Node& description, const __Context& context, PiplList& mac, PiplList& win)
+bool __walkMembers(const Node& description, const __Context& context, PiplList& mac, PiplList& win,
+                   __Fault& fault)
 {
     for (const auto& [name, node] : *description.members()) {
         AutoNode value(Node::acquire(node));
         const __Member* member = __findMember(name);
         if (!value || !member)
             continue;
-        if (!member->check(*member, *value.get(), context.kind.family))
-            return false;
+        if (!member->check(*member, *value.get(), context.kind.family, fault))
+            return __within(fault, name);
         if (__yieldsFor(*member, context.kind.family)) {
             member->encode(*member, *value.get(), context, mac);
             member->encode(*member, *value.get(), context, win);
@@ -1379,19 +1416,18 @@ std::string __compiledListHex(Node& description, PiplPlatform platform, Compiled
     Resource resource;
     resource.type = resourceTypePiPL;
     resource.dataObject = &description;  // shares: takes its own reference
-    ErrorCapture quiet;  // a description that fails to compile is simply not used
-    if (!compilePipl(resource, compiled))
+    Diagnostics unused;                  // a description that fails to compile is simply not used
+    if (!compilePipl(resource, compiled, unused))
         return "";
     return __lowerHex(platform == PiplPlatform::mac ? compiled.macListHex : compiled.winListHex);
 }
-}  // namespace
-
-bool compilePipl(const Resource& res, CompiledPipl& compiled,
-                 const TerminologyIds& listedTerminologyIds)
+/// compilePipl, with the first fault left in fault.
+bool __compileChecked(const Resource& res, CompiledPipl& compiled,
+                      const TerminologyIds& listedTerminologyIds, __Fault& fault)
 {
     Node* description = res.dataObject.get();
     const PiplKind* kind = nullptr;
-    if (!__checkPrologue(description, kind))
+    if (!__checkPrologue(description, kind, fault))
         return false;
 
     std::string pluginName = __stringOf(*description, "Name");
@@ -1401,7 +1437,7 @@ bool compilePipl(const Resource& res, CompiledPipl& compiled,
     const std::string entryPoint = __entryPointOf(*description, *kind);
     PiplList mac(*kind, PiplPlatform::mac, entryPoint);
     PiplList win(*kind, PiplPlatform::windows, entryPoint);
-    if (!__walkMembers(*description, {*kind, pluginName, entryPoint}, mac, win))
+    if (!__walkMembers(*description, {*kind, pluginName, entryPoint}, mac, win, fault))
         return false;
 
     compiled = CompiledPipl();
@@ -1411,6 +1447,22 @@ bool compilePipl(const Resource& res, CompiledPipl& compiled,
         __compileTerminology(*description, listedTerminologyIds, compiled);
     else
         __appendByteImage(*kind, pluginName, compiled.byteImageBlock);
+    return true;
+}
+
+}  // namespace
+
+bool compilePipl(const Resource& res, CompiledPipl& compiled, Diagnostics& diagnostics,
+                 const TerminologyIds& listedTerminologyIds)
+{
+    __Fault fault;
+    if (!__compileChecked(res, compiled, listedTerminologyIds, fault)) {
+        Place place;
+        place.entry = res.entryIndex;
+        place.path = {"data"};
+        place.path.insert(place.path.end(), fault.path.begin(), fault.path.end());
+        return diagnostics.fail(statusBadObjectData, fault.message, place);
+    }
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/Diagnostics.h"
 #include "pipl/PiplPropertyList.h"
 #include "resources/Resource.h"
 
@@ -34,8 +35,9 @@ struct CompiledPipl {
 };
 
 /// Checks res.dataObject and compiles it into compiled. May add a default "Terminology"
-/// member to the description. False after printing the first fault.
-bool compilePipl(const Resource& res, CompiledPipl& compiled,
+/// member to the description. False after reporting the first fault (status 90), placed at
+/// the entry's "data" and the path of the member it is about.
+bool compilePipl(const Resource& res, CompiledPipl& compiled, Diagnostics& diagnostics,
                  const TerminologyIds& listedTerminologyIds = TerminologyIds());
 
 /// The ID of the "aete" resource generated after the property lists of the description: the

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <string>
 
+#include "common/Diagnostics.h"
 #include "common/ExitStatus.h"
 #include "keljsonEvents.h"
 #include "kelutilsStrings.h"
@@ -69,10 +70,17 @@ bool __isValidId(const AutoNode& id)
     return value >= lowestResourceId && value <= highestResourceId;
 }
 
-/// The status after printing what, followed by the index of the entry.
-int __failAt(int status, const std::string& what, unsigned int index)
+/// The status after reporting what, followed by the index of the entry, at the entry's
+/// member of the given kind (or at the entry itself, for entryMemberKinds).
+int __failAt(int status, const std::string& what, unsigned int index, Diagnostics& diagnostics,
+             std::size_t memberKind = entryMemberKinds)
 {
-    return failWith(status, what + " at array index " + std::to_string(index));
+    Place place;
+    place.entry = index;
+    if (memberKind < entryMemberKinds)
+        place.path = {std::string(entryMemberNames[memberKind][0])};
+    return diagnostics.failWith(status, what + " at array index " + std::to_string(index),
+                                std::move(place));
 }
 
 /// Per member whose text goes into the outputs, the status of a byte it may not hold: that
@@ -92,7 +100,7 @@ constexpr __ValueRule __valueRules[] = {
 
 /// 0 when no text of the entry holds a byte its outputs cannot carry, else the status after
 /// the message: the "type" member may not hold a double quote (byte 0x22 at offset 4).
-int __checkValues(const __EntryMembers& members, unsigned int index)
+int __checkValues(const __EntryMembers& members, unsigned int index, Diagnostics& diagnostics)
 {
     for (const __ValueRule& rule : __valueRules) {
         const AutoNode& member = members.*rule.member;
@@ -103,42 +111,44 @@ int __checkValues(const __EntryMembers& members, unsigned int index)
             return __failAt(rule.status,
                             "the \"" + std::string(entryMemberNames[rule.kind][0]) + "\" member "
                                 + describeUnsafeByte(*unsafe),
-                            index);
+                            index, diagnostics, rule.kind);
     }
     return statusSuccess;
 }
 
 /// 0 when the entry's members have acceptable types, else the status after its message.
-int __checkEntry(const __EntryMembers& members, unsigned int index)
+int __checkEntry(const __EntryMembers& members, unsigned int index, Diagnostics& diagnostics)
 {
     if (!members.type)
-        return __failAt(statusTypeMissing, "expected \"type\" member", index);
+        return __failAt(statusTypeMissing, "expected \"type\" member", index, diagnostics);
     if (!__isOfType(members.type, Node::TypeString))
         return __failAt(statusTypeNotString, "expected the \"type\" member to be of type string",
-                        index);
+                        index, diagnostics, memberType);
     if (members.file && !__isOfType(members.file, Node::TypeString))
         return __failAt(statusFileNotString, "expected the \"file\" member to be of type string",
-                        index);
+                        index, diagnostics, memberFile);
     if (!members.file && !members.data)
         return __failAt(statusFileAndDataMissing, "expected either the \"file\" or \"data\" member",
-                        index);
+                        index, diagnostics);
     if (members.data && !__isOfType(members.data, Node::TypeString)
         && !__isOfType(members.data, Node::TypeObject))
         return __failAt(statusDataBadType,
-                        "expected the \"data\" member to be of type string or object", index);
+                        "expected the \"data\" member to be of type string or object", index,
+                        diagnostics, memberData);
     if (members.id && !__isValidId(members.id))
         return __failAt(statusIdBad,
                         "\"id\" member must be of type number and in the range "
                             + kel::utils::itoa(lowestResourceId) + "-"
                             + kel::utils::itoa(highestResourceId) + "(other values are reserved)",
-                        index);
+                        index, diagnostics, memberId);
     if (members.name && !__isOfType(members.name, Node::TypeString))
         return __failAt(statusNameNotString, "expected the \"name\" member to be of type string",
-                        index);
+                        index, diagnostics, memberName);
     if (members.define && !__isOfType(members.define, Node::TypeString))
         return __failAt(statusDefineNotString,
-                        "expected the \"define\" member to be of type string", index);
-    return __checkValues(members, index);
+                        "expected the \"define\" member to be of type string", index, diagnostics,
+                        memberDefine);
+    return __checkValues(members, index, diagnostics);
 }
 
 /// The record of a checked entry. Its texts are moved out of the entry, which is released
@@ -168,13 +178,14 @@ ResourcePtr __makeResource(const __EntryMembers& members)
 
 }  // namespace
 
-int loadResource(Node* element, unsigned int index, ResourcesByType& resourcesByType)
+int loadResource(Node* element, unsigned int index, ResourcesByType& resourcesByType,
+                 Diagnostics& diagnostics)
 {
     if (!element || element->nodeType() != Node::TypeObject)
-        return __failAt(statusEntryNotObject, "expected to fine JSON object", index);
+        return __failAt(statusEntryNotObject, "expected to fine JSON object", index, diagnostics);
 
     const __EntryMembers members = __findMembers(*element);
-    if (int status = __checkEntry(members, index))
+    if (int status = __checkEntry(members, index, diagnostics))
         return status;
 
     ResourcePtr resource = __makeResource(members);
@@ -183,26 +194,32 @@ int loadResource(Node* element, unsigned int index, ResourcesByType& resourcesBy
     return statusSuccess;
 }
 
-int loadResources(Node& rootArray, ResourcesByType& resourcesByType)
+int loadResources(Node& rootArray, ResourcesByType& resourcesByType, Diagnostics& diagnostics)
 {
     const unsigned int count = rootArray.elementsCount();
     for (unsigned int i = 0; i < count; ++i) {
         AutoNode entry(rootArray.element(i));
-        if (int status = loadResource(entry.get(), i, resourcesByType))
+        if (int status = loadResource(entry.get(), i, resourcesByType, diagnostics))
             return status;
     }
     return statusSuccess;
 }
 
-ResourceLoader::ResourceLoader(ResourcesByType& resourcesByType)
-    : __resourcesByType(resourcesByType)
+ResourceLoader::ResourceLoader(ResourcesByType& resourcesByType, Diagnostics& diagnostics)
+    : __resourcesByType(resourcesByType),
+      __diagnostics(diagnostics)
 {
 }
 
 bool ResourceLoader::keepRootElement(Node* element)
 {
-    if (__status == statusSuccess)
-        __status = loadResource(element, __index++, __resourcesByType);
+    // Under --strict every entry is checked, so that all their problems are reported at once.
+    const unsigned int index = __index++;
+    if (__status == statusSuccess || (__diagnostics.collecting() && !__diagnostics.stopping())) {
+        const int status = loadResource(element, index, __resourcesByType, __diagnostics);
+        if (__status == statusSuccess)
+            __status = status;
+    }
     return false;  // the record holds what it still needs
 }
 

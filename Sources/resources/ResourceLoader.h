@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "common/Diagnostics.h"
 #include "keljsonEvents.h"
 #include "resources/Resource.h"
 
@@ -27,22 +28,25 @@ inline constexpr std::string_view entryMemberNames[entryMemberKinds][3] = {
 };
 
 /// Loads the index-th element of the root array into its record, filed in resourcesByType.
-/// Returns 0, or the status of a bad entry (79 to 87) after printing its message. The
+/// Returns 0, or the status of a bad entry (79 to 87) after reporting its message. The
 /// entry's texts are moved into the record and left empty in the entry.
-int loadResource(kel::json::Node* element, unsigned int index, ResourcesByType& resourcesByType);
+int loadResource(kel::json::Node* element, unsigned int index, ResourcesByType& resourcesByType,
+                 Diagnostics& diagnostics);
 
 /// loadResource for every element, up to the first bad one.
-int loadResources(kel::json::Node& rootArray, ResourcesByType& resourcesByType);
+int loadResources(kel::json::Node& rootArray, ResourcesByType& resourcesByType,
+                  Diagnostics& diagnostics);
 
 /// Loads each element of the root array as soon as the parser has completed it, and lets it
 /// go once its record is built, so that the whole document is never held as a tree. After
-/// the first bad entry the rest of the text is only parsed: its message is printed at once,
-/// so a caller that must report a syntax error first holds the messages until the parse
-/// ends (see ErrorCapture).
+/// the first bad entry the rest of the text is only parsed, unless diagnostics collect (then
+/// every entry is checked, up to the most problems they keep). Messages go to diagnostics,
+/// where it waits unprinted: a caller that must report a syntax error first clears them
+/// when the parse fails.
 class ResourceLoader : public kel::json::TreeBuilder
 {
 public:
-    explicit ResourceLoader(ResourcesByType& resourcesByType);
+    ResourceLoader(ResourcesByType& resourcesByType, Diagnostics& diagnostics);
 
     /// 0, or the status of the first bad entry.
     int status() const { return __status; }
@@ -52,6 +56,7 @@ protected:
 
 private:
     ResourcesByType& __resourcesByType;
+    Diagnostics& __diagnostics;
     unsigned int __index = 0;
     int __status = 0;
 };

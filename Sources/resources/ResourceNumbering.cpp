@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/Diagnostics.h"
 #include "common/ExitStatus.h"
 #include "kelutilsStrings.h"
 #include "resources/ResourceType.h"
@@ -53,21 +54,35 @@ namespace {
 class __IdCounters
 {
 public:
+    explicit __IdCounters(Diagnostics& diagnostics)
+        : __diagnostics(diagnostics)
+    {
+    }
+
     /// Gives resource the next ID of its type; false after the message when none is left.
     bool assignNext(Resource& resource)
     {
         auto counter = __nextIdByType.try_emplace(resource.type, lowestResourceId).first;
-        if (counter->second > highestResourceId) {
-            printError("too many resources of type " + resource.type
-                       + "; IDs are limited to the range " + kel::utils::itoa(lowestResourceId)
-                       + "-" + kel::utils::itoa(highestResourceId) + "(other values are reserved)");
-            return false;
-        }
+        if (counter->second > highestResourceId)
+            return __diagnostics.fail(
+                statusTooManyIds,
+                "too many resources of type " + resource.type + "; IDs are limited to the range "
+                    + kel::utils::itoa(lowestResourceId) + "-" + kel::utils::itoa(highestResourceId)
+                    + "(other values are reserved)",
+                __placeOf(resource));
         resource.id = static_cast<std::int16_t>(counter->second++);
         return true;
     }
 
 private:
+    static Place __placeOf(const Resource& resource)
+    {
+        Place place;
+        place.entry = resource.entryIndex;
+        return place;
+    }
+
+    Diagnostics& __diagnostics;
     std::map<std::string, int> __nextIdByType;
 };
 
@@ -143,9 +158,9 @@ bool __numberPngLeftovers(__UnnumberedPngs& pngs, __IdCounters& counters)
 
 }  // namespace
 
-int assignResourceIds(ResourcesByType& resourcesByType)
+int assignResourceIds(ResourcesByType& resourcesByType, Diagnostics& diagnostics)
 {
-    __IdCounters counters;
+    __IdCounters counters(diagnostics);
     __UnnumberedPngs pngs;
     if (!__numberPlainTypes(resourcesByType, counters, pngs) || !__numberPngBases(pngs, counters)
         || !__numberPngLeftovers(pngs, counters))

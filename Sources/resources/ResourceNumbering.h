@@ -4,13 +4,14 @@
 
 #include <string_view>
 
+#include "common/Diagnostics.h"
 #include "resources/Resource.h"
 
 namespace kel::rez {
 
-/// Gives every record with id 0 the next ID of its type. Returns 0, or 88 after printing
+/// Gives every record with id 0 the next ID of its type. Returns 0, or 88 after reporting
 /// its message when a type runs out of IDs.
-int assignResourceIds(ResourcesByType& resourcesByType);
+int assignResourceIds(ResourcesByType& resourcesByType, Diagnostics& diagnostics);
 
 /// The stem of a PNGI variant name, which its base image shares: "arrow" for "arrow@2x" and
 /// "arrow@3x.png"; empty when name ends with no variant suffix after at least one character.

@@ -5,27 +5,28 @@
 
 namespace kel::rez {
 
-StrictCheck::StrictCheck(std::string inputName, const std::string& text)
-    : __inputName(std::move(inputName)),
-      __problems(text)
+StrictCheck::StrictCheck(const std::string& text)
+    : __problems(text)
 {
 }
 
-int StrictCheck::checkBeforeLoading(const std::string& text)
+int StrictCheck::checkBeforeLoading(const std::string& text, Diagnostics& diagnostics)
 {
     const StrictDocument document = readStrictSyntax(text, __problems);
     checkStrictEntries(document, text, __problems);
     if (!__problems.empty())
-        return __problems.report(__inputName);
+        return __problems.report(diagnostics);
     // Only the places outlive the text: the later check names entries by them.
     __entryPlaces = strictEntryPlaces(document, text);
+    __places = StrictPlaces(document, text);
     return 0;
 }
 
-int StrictCheck::checkAfterNumbering(const ResourcesByType& resourcesByType)
+int StrictCheck::checkAfterNumbering(const ResourcesByType& resourcesByType,
+                                     Diagnostics& diagnostics)
 {
     checkDuplicateIds(resourcesByType, __entryPlaces, __problems);
-    return __problems.empty() ? 0 : __problems.report(__inputName);
+    return __problems.empty() ? 0 : __problems.report(diagnostics);
 }
 
 }  // namespace kel::rez

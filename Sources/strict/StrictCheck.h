@@ -6,29 +6,36 @@
 #include <string>
 #include <vector>
 
-#include "strict/StrictChecks.h"
-#include "strict/StrictProblems.h"
+#include "common/Diagnostics.h"
 #include "resources/Resource.h"
+#include "strict/StrictChecks.h"
+#include "strict/StrictPlaces.h"
+#include "strict/StrictProblems.h"
 
 namespace kel::rez {
 
 class StrictCheck
 {
 public:
-    /// inputName is what messages call the input: the --input path as given, or "<stdin>".
-    StrictCheck(std::string inputName, const std::string& text);
+    /// text is the input as the checks read it; the diagnostics that the checks report to
+    /// name it and place offsets in it.
+    explicit StrictCheck(const std::string& text);
 
-    /// Syntax, member names and files. 0 when nothing is wrong; otherwise prints every
-    /// problem (up to 50) and returns statusStrictCheckFailed.
-    int checkBeforeLoading(const std::string& text);
+    /// Syntax, member names and files. 0 when nothing is wrong; otherwise reports every
+    /// problem to diagnostics and returns statusStrictCheckFailed.
+    int checkBeforeLoading(const std::string& text, Diagnostics& diagnostics);
 
-    /// Resources that share a type and an ID. 0, or statusStrictCheckFailed after printing.
-    int checkAfterNumbering(const ResourcesByType& resourcesByType);
+    /// Resources that share a type and an ID. 0, or statusStrictCheckFailed after reporting.
+    int checkAfterNumbering(const ResourcesByType& resourcesByType, Diagnostics& diagnostics);
+
+    /// Where the values of the checked text lie, once checkBeforeLoading found no problem:
+    /// what diagnostics use to place the problems of the later steps.
+    const StrictPlaces& places() const { return __places; }
 
 private:
-    std::string __inputName;
     StrictProblems __problems;
     std::vector<StrictEntryPlace> __entryPlaces;
+    StrictPlaces __places;
 };
 
 }  // namespace kel::rez

@@ -29,14 +29,14 @@ std::string StrictProblems::place(std::size_t offset) const
     return std::to_string(line) + ":" + std::to_string(column);
 }
 
-int StrictProblems::report(const std::string& inputName)
+int StrictProblems::report(Diagnostics& diagnostics)
 {
     // Stable: problems found at one place keep the order the checks found them in.
     std::stable_sort(__problems.begin(), __problems.end(),
                      [](const __Problem& a, const __Problem& b) { return a.offset < b.offset; });
     const std::size_t count = std::min(__problems.size(), printedAtMost);
     for (std::size_t i = 0; i < count; ++i)
-        printError(inputName + ":" + place(__problems[i].offset) + ": " + __problems[i].message);
+        diagnostics.fail(statusStrictCheckFailed, __problems[i].message, {__problems[i].offset});
     __problems.clear();
     return statusStrictCheckFailed;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/Diagnostics.h"
+
 namespace kel::rez {
 
 class StrictProblems
@@ -24,9 +26,10 @@ public:
     /// "<line>:<column>" of a byte offset; both count from 1 and columns count bytes.
     std::string place(std::size_t offset) const;
 
-    /// Prints the first printedAtMost problems in input order, each after inputName and its
-    /// place, forgets them all, and returns statusStrictCheckFailed.
-    int report(const std::string& inputName);
+    /// Reports the first printedAtMost problems in input order to diagnostics, each at its
+    /// offset, forgets them all, and returns statusStrictCheckFailed. The diagnostics name
+    /// the input and turn the offsets into lines and columns.
+    int report(Diagnostics& diagnostics);
 
 private:
     struct __Problem {

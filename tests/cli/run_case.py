@@ -87,6 +87,36 @@ def check_strict_refusal(result, before, after, args):
     return failures
 
 
+STRICT_PLACE = rb"(?:[^\n]+:[0-9]+:[0-9]+: (?:entry [0-9]+: )?)?"
+STRICT_REASON = rb"(?:: [^\n]+)?"
+
+
+def check_strict_placed(case, result, before, after, args):
+    """A run with --strict on an input whose faults the run without it reports: the same
+    status, output and files, and each "Error:" line the expected one with its place in the
+    input after "Error: " or the operating system's reason at its end, or both."""
+    failures = []
+    expected_status = int(read_bytes(os.path.join(case, "expected", "status"), b"0"))
+    if result.returncode != expected_status:
+        failures.append(f"status {result.returncode} with --strict, expected {expected_status}\n")
+    if result.stdout != read_bytes(os.path.join(case, "expected", "stdout")):
+        failures.append(describe("stdout", read_bytes(os.path.join(case, "expected", "stdout")),
+                                 result.stdout))
+    expected_lines = read_bytes(os.path.join(case, "expected", "stderr")).splitlines(keepends=True)
+    lines = captured_stream(result.stderr, args).splitlines(keepends=True)
+    placed = len(lines) == len(expected_lines)
+    for line, expected in zip(lines, expected_lines):
+        message = expected[len(b"Error: "):-1]
+        pattern = rb"Error: " + STRICT_PLACE + re.escape(message) + STRICT_REASON + rb"\n"
+        placed = placed and line != expected and re.fullmatch(pattern, line) is not None
+    if not placed or not lines:
+        failures.append(describe("stderr (with places)", b"".join(expected_lines),
+                                 b"".join(lines)))
+    if before != after:
+        failures.append("files changed under --strict\n")
+    return failures
+
+
 def describe(label, expected, actual):
     return f"{label} differs\n--- expected\n{expected!r}\n--- actual\n{actual!r}\n"
 
@@ -115,7 +145,7 @@ def execute(args, case):
             argv, executable = args.emulator.split("|") + [args.program], None
         else:
             argv, executable = ["vantrel"], args.program
-        strict_args = ["--strict"] if args.strict or args.strict_refused else []
+        strict_args = ["--strict"] if args.strict or args.strict_refused or args.strict_placed else []
         command = argv + strict_args + read_args(case)
         result = run_program(command, executable, case, work, args.timeout)
         after = snapshot(work)
@@ -197,6 +227,8 @@ def run(args):
     result, before, after = execute(args, case)
     if args.strict_refused:
         failures = check_strict_refusal(result, before, after, args)
+    elif args.strict_placed:
+        failures = check_strict_placed(case, result, before, after, args)
     elif args.update:
         failures = update(case, result, before, after, args)
     else:
@@ -214,12 +246,14 @@ def main():
                         help="run with --strict first: the case's expectations must hold as they are")
     parser.add_argument("--strict-refused", action="store_true",
                         help="run with --strict first: the input must be refused with status 92")
+    parser.add_argument("--strict-placed", action="store_true",
+                        help="run with --strict first: the same failure, each message with its place")
     parser.add_argument("--update", action="store_true",
                         help="write the case's expected/ folder from this run instead of comparing")
     parser.add_argument("--timeout", type=float, default=120)
     parser.add_argument("case")
     args = parser.parse_args()
-    if args.update and (args.strict or args.strict_refused):
+    if args.update and (args.strict or args.strict_refused or args.strict_placed):
         parser.error("--update writes what the run without --strict gives")
     # The program runs in a temporary folder: a path relative to here must still find it.
     args.program = os.path.abspath(args.program)

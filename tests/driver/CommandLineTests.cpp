@@ -101,7 +101,8 @@ TEST(CommandLineScan, KeepsAbsentAndEmptyDistinctAndTakesTheLaterValue)
     const char* argv[] = {"vantrel", "--adobe", "",           "--mac",   "a.r",        "--mac",
                           "-",       "--in",    "first.json", "--input", "second.json"};
     CommandLineSettings settings;
-    ASSERT_EQ(scanCommandLine(11, argv, settings), 0);
+    Diagnostics diagnostics;
+    ASSERT_EQ(scanCommandLine(11, argv, settings, diagnostics), 0);
     EXPECT_FALSE(settings.helpRequested);
     EXPECT_EQ(settings.outputs.idToFile, "");
     EXPECT_EQ(settings.outputs.mac, "-");
@@ -109,7 +110,8 @@ TEST(CommandLineScan, KeepsAbsentAndEmptyDistinctAndTakesTheLaterValue)
     EXPECT_EQ(settings.outputs.windows, std::nullopt);
     EXPECT_EQ(settings.outputs.header, std::nullopt);
     EXPECT_EQ(settings.outputs.pipl, std::nullopt);
-    EXPECT_EQ(checkRequiredOutputs(settings.outputs), 0);
+    EXPECT_EQ(checkRequiredOutputs(settings.outputs, diagnostics), 0);
+    EXPECT_EQ("", diagnostics.text());
 }
 
 TEST(StandardInputText, EndsEveryLineWithOneNewline)

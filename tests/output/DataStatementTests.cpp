@@ -29,21 +29,21 @@ struct EmitResult {
 
 EmitResult emitMac(const Resource& resource, const std::string& hex, std::string out = "")
 {
-    ErrorCapture errors;
+    Diagnostics diagnostics;
     StreamedText text;
     text.text() = out;
-    const bool ok = __processByteStrMac(resource, hex, text);
-    return {ok, text.text(), errors.take()};
+    const bool ok = __processByteStrMac(resource, hex, text, diagnostics);
+    return {ok, text.text(), diagnostics.text()};
 }
 
 EmitResult emitWin(const Resource& resource, const std::string& hex, bool duplicateByName = true,
                    std::string out = "")
 {
-    ErrorCapture errors;
+    Diagnostics diagnostics;
     StreamedText text;
     text.text() = out;
-    const bool ok = __processByteStrWin(resource, hex, text, duplicateByName);
-    return {ok, text.text(), errors.take()};
+    const bool ok = __processByteStrWin(resource, hex, text, duplicateByName, diagnostics);
+    return {ok, text.text(), diagnostics.text()};
 }
 
 std::string badCharMessage(const std::string& type, const std::string& id, const std::string& found)

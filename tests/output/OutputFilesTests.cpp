@@ -29,10 +29,12 @@ TEST(OutputPass, StartsFromEmptyTextsAndSkipsAbsentOutputs)
     texts.headerText.text() = "stale";
     texts.macText.text() = "stale";
     texts.piplBytes = {1, 2, 3};
+    Diagnostics diagnostics;
     EXPECT_EQ(statusSuccess,
               buildOutputsFromText(
                   R"([{"type":"T","file":"a/b.c","define":"B"},{"type":"T","data":"01"}])", paths,
-                  texts));
+                  texts, diagnostics));
+    EXPECT_FALSE(diagnostics.failed());
     EXPECT_EQ("", texts.headerText.text());
     EXPECT_EQ("", texts.macText.text());
     EXPECT_TRUE(texts.piplBytes.empty());
@@ -49,11 +51,13 @@ TEST(OutputFiles, PiplImageIsWrittenByteForByte)
     OutputTexts texts;
     // Line ends and the DOS end-of-file byte must pass through unchanged.
     texts.piplBytes = {0x0a, 0x0d, 0x0a, 0x1a, 0x00, 0xff, 0x0d};
-    EXPECT_EQ(statusSuccess, writeOutputs(texts, paths));
+    Diagnostics diagnostics;
+    EXPECT_EQ(statusSuccess, writeOutputs(texts, paths, diagnostics));
     EXPECT_EQ(std::string("\n\r\n\x1a\0\xff\r", 7), readBytes(path));
 
     texts.piplBytes = {0x41};
-    EXPECT_EQ(statusSuccess, writeOutputs(texts, paths));
+    EXPECT_EQ(statusSuccess, writeOutputs(texts, paths, diagnostics));
+    EXPECT_FALSE(diagnostics.failed());
     EXPECT_EQ("A", readBytes(path));
     std::remove(path.c_str());
 }
@@ -64,7 +68,9 @@ TEST(OutputFiles, NothingToWriteIsNotAFailure)
     paths.header = "missing-folder/res.h";
     paths.idToFile = "missing-folder/IDtoFile.txt";
     paths.pipl = "missing-folder/out.bin";
-    EXPECT_EQ(statusSuccess, writeOutputs(OutputTexts(), paths));
+    Diagnostics diagnostics;
+    EXPECT_EQ(statusSuccess, writeOutputs(OutputTexts(), paths, diagnostics));
+    EXPECT_FALSE(diagnostics.failed());
 }
 
 #ifndef _WIN32
@@ -87,9 +93,10 @@ TEST(OutputFiles, FullDeviceFailsEveryKindOfFile)
     for (const auto& output : outputs) {
         OutputPaths paths;
         paths.*output.path = "/dev/full";
-        ErrorCapture errors;
-        EXPECT_EQ(statusCannotWrite, writeOutputs(texts, paths));
-        EXPECT_EQ(output.message, errors.take());
+        Diagnostics diagnostics;
+        EXPECT_EQ(statusCannotWrite, writeOutputs(texts, paths, diagnostics));
+        EXPECT_EQ(output.message, diagnostics.text());
+        EXPECT_EQ(statusCannotWrite, diagnostics.status());
     }
 }
 #endif

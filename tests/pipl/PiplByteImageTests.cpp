@@ -32,7 +32,9 @@ TEST(PiplByteImage, BlocksAppendInCallOrderAndSkipPhotoshop)
     kel::rez::CompiledOutputs noCompiledFiles;
     auto compile = [&](const std::string& description) {
         kel::rez::Resource res = piplResource(description);
-        return kel::rez::__processPiPL(res, macText, winText, bytes, noCompiledFiles);
+        kel::rez::Diagnostics diagnostics;
+        return kel::rez::__processPiPL(res, macText, winText, bytes, noCompiledFiles, {},
+                                       diagnostics);
     };
     ASSERT_TRUE(compile(illustratorNamed("abc")));
     ASSERT_TRUE(

@@ -24,14 +24,15 @@ kel::rez::Resource piplResource(const std::string& descriptionJson, std::int16_t
 PiplRun runPipl(const kel::rez::Resource& res, const kel::rez::TerminologyIds& listed)
 {
     PiplRun run;
-    kel::rez::ErrorCapture errors;
+    kel::rez::Diagnostics diagnostics;
     kel::rez::CompiledOutputs noCompiledFiles;
     kel::rez::StreamedText macText;
     kel::rez::StreamedText winText;
-    run.ok = kel::rez::__processPiPL(res, macText, winText, run.piplBytes, noCompiledFiles, listed);
+    run.ok = kel::rez::__processPiPL(res, macText, winText, run.piplBytes, noCompiledFiles, listed,
+                                     diagnostics);
     run.macText = std::move(macText.text());
     run.winText = std::move(winText.text());
-    run.errorText = errors.take();
+    run.errorText = diagnostics.text();
     return run;
 }
 

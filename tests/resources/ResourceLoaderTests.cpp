@@ -22,9 +22,9 @@ Loaded load(const std::string& json)
     kel::utils::AutoNode root(kel::json::parse(json));
     EXPECT_TRUE(root) << json;
     Loaded loaded{};
-    ErrorCapture errors;
-    loaded.status = loadResources(*root.get(), loaded.byType);
-    loaded.err = errors.take();
+    Diagnostics diagnostics;
+    loaded.status = loadResources(*root.get(), loaded.byType, diagnostics);
+    loaded.err = diagnostics.text();
     return loaded;
 }
 
@@ -109,14 +109,18 @@ TEST(ResourceLoader, LastFreeIdOfATypeThroughTheWholeRun)
 {
     OutputPaths paths;
     OutputTexts texts;
-    ErrorCapture errors;
-    EXPECT_EQ(statusSuccess, buildOutputsFromText(unnumberedEntries(22768), paths, texts));
-    EXPECT_EQ("", errors.take());
+    Diagnostics lastFree;
+    EXPECT_EQ(statusSuccess,
+              buildOutputsFromText(unnumberedEntries(22768), paths, texts, lastFree));
+    EXPECT_EQ("", lastFree.text());
 
-    EXPECT_EQ(statusTooManyIds, buildOutputsFromText(unnumberedEntries(22769), paths, texts));
+    Diagnostics oneTooMany;
+    EXPECT_EQ(statusTooManyIds,
+              buildOutputsFromText(unnumberedEntries(22769), paths, texts, oneTooMany));
     EXPECT_EQ("Error: too many resources of type T; IDs are limited to the range "
               "10000-32767(other values are reserved)\n",
-              errors.take());
+              oneTooMany.text());
+    EXPECT_EQ(statusTooManyIds, oneTooMany.status());
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ public:
         }
     }
 
-    int run() { return assignResourceIds(byType); }
+    int run() { return assignResourceIds(byType, diagnostics); }
 
     std::vector<int> ids() const
     {
@@ -42,6 +42,8 @@ public:
             result.push_back(resource->id);
         return result;
     }
+
+    Diagnostics diagnostics;
 
 private:
     ResourcesByType byType;
@@ -138,11 +140,10 @@ TEST(NumberingLimits, LastIdIs32767AndOneMoreFails)
 
         entries.push_back({type, "", 0});
         Numbering overfull(entries);
-        ErrorCapture errors;
         EXPECT_EQ(statusTooManyIds, overfull.run());
         EXPECT_EQ("Error: too many resources of type " + type
                       + "; IDs are limited to the range 10000-32767(other values are reserved)\n",
-                  errors.take());
+                  overfull.diagnostics.text());
     }
 }
 

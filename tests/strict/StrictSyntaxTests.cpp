@@ -17,11 +17,13 @@ std::string problemsOf(const std::string& text)
 {
     StrictProblems problems(text);
     readStrictSyntax(text, problems);
-    ErrorCapture errors;
+    Diagnostics diagnostics(Diagnostics::Mode::collect);
+    diagnostics.setInput("in", text);
     if (!problems.empty()) {
-        EXPECT_EQ(statusStrictCheckFailed, problems.report("in"));
+        EXPECT_EQ(statusStrictCheckFailed, problems.report(diagnostics));
+        EXPECT_EQ(statusStrictCheckFailed, diagnostics.status());
     }
-    return errors.take();
+    return diagnostics.text();
 }
 
 TEST(StrictSyntax, NamesWhatWasExpectedAndWhatWasFound)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -270,5 +271,26 @@ TEST_F(FileReplacementTest, AReplacedFileKeepsItsPermissionsAndANewOneGetsThePla
 }
 
 #endif
+
+}  // namespace
+
+namespace {
+
+TEST_F(FileReplacementTest, AFailedStageKeepsTheReasonTheSystemGave)
+{
+    fs::create_directory(folder / "sub");
+    FileReplacement replacement("test");
+    EXPECT_EQ(0, replacement.failureErrno());
+    EXPECT_FALSE(replacement.stage(path("sub"), "x", 1));
+    EXPECT_EQ(EISDIR, replacement.failureErrno());
+    EXPECT_FALSE(replacement.stage(path("none/out.txt"), "x", 1));
+    EXPECT_EQ(ENOENT, replacement.failureErrno());
+#ifndef _WIN32
+    if (fs::exists("/dev/full")) {
+        EXPECT_FALSE(replacement.stage("/dev/full", "x", 1));
+        EXPECT_EQ(ENOSPC, replacement.failureErrno());
+    }
+#endif
+}
 
 }  // namespace
