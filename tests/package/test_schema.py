@@ -46,6 +46,16 @@ def run_tool(document_path, *options):
         return run.returncode, run.stdout, run.stderr, sorted(os.listdir(work))
 
 
+def run_tool_on(document):
+    """run_tool on a document given as JSON data."""
+    with tempfile.NamedTemporaryFile("w", suffix=".json", delete=False) as f:
+        json.dump(document, f)
+    try:
+        return run_tool(f.name)
+    finally:
+        os.unlink(f.name)
+
+
 def json_pointer(path):
     return "".join("/" + str(part) for part in path)
 
@@ -134,12 +144,7 @@ class SchemaTest(unittest.TestCase):
                     continue
                 accepted += 1
                 with self.subTest(document=os.path.relpath(path, ROOT), changed=where):
-                    with tempfile.NamedTemporaryFile("w", suffix=".json", delete=False) as f:
-                        json.dump(variant, f)
-                    try:
-                        status, _, stderr, _ = run_tool(f.name)
-                    finally:
-                        os.unlink(f.name)
+                    status, _, stderr, _ = run_tool_on(variant)
                     self.assertEqual((status, stderr), (0, b""))
         self.assertGreater(accepted, 50)
         self.assertGreater(refused, 500)
@@ -187,12 +192,7 @@ class SchemaTest(unittest.TestCase):
         for value in dict.fromkeys(types):
             with self.subTest(type=value):
                 document = [{"type": value, "data": "00", "id": 12000}]
-                with tempfile.NamedTemporaryFile("w", suffix=".json", delete=False) as f:
-                    json.dump(document, f)
-                try:
-                    status, _, _, _ = run_tool(f.name)
-                finally:
-                    os.unlink(f.name)
+                status = run_tool_on(document)[0]
                 self.assertEqual(self.validator.is_valid(document), status == 0, status)
 
     def test_each_fault_gets_its_own_message(self):
