@@ -13,11 +13,11 @@
 // as the program always has, with that failure's status. Collecting mode (--strict) keeps
 // up to maxProblems failures, printed in input order with their place:
 // "Error: <input>:<line>:<column>: entry <n>: <message>\n"; its status is that of the
-// first failure found, as in default mode. A problem with neither offset nor entry is printed without a place,
-// one with only some of them with what is known. A place left
-// unknown prints what is known of it. fail() returns false so that a check can end with
-// `return diagnostics.fail(...)`; whether the run goes on after it is the caller's choice
-// (stopping() says whether more problems would still be kept).
+// first failure found, as in default mode. A place prints what is known of it, and a
+// problem with neither offset nor entry (an output that cannot be written) none at all.
+// fail() returns false so that a check can end with `return diagnostics.fail(...)`; whether
+// the run goes on after it is the caller's choice (stopping() says whether more problems
+// would still be kept).
 #ifndef VANTREL_DIAGNOSTICS_H
 #define VANTREL_DIAGNOSTICS_H
 
