@@ -4,11 +4,37 @@
 
 #include "kelutilsWideText.h"
 
+#include <cerrno>
+
 #include <windows.h>
 
 namespace kel::utils {
 
 namespace {
+
+/// False, with errno set to what the Windows error of the failed call means, so that a
+/// caller reports the reason in the same words on every platform.
+bool __failedWithLastError()
+{
+    struct Meaning {
+        DWORD error;
+        int errorNumber;
+    };
+    static const Meaning meanings[] = {
+        {ERROR_FILE_NOT_FOUND, ENOENT},   {ERROR_PATH_NOT_FOUND, ENOENT},
+        {ERROR_INVALID_NAME, ENOENT},     {ERROR_ACCESS_DENIED, EACCES},
+        {ERROR_SHARING_VIOLATION, EBUSY}, {ERROR_LOCK_VIOLATION, EBUSY},
+        {ERROR_DISK_FULL, ENOSPC},        {ERROR_HANDLE_DISK_FULL, ENOSPC},
+        {ERROR_WRITE_PROTECT, EROFS},     {ERROR_DIRECTORY, ENOTDIR},
+        {ERROR_FILE_EXISTS, EEXIST},      {ERROR_ALREADY_EXISTS, EEXIST},
+    };
+    const DWORD error = GetLastError();
+    errno = EIO;
+    for (const Meaning& meaning : meanings)
+        if (meaning.error == error)
+            errno = meaning.errorNumber;
+    return false;
+}
 
 /// The path the handle's file has, links resolved, in a form the wide calls take.
 std::string __finalPath(HANDLE file)
@@ -35,7 +61,7 @@ bool __writeAll(HANDLE file, const char* data, std::size_t size)
         const DWORD chunk = static_cast<DWORD>(size < (1u << 30) ? size : (1u << 30));
         DWORD written = 0;
         if (!WriteFile(file, data, chunk, &written, nullptr) || written == 0)
-            return false;
+            return __failedWithLastError();
         data += written;
         size -= written;
     }
@@ -83,7 +109,10 @@ bool __examinePath(const std::string& path, __PathFacts& facts)
         facts.resolvedPath = path;
         // A link to nothing is not followed here: it fails as a path that cannot be examined.
         const DWORD attributes = GetFileAttributesW(wide.c_str());
-        return error == ERROR_FILE_NOT_FOUND && attributes == INVALID_FILE_ATTRIBUTES;
+        if (error == ERROR_FILE_NOT_FOUND && attributes == INVALID_FILE_ATTRIBUTES)
+            return true;
+        SetLastError(error);
+        return __failedWithLastError();
     }
     BY_HANDLE_FILE_INFORMATION information;
     const DWORD type = GetFileType(file);
@@ -118,9 +147,12 @@ __CreateResult __createFileWith(const std::string& path, const char* data, std::
     const std::wstring wide = __nativePath(path);
     HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_FILE_EXISTS ? __CreateResult::nameTaken
-                                                   : __CreateResult::failed;
+    if (file == INVALID_HANDLE_VALUE) {
+        if (GetLastError() == ERROR_FILE_EXISTS)
+            return __CreateResult::nameTaken;
+        __failedWithLastError();
+        return __CreateResult::failed;
+    }
     const bool written = __writeAll(file, data, size);
     if (CloseHandle(file) && written)
         return __CreateResult::created;
@@ -134,7 +166,7 @@ bool __writeToSpecialFile(const std::string& path, const char* data, std::size_t
     HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return false;
+        return __failedWithLastError();
     const bool written = __writeAll(file, data, size);
     return CloseHandle(file) && written;
 }
@@ -143,7 +175,8 @@ bool __renameOver(const std::string& from, const std::string& to)
 {
     return MoveFileExW(__nativePath(from).c_str(), __nativePath(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING)
-           != 0;
+               != 0
+           || __failedWithLastError();
 }
 
 void __removeFile(const std::string& path)
