@@ -24,29 +24,20 @@ const char* const __temporaryNameEnd = ".tmp";
 /// True when the file at path holds exactly these bytes; read in chunks, not whole.
 bool __fileHoldsBytes(const std::string& path, const char* data, std::size_t size)
 {
-    std::ifstream in(__nativePath(path).c_str(), std::ios::in | std::ios::binary);
-    if (!in.is_open())
+    std::FILE* file = __openForReading(path);
+    if (!file)
         return false;
     char chunk[65536];
     std::size_t compared = 0;
-    while (compared < size) {
-        in.read(chunk, static_cast<std::streamsize>(std::min(sizeof chunk, size - compared)));
-        const std::size_t count = static_cast<std::size_t>(in.gcount());
-        if (count == 0 || std::memcmp(chunk, data + compared, count) != 0)
-            return false;
+    bool same = true;
+    while (same && compared < size) {
+        const std::size_t count = std::fread(chunk, 1, std::min(sizeof chunk, size - compared), file);
+        same = count > 0 && std::memcmp(chunk, data + compared, count) == 0;
         compared += count;
     }
-    return in.peek() == std::ifstream::traits_type::eof();
-}
-
-/// The whole content of the file at path; false when it cannot be read.
-bool __readWholeFile(const std::string& path, std::string& content)
-{
-    std::ifstream in(__nativePath(path).c_str(), std::ios::in | std::ios::binary);
-    if (!in.is_open())
-        return false;
-    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    same = same && std::fgetc(file) == EOF;  // nothing after them
+    std::fclose(file);
+    return same;
 }
 
 /// A number no other run is likely to pick, so that two runs sharing a folder (even from
@@ -353,7 +344,7 @@ bool FileReplacement::__keepOldContent(__Staged& staged)
     }
     // No links here (or none to this file): a copy of the bytes does the same job.
     std::string content;
-    if (!__readWholeFile(staged.target, content)) {
+    if (!getBinaryFileContents(staged.target, content)) {
         staged.oldContent.clear();
         return false;
     }

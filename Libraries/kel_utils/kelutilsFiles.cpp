@@ -3,10 +3,13 @@
 
 #include "kelutilsNativeFiles.h"
 
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 
 #ifdef _WIN32
+#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <cerrno>
@@ -20,37 +23,35 @@ namespace kel::utils {
 
 namespace {
 
-/// Opens path for binary reading. Directories are refused: some systems open them and then
-/// report an absurd size for them.
-bool __openForReading(const std::string& path, std::ifstream& in)
+/// The size an open file reports, or 0 when it reports none (a pipe).
+std::uint64_t __reportedSize(std::FILE* file)
 {
-#ifndef _WIN32
+#ifdef _WIN32
+    struct _stati64 info;
+    const bool known = _fstati64(_fileno(file), &info) == 0;
+#else
     struct stat info;
-    if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
-        return false;
+    const bool known = fstat(fileno(file), &info) == 0;
 #endif
-    in.open(__nativePath(path).c_str(), std::ios::in | std::ios::binary);
-    return in.is_open();
+    return known && info.st_size > 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
 }
 
-/// The whole byte content of a stream: one read of the size the stream reports, then
-/// whatever follows (streams that cannot report a size, such as pipes, are read in chunks).
-bool __readAll(std::ifstream& in, std::string& bytes)
+/// The whole byte content of a file: one read of the size it reports, then whatever
+/// follows (files that cannot report a size, such as pipes, are read in chunks). Closes it.
+bool __readAll(std::FILE* file, std::string& bytes)
 {
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (size > 0) {
+    if (const std::uint64_t size = __reportedSize(file)) {
         bytes.reserve(static_cast<std::size_t>(size) + 1);  // room for a final line end
         bytes.resize(static_cast<std::size_t>(size));
-        in.read(&bytes[0], size);
-        bytes.resize(static_cast<std::size_t>(in.gcount()));
+        bytes.resize(std::fread(&bytes[0], 1, bytes.size(), file));
     }
-    in.clear();
     char chunk[65536];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
-        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
-    return !in.bad();
+    std::size_t count = 0;
+    while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        bytes.append(chunk, count);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    return !failed;
 }
 
 /// Removes every CR in place, moving the runs between them with memmove.
@@ -142,11 +143,9 @@ bool __writeWholeFile(const std::string& path, const char* data, std::size_t siz
 std::string getPlainFileContents(const std::string& path)
 {
     // Binary reading keeps every byte; line ends are normalised here on all platforms.
-    std::ifstream in;
-    if (!__openForReading(path, in))
-        return "";
+    std::FILE* file = __openForReading(path);
     std::string bytes;
-    if (!__readAll(in, bytes))
+    if (!file || !__readAll(file, bytes))
         return "";
     return __normaliseLineEnds(std::move(bytes));
 }
@@ -154,8 +153,8 @@ std::string getPlainFileContents(const std::string& path)
 bool getBinaryFileContents(const std::string& path, std::string& bytes)
 {
     bytes.clear();
-    std::ifstream in;
-    if (__openForReading(path, in) && __readAll(in, bytes))
+    std::FILE* file = __openForReading(path);
+    if (file && __readAll(file, bytes))
         return true;
     bytes.clear();
     return false;
@@ -240,9 +239,9 @@ bool copyFileToPath(const std::string& source, const std::string& destination)
     struct stat info;
     if (stat(source.c_str(), &info) != 0)
         return false;
-    std::ifstream in;
+    std::FILE* in = __openForReading(source);
     std::string bytes;
-    if (!__openForReading(source, in) || !__readAll(in, bytes))
+    if (!in || !__readAll(in, bytes))
         return false;
     std::ofstream out(destination, std::ios::out | std::ios::binary | std::ios::trunc);
     if (!out.is_open())

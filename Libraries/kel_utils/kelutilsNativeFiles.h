@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -52,6 +53,11 @@ enum class __CreateResult { created, nameTaken, failed };
 /// written completely is removed.
 __CreateResult __createFileWith(const std::string& path, const char* data, std::size_t size,
                                 std::optional<unsigned> permissions);
+
+/// Opens path for binary reading through stdio, or gives null; a folder gives null, also
+/// where the system would open it. Files are read through stdio, not iostreams, whose first
+/// stream sets up the locales: most of a small run's start-up.
+std::FILE* __openForReading(const std::string& path);
 
 /// Writes the bytes to an existing special file such as a device, a FIFO or a terminal.
 bool __writeToSpecialFile(const std::string& path, const char* data, std::size_t size);

@@ -124,6 +124,14 @@ __CreateResult __createFileWith(const std::string& path, const char* data, std::
     return __CreateResult::failed;
 }
 
+std::FILE* __openForReading(const std::string& path)
+{
+    struct stat info;
+    if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+        return nullptr;  // some systems open a folder, then report an absurd size for it
+    return std::fopen(path.c_str(), "rb");
+}
+
 bool __writeToSpecialFile(const std::string& path, const char* data, std::size_t size)
 {
     // Truncation matters only for a descriptor link that leads to a regular file.

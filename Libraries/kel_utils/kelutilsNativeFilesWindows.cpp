@@ -160,6 +160,12 @@ __CreateResult __createFileWith(const std::string& path, const char* data, std::
     return __CreateResult::failed;
 }
 
+std::FILE* __openForReading(const std::string& path)
+{
+    const std::wstring wide = __nativePath(path);
+    return wide.empty() ? nullptr : _wfopen(wide.c_str(), L"rb");
+}
+
 bool __writeToSpecialFile(const std::string& path, const char* data, std::size_t size)
 {
     const std::wstring wide = __nativePath(path);

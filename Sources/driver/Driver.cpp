@@ -1,6 +1,6 @@
 #include "driver/Driver.h"
 
-#include <iostream>
+#include <cstdio>
 #include <new>
 #include <utility>
 
@@ -29,8 +29,7 @@ std::string __invocationName(int argc, char** argv)
 
 int __printText(const std::string& text)
 {
-    std::cout << text;
-    std::cout.flush();
+    writeText(stdout, text);
     return statusSuccess;
 }
 
@@ -125,7 +124,7 @@ int runTool(int argc, char** argv)
         diagnostics = Diagnostics();
         diagnostics.fail(statusOutOfMemory, "out of memory");
     }
-    std::cerr << diagnostics.text();
+    writeText(stderr, diagnostics.text());
     return diagnostics.failed() ? diagnostics.status() : status;
 }
 

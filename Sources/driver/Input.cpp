@@ -3,22 +3,29 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <iostream>
 
 #include "kelutilsFiles.h"
 
 namespace kel::rez {
 
-std::string readLines(std::istream& stream)
+std::string readLines(std::FILE* stream)
 {
-    // Reads in blocks rather than with getline: same text, without a call per line.
+    // Reads in blocks rather than by line: same text, without a call per line. Standard
+    // input is read through stdio, not iostreams, which a run would otherwise set up for it.
     std::string text;
     char block[65536];
-    while (stream.read(block, sizeof block) || stream.gcount() > 0)
-        text.append(block, static_cast<std::size_t>(stream.gcount()));
+    std::size_t count = 0;
+    while ((count = std::fread(block, 1, sizeof block, stream)) > 0)
+        text.append(block, count);
     if (!text.empty() && text.back() != '\n')
         text += '\n';
     return text;
+}
+
+void writeText(std::FILE* stream, const std::string& text)
+{
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
 }
 
 std::string noInputReason(const std::string& path)
@@ -41,7 +48,7 @@ std::string readInputText(const std::optional<std::string>& inputPath)
 {
     if (inputPath)
         return kel::utils::getPlainFileContents(*inputPath);
-    return readLines(std::cin);
+    return readLines(stdin);
 }
 
 }  // namespace kel::rez

@@ -1,8 +1,10 @@
-// Where the JSON text comes from: the --input file or standard input.
+// Where the JSON text comes from (the --input file or standard input), and the standard
+// streams' other side: the texts the program prints. All of it through stdio: a run never
+// sets up iostreams.
 #ifndef VANTREL_INPUT_H
 #define VANTREL_INPUT_H
 
-#include <istream>
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -18,7 +20,10 @@ std::string readInputText(const std::optional<std::string>& inputPath);
 std::string noInputReason(const std::string& path);
 
 /// Reads stream to its end; every line, the last one included, ends with "\n" in the result.
-std::string readLines(std::istream& stream);
+std::string readLines(std::FILE* stream);
+
+/// Writes text to stream (stdout or stderr) whole, and flushes it.
+void writeText(std::FILE* stream, const std::string& text);
 
 }  // namespace kel::rez
 

@@ -1,9 +1,10 @@
 #include "driver/InspectMode.h"
 
-#include <iostream>
+#include <cstdio>
 
 #include "common/Diagnostics.h"
 #include "common/ExitStatus.h"
+#include "driver/Input.h"
 #include "inspect/InspectedFile.h"
 #include "inspect/LoadChecks.h"
 #include "inspect/ResourceListing.h"
@@ -37,11 +38,9 @@ int inspectFile(const std::string& path, Diagnostics& diagnostics)
     const ResourceListing listing = listResources(file.value);
     if (!listing.error.empty())
         return diagnostics.failWith(statusCannotInspect, path + ": " + listing.error);
-    std::cout << listing.text;
-    std::cout.flush();
+    writeText(stdout, listing.text);
     const std::string checkNotes = checkPluginLoads(__loadCheckInput(file.value), diagnostics);
-    std::cerr << listing.notes << checkNotes;  // the driver prints the problems after them
-    std::cerr.flush();
+    writeText(stderr, listing.notes + checkNotes);  // the driver prints the problems after them
     return diagnostics.status();
 }
 
