@@ -6,7 +6,7 @@
 //       return diagnostics.fail(statusIdBad, "message as printed", {offset, entryIndex});
 //   ...
 //   if (diagnostics.failed())
-//       std::cerr << diagnostics.text();           // the driver prints, once, at the end
+//       writeText(stderr, diagnostics.text());     // the driver prints, once, at the end
 //       return diagnostics.status();
 //
 // Default mode keeps only the first failure and prints it as "Error: <message>\n", exactly
