@@ -8,11 +8,12 @@
 #include <cstring>
 #include <fstream>
 
+#include <cerrno>
+
 #ifdef _WIN32
 #include <sys/stat.h>
 #include <windows.h>
 #else
-#include <cerrno>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -158,6 +159,18 @@ bool getBinaryFileContents(const std::string& path, std::string& bytes)
         return true;
     bytes.clear();
     return false;
+}
+
+int fileReadError(const std::string& path)
+{
+    errno = 0;
+    std::FILE* file = __openForReading(path);
+    if (!file)
+        return errno;
+    // Opening a folder succeeds on some systems; reading it then fails.
+    const int error = std::fgetc(file) == EOF && std::ferror(file) ? errno : 0;
+    std::fclose(file);
+    return error;
 }
 
 std::string withPlatformLineEndings(std::string text)

@@ -41,6 +41,10 @@ bool setBinaryFileContents(const std::string& path, const std::vector<unsigned c
 /// True when something (a file, a folder) exists at path.
 bool fileExists(const std::string& path);
 
+/// Why the file at path cannot be read, as an errno value (ENOENT, EACCES, EISDIR, ...);
+/// 0 when its first byte can be read or it is empty.
+int fileReadError(const std::string& path);
+
 #ifndef _WIN32
 /// Size in bytes, or -1 when the path cannot be examined.
 std::int64_t getFileSize(const std::string& path);

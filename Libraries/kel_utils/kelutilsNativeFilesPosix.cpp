@@ -127,8 +127,10 @@ __CreateResult __createFileWith(const std::string& path, const char* data, std::
 std::FILE* __openForReading(const std::string& path)
 {
     struct stat info;
-    if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
-        return nullptr;  // some systems open a folder, then report an absurd size for it
+    if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        errno = EISDIR;  // some systems open a folder, then report an absurd size for it
+        return nullptr;
+    }
     return std::fopen(path.c_str(), "rb");
 }
 

@@ -163,7 +163,11 @@ __CreateResult __createFileWith(const std::string& path, const char* data, std::
 std::FILE* __openForReading(const std::string& path)
 {
     const std::wstring wide = __nativePath(path);
-    return wide.empty() ? nullptr : _wfopen(wide.c_str(), L"rb");
+    if (wide.empty()) {
+        errno = ENOENT;  // no name the system can take
+        return nullptr;
+    }
+    return _wfopen(wide.c_str(), L"rb");
 }
 
 bool __writeToSpecialFile(const std::string& path, const char* data, std::size_t size)

@@ -1,6 +1,5 @@
 #include "driver/Input.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -30,16 +29,7 @@ void writeText(std::FILE* stream, const std::string& text)
 
 std::string noInputReason(const std::string& path)
 {
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    int errorNumber = errno;
-    if (file) {
-        // Opening a folder succeeds on some systems; reading it then fails.
-        const bool readFailed = std::fgetc(file) == EOF && std::ferror(file);
-        errorNumber = readFailed ? errno : 0;
-        std::fclose(file);
-    }
-    if (!file || errorNumber != 0)
+    if (const int errorNumber = kel::utils::fileReadError(path))
         return ": cannot read " + path + ": " + std::strerror(errorNumber);
     return ": " + path + " is empty";
 }

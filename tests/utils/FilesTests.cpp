@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -107,6 +108,15 @@ TEST_F(FilesTest, ReadingEmptyMissingOrFolderGivesEmptyText)
     EXPECT_EQ("", getPlainFileContents(path("missing")));
     EXPECT_EQ("", getPlainFileContents(folder.string()));
     EXPECT_EQ("", getPlainFileContents(""));
+}
+
+TEST_F(FilesTest, AReadErrorSaysWhyTheFileGaveNoText)
+{
+    EXPECT_EQ(0, fileReadError(writeBytes("empty", "")));
+    EXPECT_EQ(0, fileReadError(writeBytes("one", "x")));
+    EXPECT_EQ(ENOENT, fileReadError(path("missing")));
+    EXPECT_EQ(ENOENT, fileReadError(""));
+    EXPECT_NE(0, fileReadError(folder.string()));  // EISDIR, or EACCES on Windows
 }
 
 TEST_F(FilesTest, WritingCreatesOrTruncatesAndReportsSuccess)
