@@ -35,7 +35,7 @@ int __cannotRead(const Resource& resource, Diagnostics& diagnostics)
                                 "cannot read the file " + resource.file + " of the " + resource.type
                                     + " resource at array index "
                                     + std::to_string(resource.entryIndex),
-                                resourcePlace(resource, "file"));
+                                resourcePlace(resource, {"file"}));
 }
 
 /// The bytes of hex text; false with badChar set at the first non-digit ('\0' for a lone

@@ -47,7 +47,7 @@ int __appendObjectDataResource(const Resource& resource, const TerminologyIds& l
         return diagnostics.failWith(
             statusBadObjectData,
             "Only \"PiPL\" resources support a JSON object for the \"data\" member.",
-            resourcePlace(resource, "data"));
+            resourcePlace(resource, {"data"}));
     // The compiler appends to both texts; a text whose path is absent is never written.
     if (!__processPiPL(resource, texts.macText, texts.winText, texts.piplBytes, texts.compiled,
                        listedTerminologyIds, diagnostics))

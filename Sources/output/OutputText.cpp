@@ -39,15 +39,7 @@ bool reportBadHexData(const Resource& resource, char found, Diagnostics& diagnos
                                 + " must be in stringified hex format (i.e. \"1a2b3c56...\"), but "
                                   "found char '"
                                 + std::string(1, found) + "' in string",
-                            resourcePlace(resource, "data"));
-}
-
-Place resourcePlace(const Resource& resource, const std::string& memberName)
-{
-    Place place;
-    place.entry = resource.entryIndex;
-    place.path = {memberName};
-    return place;
+                            resourcePlace(resource, {"data"}));
 }
 
 }  // namespace kel::rez

@@ -22,10 +22,6 @@ void appendQuotedString(const std::string& text, std::string& out);
 /// a lone last digit), at the resource's "data". Returns false, for the emitter to return.
 bool reportBadHexData(const Resource& resource, char found, Diagnostics& diagnostics);
 
-/// Where a message about the resource's member (memberName as the loader spells it first)
-/// points: its entry, and that member.
-Place resourcePlace(const Resource& resource, const std::string& memberName);
-
 }  // namespace kel::rez
 
 #endif

@@ -1457,11 +1457,9 @@ bool compilePipl(const Resource& res, CompiledPipl& compiled, Diagnostics& diagn
 {
     __Fault fault;
     if (!__compileChecked(res, compiled, listedTerminologyIds, fault)) {
-        Place place;
-        place.entry = res.entryIndex;
-        place.path = {"data"};
+        Place place = resourcePlace(res, {"data"});
         place.path.insert(place.path.end(), fault.path.begin(), fault.path.end());
-        return diagnostics.fail(statusBadObjectData, fault.message, place);
+        return diagnostics.fail(statusBadObjectData, fault.message, std::move(place));
     }
     return true;
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/Diagnostics.h"
 #include "keljsonNode.h"
 
 namespace kel::rez {
@@ -50,6 +51,16 @@ using ResourcesByType = std::map<std::string, std::vector<ResourcePtr>>;
 inline bool nameEndsWith(std::string_view name, std::string_view suffix)
 {
     return name.size() > suffix.size() && name.substr(name.size() - suffix.size()) == suffix;
+}
+
+/// Where a message about the resource points: its entry and, when given, the path of the
+/// member inside it, as the loader spells the names first ({"data", "Version", "Minor"}).
+inline Place resourcePlace(const Resource& resource, std::vector<std::string> path = {})
+{
+    Place place;
+    place.entry = resource.entryIndex;
+    place.path = std::move(path);
+    return place;
 }
 
 }  // namespace kel::rez

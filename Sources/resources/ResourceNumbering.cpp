@@ -69,19 +69,12 @@ public:
                 "too many resources of type " + resource.type + "; IDs are limited to the range "
                     + kel::utils::itoa(lowestResourceId) + "-" + kel::utils::itoa(highestResourceId)
                     + "(other values are reserved)",
-                __placeOf(resource));
+                resourcePlace(resource));
         resource.id = static_cast<std::int16_t>(counter->second++);
         return true;
     }
 
 private:
-    static Place __placeOf(const Resource& resource)
-    {
-        Place place;
-        place.entry = resource.entryIndex;
-        return place;
-    }
-
     Diagnostics& __diagnostics;
     std::map<std::string, int> __nextIdByType;
 };
