@@ -146,12 +146,11 @@ int OutputFiles::write(const OutputTexts& texts, Diagnostics& diagnostics)
         if (!(__paths.*output.path))
             continue;
         const std::optional<std::size_t>& started = __startedFile[row];
-        if (started && __isEmpty(output, texts)) {
-            __replacement.dropFile(*started);
+        if (__isEmpty(output, texts)) {
+            if (started)
+                __replacement.dropFile(*started);
             continue;
         }
-        if (__isEmpty(output, texts))
-            continue;
         const bool staged =
             started ? __replacement.finishTextFile(*started, (texts.*output.text).text())
                     : __stage(__replacement, output, __paths, texts);
