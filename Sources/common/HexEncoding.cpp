@@ -16,18 +16,6 @@ constexpr std::array<std::array<char, 2>, 256> __makeDigitPairs()
 
 constexpr std::array<std::array<char, 2>, 256> __digitPairs = __makeDigitPairs();
 
-// Hex text of the low byteCount bytes of value, most significant byte first.
-std::string __unsignedToHex(std::uint32_t value, unsigned int byteCount)
-{
-    std::string hex(byteCount * 2, '0');
-    for (std::size_t position = hex.size(); position > 0; position -= 2, value >>= 8) {
-        const std::array<char, 2>& pair = __digitPairs[value & 0xFFu];
-        hex[position - 2] = pair[0];
-        hex[position - 1] = pair[1];
-    }
-    return hex;
-}
-
 constexpr std::array<signed char, 256> __makeHexDigitValues()
 {
     std::array<signed char, 256> values{};
@@ -54,29 +42,37 @@ std::size_t firstNonHexDigit(std::string_view text)
     return i;
 }
 
-std::string __int8ToHex(signed char value)
+void appendTypedHex(std::string_view digits, HexBytes& to)
 {
-    return __unsignedToHex(static_cast<unsigned char>(value), 1);
+    to.typed.push_back({to.bytes.size(), std::string(digits)});
+    for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
+        to.bytes.push_back(static_cast<unsigned char>(__hexDigitValue(digits[i]) * 16
+                                                      + __hexDigitValue(digits[i + 1])));
 }
 
-std::string __int16ToHex(short value)
+void appendHexBytes(const HexBytes& from, HexBytes& to)
 {
-    return __unsignedToHex(static_cast<unsigned short>(value), 2);
+    for (const TypedDigits& run : from.typed)
+        to.typed.push_back({to.bytes.size() + run.offset, run.digits});
+    to.bytes.insert(to.bytes.end(), from.bytes.begin(), from.bytes.end());
 }
 
-std::string __int32ToHex(int value)
+std::string hexDigits(const unsigned char* bytes, std::size_t size)
 {
-    return __unsignedToHex(static_cast<std::uint32_t>(value), 4);
-}
-
-std::string __strToHex(const std::string& text)
-{
-    std::string hex(text.size() * 2, '\0');
+    std::string hex(size * 2, '\0');
     char* write = hex.data();
-    for (unsigned char byte : text) {
-        *write++ = __digitPairs[byte][0];
-        *write++ = __digitPairs[byte][1];
+    for (std::size_t i = 0; i < size; ++i) {
+        *write++ = __digitPairs[bytes[i]][0];
+        *write++ = __digitPairs[bytes[i]][1];
     }
+    return hex;
+}
+
+std::string hexDigits(const HexBytes& data)
+{
+    std::string hex = hexDigits(data.bytes.data(), data.bytes.size());
+    for (const TypedDigits& run : data.typed)
+        hex.replace(2 * run.offset, run.digits.size(), run.digits);
     return hex;
 }
 

@@ -1,4 +1,4 @@
-// Integers, strings and four-character codes as lower-case hex text, high nibble first.
+// Bytes as lower-case hex text, high nibble first, and the digits that some bytes were typed as.
 #ifndef VANTREL_HEX_ENCODING_H
 #define VANTREL_HEX_ENCODING_H
 
@@ -6,13 +6,34 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kel::rez {
 
-std::string __int8ToHex(signed char value);
-std::string __int16ToHex(short value);
-std::string __int32ToHex(int value);
-std::string __strToHex(const std::string& text);
+/// The hex digits that a run of bytes was given as, in the case they were typed in.
+struct TypedDigits {
+    std::size_t offset;  // of the first byte they stand for
+    std::string digits;
+};
+
+/// Bytes bound for hex text. Most are encoded in lower case; the runs given as hex text (a
+/// description's raw data, a table of this program) keep their digits, whose case the
+/// texts have always shown as typed. A compiled file takes the bytes alone.
+struct HexBytes {
+    std::vector<unsigned char> bytes;
+    std::vector<TypedDigits> typed;  // in offset order, none overlapping
+};
+
+/// Appends the bytes of an even number of hex digits of either case, and the digits as typed.
+void appendTypedHex(std::string_view digits, HexBytes& to);
+/// Appends from's bytes, and its typed digits at their new offsets.
+void appendHexBytes(const HexBytes& from, HexBytes& to);
+
+/// Two lower-case digits a byte.
+std::string hexDigits(const unsigned char* bytes, std::size_t size);
+/// The digits of data: encoded, and typed where they were typed.
+std::string hexDigits(const HexBytes& data);
+
 /// Padded with spaces to four bytes, cut after four; the first byte is the most significant.
 std::uint32_t __strToFourChar(const std::string& code);
 

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "common/HexEncoding.h"
 #include "common/ListText.h"
 #include "pipl/Pipl.h"
 #include "pipl/PiplRecordReader.h"
@@ -22,7 +23,7 @@ struct __Entry {
 
 std::string __hexOf(const std::vector<unsigned char>& bytes)
 {
-    return piplPaddedHex(bytes).substr(0, 2 * bytes.size());
+    return hexDigits(bytes.data(), bytes.size());
 }
 
 // ---- Printing
@@ -128,7 +129,7 @@ void __decideTerminologies(std::vector<__Entry>& entries)
     for (auto& [id, pipls] : generated) {
         const std::vector<__Entry*>& aetes = held[id];
         if (pipls.size() == 1 && aetes.size() == 1
-            && pipls[0]->pipl.terminologyHex == __hexOf(aetes[0]->resource->bytes)) {
+            && pipls[0]->pipl.terminology == aetes[0]->resource->bytes) {
             aetes[0]->leftOut = true;
             continue;
         }

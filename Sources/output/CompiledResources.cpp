@@ -56,13 +56,10 @@ bool __decodeHex(const std::string& hex, std::string& bytes, char& badChar)
     return hex.size() % 2 == 0;
 }
 
-/// The bytes of hex text that the PiPL compiler wrote, and so holds only digit pairs.
-__Bytes __compilerHexBytes(const std::string& hex)
+/// The compiler's bytes, shared by the keys they go under.
+__Bytes __sharedBytes(const HexBytes& data)
 {
-    auto bytes = std::make_shared<std::string>();
-    char badChar = '\0';
-    __decodeHex(hex, *bytes, badChar);
-    return bytes;
+    return std::make_shared<std::string>(data.bytes.begin(), data.bytes.end());
 }
 
 }  // namespace
@@ -99,19 +96,19 @@ void addCompiledPiplResources(const Resource& resource, const CompiledPipl& comp
     // Both are keyed by ID in the script, as the list's IDs are never 0.
     if (outputs.mac)
         outputs.macResources.push_back({resource.type, resource.id, resource.name, false,
-                                        __compilerHexBytes(compiled.macListHex)});
+                                        __sharedBytes(compiled.macList)});
     if (outputs.windows)
         outputs.winResources.push_back({resource.type, resource.id, "", false,
-                                        __compilerHexBytes(compiled.winListHex)});
+                                        __sharedBytes(compiled.winList)});
     if (compiled.terminologyId == 0)
         return;
     const auto terminologyId = static_cast<std::int16_t>(compiled.terminologyId);
     if (outputs.mac)
         outputs.macResources.push_back({resourceTypeAETE, terminologyId, "", false,
-                                        __compilerHexBytes(compiled.macTerminologyHex)});
+                                        __sharedBytes(compiled.macTerminology)});
     if (outputs.windows)
         outputs.winResources.push_back({resourceTypeAETE, terminologyId, "", false,
-                                        __compilerHexBytes(compiled.winTerminologyHex)});
+                                        __sharedBytes(compiled.winTerminology)});
 }
 
 }  // namespace kel::rez

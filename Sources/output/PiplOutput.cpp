@@ -8,12 +8,12 @@ namespace kel::rez {
 
 namespace {
 
-/// The raw data of one resource in both texts; the compiler's hex never fails the check.
-void __appendRawData(const Resource& resource, const std::string& macHex, const std::string& winHex,
-                     StreamedText& macText, StreamedText& winText, Diagnostics& diagnostics)
+/// The raw data of one resource in both texts.
+void __appendRawData(const Resource& resource, const HexBytes& mac, const HexBytes& win,
+                     StreamedText& macText, StreamedText& winText)
 {
-    __processByteStrMac(resource, macHex, macText, diagnostics);
-    __processByteStrWin(resource, winHex, winText, false, diagnostics);
+    appendMacDataStatement(resource, mac, macText);
+    appendWinDataBlock(resource, win.bytes, winText);
 }
 
 }  // namespace
@@ -25,13 +25,13 @@ bool __processPiPL(const Resource& res, StreamedText& macText, StreamedText& win
     CompiledPipl compiled;
     if (!compilePipl(res, compiled, diagnostics, listedTerminologyIds))
         return false;
-    __appendRawData(res, compiled.macListHex, compiled.winListHex, macText, winText, diagnostics);
+    __appendRawData(res, compiled.macList, compiled.winList, macText, winText);
     if (compiled.terminologyId != 0) {
         Resource terminology;
         terminology.type = resourceTypeAETE;
         terminology.id = static_cast<std::int16_t>(compiled.terminologyId);
-        __appendRawData(terminology, compiled.macTerminologyHex, compiled.winTerminologyHex,
-                        macText, winText, diagnostics);
+        __appendRawData(terminology, compiled.macTerminology, compiled.winTerminology, macText,
+                        winText);
     }
     addCompiledPiplResources(res, compiled, compiledFiles);
     piplBytes.insert(piplBytes.end(), compiled.byteImageBlock.begin(),

@@ -1,5 +1,5 @@
 // The Windows resource script: lines that pull a resource from a file, and raw-data blocks
-// that carry hex data as one line of octal escapes.
+// that carry hex data or bytes as one line of octal escapes.
 #include "output/ResourceScriptText.h"
 
 #include <algorithm>
@@ -163,6 +163,30 @@ bool __processByteStrWin(const Resource& resource, const std::string& hexData, S
         }
     }
     return true;
+}
+
+void appendWinDataBlock(const Resource& resource, const std::vector<unsigned char>& bytes,
+                        StreamedText& out)
+{
+    // A compiled resource is small: its escapes go straight into the text, in room made for
+    // the longest, which each fills by its four bytes and moves on by its true length.
+    std::string& text = out.text();
+    if (resource.id != 0)
+        appendId(resource.id, text);
+    else
+        text += __quotedName(resource.name);
+    text += ' ';
+    text += resource.type;
+    text += " {\n\t\"";
+    const std::size_t start = text.size();
+    text.resize(start + bytes.size() * sizeof(__OctalEscape::text));
+    char* write = text.data() + start;
+    for (unsigned char byte : bytes) {
+        std::memcpy(write, __octalEscapes[byte].text, sizeof(__OctalEscape::text));
+        write += __octalEscapes[byte].length;
+    }
+    text.resize(static_cast<std::size_t>(write - text.data()));
+    text += "\"\n}\n\n";
 }
 
 }  // namespace kel::rez

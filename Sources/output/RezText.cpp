@@ -114,4 +114,10 @@ bool __processByteStrMac(const Resource& resource, const std::string& hexData, S
     return true;
 }
 
+void appendMacDataStatement(const Resource& resource, const HexBytes& data, StreamedText& out)
+{
+    Diagnostics neverUsed;  // encoded and typed digits alike are digits
+    __processByteStrMac(resource, hexDigits(data), out, neverUsed);
+}
+
 }  // namespace kel::rez

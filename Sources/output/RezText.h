@@ -1,10 +1,12 @@
-// The Mac Rez text: "read" statements for file resources and "data" statements for hex data.
+// The Mac Rez text: "read" statements for file resources and "data" statements for hex data
+// and for bytes.
 #ifndef VANTREL_REZ_TEXT_H
 #define VANTREL_REZ_TEXT_H
 
 #include <string>
 
 #include "common/Diagnostics.h"
+#include "common/HexEncoding.h"
 #include "output/StreamedText.h"
 #include "resources/Resource.h"
 
@@ -17,6 +19,9 @@ void appendMacReadStatement(const Resource& resource, std::string& macText);
 /// out unchanged as far as it was not handed on.
 bool __processByteStrMac(const Resource& resource, const std::string& hexData, StreamedText& out,
                          Diagnostics& diagnostics);
+
+/// Appends the Rez data statement of bytes: their digits, encoded or as typed.
+void appendMacDataStatement(const Resource& resource, const HexBytes& data, StreamedText& out);
 
 }  // namespace kel::rez
 

@@ -3,6 +3,8 @@
 // the members in name order and returns the finished lists.
 #include "pipl/Pipl.h"
 
+#include <algorithm>
+
 #include "common/ExitStatus.h"
 #include "common/HexEncoding.h"
 #include "pipl/PiplByteImage.h"
@@ -424,26 +426,33 @@ void __appendProperty(const __Member& member, PiplList& list, PiplData data)
 
 void __appendWord(const __Member& member, PiplList& list, std::uint32_t word)
 {
-    __appendProperty(member, list, {__hex32(word, list.platform()), 4});
+    __appendProperty(member, list, PiplDataBuilder(list.platform()).number(word, 4).recordData());
 }
 
-std::string __typeAndCreator(const Node& object, PiplPlatform platform)
+void __appendTypeAndCreator(const Node& object, PiplDataBuilder& data)
 {
-    return __codeHex(__stringOf(object, "Type"), platform)
-           + __codeHex(__stringOf(object, "Creator"), platform);
+    data.code(__stringOf(object, "Type")).code(__stringOf(object, "Creator"));
 }
 
-/// Each element's data in index order, and the data length for n elements.
+/// Each element's data in index order.
 void __appendPerElement(const __Member& member, const Node& value, PiplList& list,
-                        std::uint32_t bytesPerElement,
-                        std::string (*elementHex)(const Node& element, PiplPlatform platform))
+                        void (*appendElement)(const Node& element, PiplDataBuilder& data))
 {
-    std::string hex;
-    for (unsigned int index = 0; index < value.elementsCount(); ++index) {
-        AutoNode element(value.element(index));
-        hex += elementHex(*element.get(), list.platform());
-    }
-    __appendProperty(member, list, {hex, bytesPerElement * value.elementsCount()});
+    PiplDataBuilder data(list.platform());
+    for (unsigned int index = 0; index < value.elementsCount(); ++index)
+        appendElement(*AutoNode(value.element(index)).get(), data);
+    __appendProperty(member, list, data.recordData());
+}
+
+// Flags in width bytes, the high byte first on both platforms; on Windows the data declared
+// runs on to a whole word.
+void __appendFlags(const __Member& member, PiplList& list, std::uint32_t mask, unsigned width)
+{
+    PiplDataBuilder data(list.platform());
+    data.highByteFirst(mask, width);
+    if (list.platform() == PiplPlatform::windows)
+        data.zeros(4 - width);
+    __appendProperty(member, list, data.recordData());
 }
 
 void __encodeName(const __Member& member, const Node& value, const __Context& context,
@@ -451,9 +460,9 @@ void __encodeName(const __Member& member, const Node& value, const __Context& co
 {
     PiplData name = __lengthPrefixedString(value.stringValue());
     if (context.kind.family == PiplFamily::illustrator)
-        list.append({__illustratorVendor, "pinm", name});
+        list.append({__illustratorVendor, "pinm", std::move(name)});
     else
-        __appendProperty(member, list, name);
+        __appendProperty(member, list, std::move(name));
 }
 
 void __encodeVersion(const __Member& member, const Node& value, const __Context& context,
@@ -462,9 +471,11 @@ void __encodeVersion(const __Member& member, const Node& value, const __Context&
     // The parts are combined as given, neither masked nor range-checked.
     std::uint32_t word = (__numberOf(value, "Major") << 16) | (__numberOf(value, "Minor") << 8)
                          | __numberOf(value, "Revision");
-    PiplData name = __zeroTerminatedString(context.pluginName);
     __appendProperty(member, list,
-                     {__hex32(word, list.platform()) + name.hex, 4 + name.declaredLength});
+                     PiplDataBuilder(list.platform())
+                         .number(word, 4)
+                         .zeroTerminated(context.pluginName)
+                         .recordData());
 }
 
 void __encodeLengthPrefixed(const __Member& member, const Node& value, const __Context&,
@@ -479,21 +490,16 @@ void __encodeTerminology(const __Member& member, const Node& value, const __Cont
 {
     if (value.nodeType() != Node::TypeObject)
         return;
-    const PiplPlatform platform = list.platform();
-    PiplData name = __zeroTerminatedString(__stringOf(value, "Name"));
-    std::string hex = "00000000" + __codeHex(__stringOf(value, "Class"), platform)
-                      + __codeHex(__stringOf(value, "Event"), platform)
-                      + __hex16(static_cast<std::uint16_t>(__numberOf(value, "aete")), platform)
-                      + name.hex + "0000";
-    __appendProperty(member, list, {hex, 16 + name.declaredLength});
+    PiplDataBuilder data(list.platform());
+    data.zeros(4).code(__stringOf(value, "Class")).code(__stringOf(value, "Event"));
+    data.number(__numberOf(value, "aete"), 2).zeroTerminated(__stringOf(value, "Name")).zeros(2);
+    __appendProperty(member, list, data.recordData());
 }
 
 void __encodeSupportedModes(const __Member& member, const Node& value, const __Context&,
                             PiplList& list)
 {
-    // The mask's high byte comes first on both platforms; only the declared length differs.
-    std::string hex = __int16ToHex(static_cast<short>(__maskOf(member, value))) + "0000";
-    __appendProperty(member, list, {hex, list.platform() == PiplPlatform::mac ? 2u : 4u});
+    __appendFlags(member, list, __maskOf(member, value), 2);
 }
 
 void __encodeNoAboutBox(const __Member& member, const Node& value, const __Context&, PiplList& list)
@@ -508,47 +514,40 @@ void __encodeExportAlpha(const __Member& member, const Node& value, const __Cont
     __appendWord(member, list, value.boolValue() ? 0x80000000u : 0);
 }
 
-// One byte, the same on both platforms, then three zero bytes; only the declared length
-// differs.
-void __appendFlagByte(const __Member& member, PiplList& list, std::uint32_t byte)
-{
-    std::string hex = __int8ToHex(static_cast<signed char>(byte & 0xFFu)) + "000000";
-    __appendProperty(member, list, {hex, list.platform() == PiplPlatform::mac ? 1u : 4u});
-}
-
 void __encodeFilterLayers(const __Member& member, const Node& value, const __Context&,
                           PiplList& list)
 {
-    __appendFlagByte(member, list, value.boolValue() ? 0x80 : 0);
+    __appendFlags(member, list, value.boolValue() ? 0x80 : 0, 1);
 }
 
 void __encodeFlagByte(const __Member& member, const Node& value, const __Context&, PiplList& list)
 {
-    __appendFlagByte(member, list, __maskOf(member, value));
+    __appendFlags(member, list, __maskOf(member, value), 1);
 }
 
 void __encodeFileType(const __Member& member, const Node& value, const __Context&, PiplList& list)
 {
-    __appendProperty(member, list, {__typeAndCreator(value, list.platform()), 8});
+    PiplDataBuilder data(list.platform());
+    __appendTypeAndCreator(value, data);
+    __appendProperty(member, list, data.recordData());
 }
 
 void __encodeTypeList(const __Member& member, const Node& value, const __Context&, PiplList& list)
 {
-    __appendPerElement(member, value, list, 8, __typeAndCreator);
+    __appendPerElement(member, value, list, __appendTypeAndCreator);
 }
 
 void __encodeExtensionList(const __Member& member, const Node& value, const __Context&,
                            PiplList& list)
 {
-    __appendPerElement(member, value, list, 4, [](const Node& element, PiplPlatform platform) {
-        return __codeHex(element.stringValue(), platform);
+    __appendPerElement(member, value, list, [](const Node& element, PiplDataBuilder& data) {
+        data.code(element.stringValue());
     });
 }
 
-// A flag set like the modes: the word's high byte first on both platforms.
 void __encodeFlagWord(const __Member& member, const Node& value, const __Context&, PiplList& list)
 {
-    __appendProperty(member, list, {__hex32(__maskOf(member, value), PiplPlatform::mac), 4});
+    __appendFlags(member, list, __maskOf(member, value), 4);
 }
 
 // The ARM entry points have the same name as the Intel ones, in the layout of the platform.
@@ -556,7 +555,7 @@ void __encodeMacArmCode(const __Member& member, const Node& value, const __Conte
                         PiplList& list)
 {
     if (value.boolValue() && list.platform() == PiplPlatform::mac)
-        __appendProperty(member, list, __macEntryPoint(context.entryPoint));
+        __appendProperty(member, list, __lengthPrefixedString(context.entryPoint));
 }
 
 void __encodeWinArmCode(const __Member& member, const Node& value, const __Context& context,
@@ -578,41 +577,35 @@ void __encodeNumber(const __Member& member, const Node& value, const __Context&,
     __appendWord(member, list, static_cast<std::uint32_t>(value.intValue()));
 }
 
-// Replaces the data of the fixed property: 32-bit height, then width.
+/// Height, then width, each width bytes.
+PiplData __heightAndWidth(const Node& value, PiplPlatform platform, unsigned width)
+{
+    return PiplDataBuilder(platform)
+        .number(__numberOf(value, "Height"), width)
+        .number(__numberOf(value, "Width"), width)
+        .recordData();
+}
+
+// Replaces the data of the fixed property.
 void __encodePlugInMaxSize(const __Member& member, const Node& value, const __Context&,
                            PiplList& list)
 {
-    list.replaceData(member.key, {__hex32(__numberOf(value, "Height"), list.platform())
-                                      + __hex32(__numberOf(value, "Width"), list.platform()),
-                                  8});
+    list.replaceData(member.key, __heightAndWidth(value, list.platform(), 4));
 }
 
-std::string __hex16Of(std::uint32_t value, PiplPlatform platform)
-{
-    return __hex16(static_cast<std::uint16_t>(value), platform);
-}
-
-// 16-bit height, then width.
 void __encodeFormatMaxSize(const __Member& member, const Node& value, const __Context&,
                            PiplList& list)
 {
-    __appendProperty(member, list,
-                     {__hex16Of(__numberOf(value, "Height"), list.platform())
-                          + __hex16Of(__numberOf(value, "Width"), list.platform()),
-                      4});
+    __appendProperty(member, list, __heightAndWidth(value, list.platform(), 2));
 }
 
 // One 16-bit count per element, then zero bytes to a multiple of four.
 void __encodeChannelCounts(const __Member& member, const Node& value, const __Context&,
                            PiplList& list)
 {
-    std::string hex;
-    for (unsigned int index = 0; index < value.elementsCount(); ++index)
-        hex += __hex16Of(static_cast<std::uint32_t>(AutoNode(value.element(index))->intValue()),
-                         list.platform());
-    if (value.elementsCount() % 2)
-        hex += "0000";
-    __appendProperty(member, list, {hex, 2 * value.elementsCount()});
+    __appendPerElement(member, value, list, [](const Node& element, PiplDataBuilder& data) {
+        data.number(static_cast<std::uint32_t>(element.intValue()), 2);
+    });
 }
 
 void __encodeEnableInfo(const __Member& member, const Node& value, const __Context&, PiplList& list)
@@ -624,15 +617,15 @@ void __encodeEnableInfo(const __Member& member, const Node& value, const __Conte
 void __encodeFilterCases(const __Member& member, const Node& value, const __Context&,
                          PiplList& list)
 {
-    std::string hex;
+    PiplDataBuilder data(list.platform());
     for (unsigned int index = 0; index < value.elementsCount(); ++index) {
         AutoNode element(value.element(index));
-        for (std::uint32_t byte :
-             {__numberOf(*element.get(), "InHandling"), __numberOf(*element.get(), "OutHandling"),
-              __maskOf(member, *element.get()), 0u})
-            hex += __int8ToHex(static_cast<signed char>(byte & 0xFFu));
+        data.number(__numberOf(*element.get(), "InHandling"), 1)
+            .number(__numberOf(*element.get(), "OutHandling"), 1)
+            .number(__maskOf(member, *element.get()), 1)
+            .zeros(1);
     }
-    list.replaceData(member.key, {hex, 4 * value.elementsCount()});
+    list.replaceData(member.key, data.recordData());
 }
 
 // Each element as given, in array order; its data padded with zero bytes to a multiple of four.
@@ -642,13 +635,10 @@ void __encodeRawProperties(const __Member&, const Node& value, const __Context&,
     for (unsigned int index = 0; index < value.elementsCount(); ++index) {
         AutoNode element(value.element(index));
         AutoNode sharedData(element->member("Data"));
-        std::string hex =
+        const std::string hex =
             sharedData ? sharedData->stringValue() : __stringOf(*element.get(), ownData);
-        auto length = static_cast<std::uint32_t>(hex.size() / 2);
-        hex.append(2 * ((4 - length % 4) % 4), '0');
-        list.append({__stringOf(*element.get(), "Vendor"),
-                     __stringOf(*element.get(), "Key"),
-                     {hex, length}});
+        list.append({__stringOf(*element.get(), "Vendor"), __stringOf(*element.get(), "Key"),
+                     PiplDataBuilder(list.platform()).typedHex(hex).recordData()});
     }
 }
 
@@ -1051,12 +1041,14 @@ const std::vector<__Member>& __members()
     return members;
 }
 
+// The table is in name order: a search, not a walk, for every member of every description.
 const __Member* __findMember(const std::string& name)
 {
-    for (const __Member& member : __members())
-        if (name == member.name)
-            return &member;
-    return nullptr;
+    const std::vector<__Member>& members = __members();
+    const auto found = std::lower_bound(
+        members.begin(), members.end(), name,
+        [](const __Member& member, const std::string& sought) { return sought > member.name; });
+    return found != members.end() && name == found->name ? &*found : nullptr;
 }
 
 std::vector<PiplMemberNames> __memberNames()
@@ -1181,8 +1173,8 @@ void __compileTerminology(const Node& description, const TerminologyIds& listed,
     const PiplTerminology terminology{__stringOf(*given.get(), "Name"),
                                       __stringOf(*given.get(), "Class"),
                                       __stringOf(*given.get(), "Event")};
-    compiled.macTerminologyHex = __terminologyResourceHex(terminology, PiplPlatform::mac);
-    compiled.winTerminologyHex = __terminologyResourceHex(terminology, PiplPlatform::windows);
+    compiled.macTerminology = __terminologyResource(terminology, PiplPlatform::mac);
+    compiled.winTerminology = __terminologyResource(terminology, PiplPlatform::windows);
 }
 
 /// The vendor and key of the record a member yields for the family; an empty key when it
@@ -1210,12 +1202,12 @@ struct __Reading {
     AutoNode rawProperties;
 };
 
-std::string __lowerHex(std::string hex)
+/// True when data written by a member is the data of a record read from a list, padded.
+bool __isReadData(const PiplData& written, const std::vector<unsigned char>& read)
 {
-    for (char& c : hex)
-        if (c >= 'A' && c <= 'F')
-            c = static_cast<char>(c - 'A' + 'a');
-    return hex;
+    std::vector<unsigned char> padded = read;
+    padded.resize((read.size() + 3) / 4 * 4, 0);
+    return written.declaredLength == read.size() && written.bytes == padded;
 }
 
 /// True when encoding value gives record back exactly: a record appended, or a fixed one
@@ -1232,8 +1224,7 @@ bool __encodesBack(const __Member& member, const Node& value, const __Reading& r
         if (!written && fixed.vendor == record.vendor && fixed.key == record.key)
             written = &fixed;
     return written && written->vendor == record.vendor && written->key == record.key
-           && written->data.declaredLength == record.data.size()
-           && __lowerHex(written->data.hex) == piplPaddedHex(record.data);
+           && __isReadData(written->data, record.data);
 }
 
 /// The member's value for the record, when it encodes back to it exactly; else null.
@@ -1300,8 +1291,7 @@ bool __readFixed(const std::vector<PiplReadRecord>& records, __Reading& reading)
         const PiplRecord& expected = fixed.records()[i];
         const std::string member = expected.member;
         if (member == "PluginType" || member == "EntryPoint"
-            || (expected.data.declaredLength == records[i].data.size()
-                && __lowerHex(expected.data.hex) == piplPaddedHex(records[i].data)))
+            || __isReadData(expected.data, records[i].data))
             continue;
         AutoNode value(__decodeExactly(*__findMember(member), reading, records[i]));
         if (!value)
@@ -1321,9 +1311,8 @@ bool __keepRaw(const PiplReadRecord& record, __Reading& reading)
     AutoNode element(Node::create(Node::TypeObject));
     __addMember(*element.get(), Node::createStr("Vendor", record.vendor));
     __addMember(*element.get(), Node::createStr("Key", record.key));
-    std::string hex = piplPaddedHex(record.data);
-    hex.resize(2 * record.data.size());
-    __addMember(*element.get(), Node::createStr("Data", hex));
+    __addMember(*element.get(),
+                Node::createStr("Data", hexDigits(record.data.data(), record.data.size())));
     return reading.rawProperties->addElement(element.get());
 }
 
@@ -1409,17 +1398,18 @@ AutoNode __describeRecords(const std::vector<PiplReadRecord>& records, PiplPlatf
     return std::move(reading.description);
 }
 
-/// The list a description compiles to on the platform, as lower-case hex; compiled gets the
-/// rest. Empty when the description does not compile.
-std::string __compiledListHex(Node& description, PiplPlatform platform, CompiledPipl& compiled)
+/// The list a description compiles to on the platform; compiled gets the rest. Empty when
+/// the description does not compile.
+std::vector<unsigned char> __compiledList(Node& description, PiplPlatform platform,
+                                          CompiledPipl& compiled)
 {
     Resource resource;
     resource.type = resourceTypePiPL;
     resource.dataObject = &description;  // shares: takes its own reference
     Diagnostics unused;                  // a description that fails to compile is simply not used
     if (!compilePipl(resource, compiled, unused))
-        return "";
-    return __lowerHex(platform == PiplPlatform::mac ? compiled.macListHex : compiled.winListHex);
+        return {};
+    return (platform == PiplPlatform::mac ? compiled.macList : compiled.winList).bytes;
 }
 /// compilePipl, with the first fault left in fault.
 bool __compileChecked(const Resource& res, CompiledPipl& compiled,
@@ -1441,8 +1431,8 @@ bool __compileChecked(const Resource& res, CompiledPipl& compiled,
         return false;
 
     compiled = CompiledPipl();
-    compiled.macListHex = mac.hex();
-    compiled.winListHex = win.hex();
+    compiled.macList = mac.bytes();
+    compiled.winList = win.bytes();
     if (kind->family == PiplFamily::photoshop)
         __compileTerminology(*description, listedTerminologyIds, compiled);
     else
@@ -1518,13 +1508,12 @@ PiplDescription describePipl(const std::vector<unsigned char>& bytes, PiplPlatfo
     // way leaves the first without the members the compiler may add.
     AutoNode compiledCopy(__describeRecords(list.records, platform));
     CompiledPipl compiled;
-    if (!description || __compiledListHex(*compiledCopy.get(), platform, compiled)
-                            != piplPaddedHex(bytes).substr(0, 2 * bytes.size()))
+    if (!description || __compiledList(*compiledCopy.get(), platform, compiled) != bytes)
         return result;
     result.description = std::move(description);
     result.terminologyId = compiled.terminologyId;
-    result.terminologyHex = __lowerHex(platform == PiplPlatform::mac ? compiled.macTerminologyHex
-                                                                     : compiled.winTerminologyHex);
+    result.terminology =
+        (platform == PiplPlatform::mac ? compiled.macTerminology : compiled.winTerminology).bytes;
     return result;
 }
 

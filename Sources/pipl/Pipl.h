@@ -24,12 +24,12 @@ TerminologyIds listedTerminologyResourceIds(const ResourcesByType& resourcesByTy
 
 /// What a PiPL description compiles to, as values for the output pass to write.
 struct CompiledPipl {
-    std::string macListHex;  // the "PiPL" resource, in the Mac list's byte order
-    std::string winListHex;  // the same list in the Windows byte order
+    HexBytes macList;  // the "PiPL" resource, in the Mac list's byte order
+    HexBytes winList;  // the same list in the Windows byte order
     /// Photoshop family: the ID and data of the "aete" resource that follows; 0 otherwise.
     int terminologyId = 0;
-    std::string macTerminologyHex;
-    std::string winTerminologyHex;
+    HexBytes macTerminology;
+    HexBytes winTerminology;
     /// Illustrator family: the block this description adds to the PiPL byte image.
     std::vector<unsigned char> byteImageBlock;
 };
@@ -57,9 +57,9 @@ struct PiplDescription {
     kel::utils::AutoNode description;  // null when no description compiles to the list
     /// What the description generates beside the list, as compilePipl gives it for a
     /// resource list without "aete" entries: the terminology resource's ID (0 for none) and
-    /// its data on the list's platform as lower-case hex.
+    /// its data on the list's platform.
     int terminologyId = 0;
-    std::string terminologyHex;
+    std::vector<unsigned char> terminology;
 };
 
 /// The description that compiles to exactly bytes on platform: fixed properties the kind

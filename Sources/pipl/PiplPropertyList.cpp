@@ -37,7 +37,12 @@ struct __FixedProperty {
 
 PiplData __word(std::uint32_t value, PiplPlatform platform)
 {
-    return {__hex32(value, platform), 4};
+    return PiplDataBuilder(platform).number(value, 4).recordData();
+}
+
+PiplData __zeros(std::size_t count)
+{
+    return PiplDataBuilder(PiplPlatform::mac).zeros(count).recordData();
 }
 
 PiplData __windowsEntryPoint(const PiplKind&, PiplPlatform, const std::string& entryPoint)
@@ -48,24 +53,18 @@ PiplData __windowsEntryPoint(const PiplKind&, PiplPlatform, const std::string& e
 const __FixedProperty __fixedProperties[] = {
     {PiplFamily::illustrator, __illustratorVendor, "kind", __Lists::both, false, "PluginType",
      [](const PiplKind& kind, PiplPlatform platform, const std::string&) {
-         return PiplData{__codeHex(kind.kindCode, platform), 4};
+         return PiplDataBuilder(platform).code(kind.kindCode).recordData();
      }},
     {PiplFamily::illustrator, __illustratorVendor, "ivrs", __Lists::both, false, "PluginType",
      [](const PiplKind&, PiplPlatform platform, const std::string&) {
          return __word(2, platform);
      }},
     {PiplFamily::illustrator, __illustratorVendor, "ppcb", __Lists::macOnly, false, "PluginType",
-     [](const PiplKind&, PiplPlatform, const std::string&) {
-         return PiplData{"000000000000000000000000", 9};
-     }},
+     [](const PiplKind&, PiplPlatform, const std::string&) { return __zeros(9); }},
     {PiplFamily::illustrator, __illustratorVendor, "mach", __Lists::macOnly, false, "PluginType",
-     [](const PiplKind&, PiplPlatform, const std::string&) {
-         return PiplData{"00000000", 1};
-     }},
+     [](const PiplKind&, PiplPlatform, const std::string&) { return __zeros(1); }},
     {PiplFamily::illustrator, __illustratorVendor, "mi32", __Lists::macOnly, false, "PluginType",
-     [](const PiplKind&, PiplPlatform, const std::string&) {
-         return PiplData{"00000000", 1};
-     }},
+     [](const PiplKind&, PiplPlatform, const std::string&) { return __zeros(1); }},
     {PiplFamily::illustrator, __illustratorVendor, "wx86", __Lists::windowsOnly, false,
      "PluginType",
      [](const PiplKind& kind, PiplPlatform, const std::string&) {
@@ -74,7 +73,7 @@ const __FixedProperty __fixedProperties[] = {
 
     {PiplFamily::photoshop, __photoshopVendor, "kind", __Lists::both, false, "PluginType",
      [](const PiplKind& kind, PiplPlatform platform, const std::string&) {
-         return PiplData{__codeHex(kind.kindCode, platform), 4};
+         return PiplDataBuilder(platform).code(kind.kindCode).recordData();
      }},
     {PiplFamily::photoshop, __photoshopVendor, "vers", __Lists::both, false, "PluginType",
      [](const PiplKind& kind, PiplPlatform platform, const std::string&) {
@@ -82,7 +81,7 @@ const __FixedProperty __fixedProperties[] = {
      }},
     {PiplFamily::photoshop, __photoshopVendor, "mi64", __Lists::macOnly, false, "EntryPoint",
      [](const PiplKind&, PiplPlatform, const std::string& entryPoint) {
-         return __macEntryPoint(entryPoint);
+         return __lengthPrefixedString(entryPoint);
      }},
     {PiplFamily::photoshop, __photoshopVendor, "wx86", __Lists::windowsOnly, false, "EntryPoint",
      __windowsEntryPoint},
@@ -102,19 +101,21 @@ const __FixedProperty __fixedProperties[] = {
      }},
     {PiplFamily::photoshop, __photoshopVendor, "ms32", __Lists::both, false, "PlugInMaxSize",
      [](const PiplKind&, PiplPlatform platform, const std::string&) {
-         return PiplData{__hex32(0x7FFFFFFF, platform) + __hex32(0x7FFFFFFF, platform), 8};
+         return PiplDataBuilder(platform).number(0x7FFFFFFF, 4).number(0x7FFFFFFF, 4).recordData();
      }},
-    // The host's default filter case information: the same bytes on both platforms.
+    // The host's default filter case information: the same bytes on both platforms, whose
+    // digits the .r has always written as here.
     {PiplFamily::photoshop, __photoshopVendor, "fici", __Lists::both, false, "FilterCaseInfo",
-     [](const PiplKind&, PiplPlatform, const std::string&) {
-         return PiplData{"04040600"
-                         "04040E00"
-                         "04040E00"
-                         "04040600"
-                         "04040E00"
-                         "04040600"
-                         "04040E00",
-                         28};
+     [](const PiplKind&, PiplPlatform platform, const std::string&) {
+         return PiplDataBuilder(platform)
+             .typedHex("04040600"
+                       "04040E00"
+                       "04040E00"
+                       "04040600"
+                       "04040E00"
+                       "04040600"
+                       "04040E00")
+             .recordData();
      }},
 };
 
@@ -127,11 +128,6 @@ bool __isOnList(const __FixedProperty& property, const PiplKind& kind, PiplPlatf
     if (property.lists == __Lists::windowsOnly)
         return platform == PiplPlatform::windows;
     return true;
-}
-
-std::string __zeroBytes(std::size_t count)
-{
-    return std::string(count * 2, '0');
 }
 
 }  // namespace
@@ -155,50 +151,86 @@ const PiplKind* __findPiplKindByCode(const std::string& vendor, const std::strin
     return nullptr;
 }
 
-std::string __hex16(std::uint16_t value, PiplPlatform platform)
+PiplDataBuilder& PiplDataBuilder::number(std::uint32_t value, unsigned width)
 {
-    if (platform == PiplPlatform::windows)
-        value = static_cast<std::uint16_t>((value >> 8) | (value << 8));
-    return __int16ToHex(static_cast<short>(value));
+    if (__platform == PiplPlatform::mac)
+        return highByteFirst(value, width);
+    for (unsigned i = 0; i < width; ++i, value >>= 8)
+        __data.bytes.push_back(static_cast<unsigned char>(value));
+    return *this;
 }
 
-std::string __hex32(std::uint32_t value, PiplPlatform platform)
+PiplDataBuilder& PiplDataBuilder::highByteFirst(std::uint32_t value, unsigned width)
 {
-    if (platform == PiplPlatform::windows)
-        value =
-            (value >> 24) | ((value >> 8) & 0xFF00u) | ((value << 8) & 0xFF0000u) | (value << 24);
-    return __int32ToHex(static_cast<int>(value));
+    for (unsigned i = width; i > 0; --i)
+        __data.bytes.push_back(static_cast<unsigned char>(value >> (8 * (i - 1))));
+    return *this;
 }
 
-std::string __codeHex(const std::string& text, PiplPlatform platform)
+PiplDataBuilder& PiplDataBuilder::code(const std::string& text)
 {
-    return __hex32(__strToFourChar(text), platform);
+    return number(__strToFourChar(text), 4);
+}
+
+PiplDataBuilder& PiplDataBuilder::zeros(std::size_t count)
+{
+    __data.bytes.insert(__data.bytes.end(), count, 0);
+    return *this;
+}
+
+PiplDataBuilder& PiplDataBuilder::text(const std::string& text)
+{
+    __data.bytes.insert(__data.bytes.end(), text.begin(), text.end());
+    return *this;
+}
+
+PiplDataBuilder& PiplDataBuilder::lengthPrefixed(const std::string& text)
+{
+    // The length byte keeps only the low eight bits; callers refuse longer texts.
+    number(static_cast<std::uint32_t>(text.size() & 0xFFu), 1);
+    return this->text(text).zeros(4 - (text.size() + 1) % 4);
+}
+
+PiplDataBuilder& PiplDataBuilder::zeroTerminated(const std::string& text)
+{
+    return this->text(text).zeros(4 - text.size() % 4);
+}
+
+PiplDataBuilder& PiplDataBuilder::typedHex(std::string_view digits)
+{
+    appendTypedHex(digits, __data);
+    return *this;
+}
+
+PiplDataBuilder& PiplDataBuilder::append(const HexBytes& data)
+{
+    appendHexBytes(data, __data);
+    return *this;
+}
+
+PiplData PiplDataBuilder::recordData()
+{
+    PiplData data;
+    data.declaredLength = static_cast<std::uint32_t>(__data.bytes.size());
+    zeros((4 - __data.bytes.size() % 4) % 4);
+    static_cast<HexBytes&>(data) = std::move(__data);
+    return data;
 }
 
 PiplData __lengthPrefixedString(const std::string& text)
 {
-    // The length byte keeps only the low eight bits; callers refuse longer texts.
-    std::size_t padding = 4 - (text.size() + 1) % 4;
-    std::string hex = __int8ToHex(static_cast<signed char>(text.size() & 0xFFu)) + __strToHex(text)
-                      + __zeroBytes(padding);
-    return {hex, static_cast<std::uint32_t>(1 + text.size() + padding)};
+    return PiplDataBuilder(PiplPlatform::mac).lengthPrefixed(text).recordData();
 }
 
 PiplData __zeroTerminatedString(const std::string& text)
 {
-    std::size_t padding = 4 - text.size() % 4;
-    return {__strToHex(text) + __zeroBytes(padding),
-            static_cast<std::uint32_t>(text.size() + padding)};
-}
-
-PiplData __macEntryPoint(const std::string& entryPoint)
-{
-    return __lengthPrefixedString(entryPoint);
+    return PiplDataBuilder(PiplPlatform::mac).zeroTerminated(text).recordData();
 }
 
 PiplList::PiplList(const PiplKind& kind, PiplPlatform platform, const std::string& entryPoint)
     : __platform(platform)
 {
+    __records.reserve(32);  // the fixed properties and most descriptions' own records
     for (const __FixedProperty& property : __fixedProperties)
         if (__isOnList(property, kind, platform))
             __records.push_back({property.vendor, property.key,
@@ -228,19 +260,22 @@ const char* PiplList::fixedPropertyMember(const std::string& vendor, const std::
     return nullptr;
 }
 
-std::string PiplList::hex() const
+HexBytes PiplList::bytes() const
 {
-    auto count = static_cast<std::uint32_t>(__records.size());
-    std::string text = __platform == PiplPlatform::mac ? "" : __hex16(1, __platform);
-    text += "00000000" + __hex32(count, __platform);
-    for (const PiplRecord& record : __records) {
-        text += __codeHex(record.vendor, __platform);
-        text += __codeHex(record.key, __platform);
-        text += "00000000";
-        text += __hex32(record.data.declaredLength, __platform);
-        text += record.data.hex;
-    }
-    return text;
+    std::size_t size = 14;
+    for (const PiplRecord& record : __records)
+        size += 16 + record.data.bytes.size();
+    PiplDataBuilder list(__platform, size);
+    if (__platform == PiplPlatform::windows)
+        list.number(1, 2);
+    list.zeros(4).number(static_cast<std::uint32_t>(__records.size()), 4);
+    for (const PiplRecord& record : __records)
+        list.code(record.vendor)
+            .code(record.key)
+            .zeros(4)
+            .number(record.data.declaredLength, 4)
+            .append(record.data);
+    return list.bytes();
 }
 
 }  // namespace kel::rez

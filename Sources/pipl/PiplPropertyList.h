@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/HexEncoding.h"
+
 namespace kel::rez {
 
 /// Vendor codes: the Photoshop family's own, and Illustrator's (also used by the Photoshop
@@ -35,23 +37,52 @@ const PiplKind* __findPiplKindByCode(const std::string& vendor, const std::strin
 /// Mac lists are big-endian; Windows lists little-endian, after a reserved word.
 enum class PiplPlatform { mac, windows };
 
-std::string __hex16(std::uint16_t value, PiplPlatform platform);
-std::string __hex32(std::uint32_t value, PiplPlatform platform);
-/// The four-character code of text (space padded, cut after four) as 32-bit hex.
-std::string __codeHex(const std::string& text, PiplPlatform platform);
-
-/// A record's data as hex, padding included, and the length the record declares for it.
-struct PiplData {
-    std::string hex;
-    std::uint32_t declaredLength;
+/// A record's data in the list's byte order, padding included, and the length it declares.
+struct PiplData : HexBytes {
+    std::uint32_t declaredLength = 0;
 };
 
-/// Length byte, the bytes, then 1 to 4 zero bytes up to a multiple of four.
+/// Builds data in one list's byte order, each part appended in place.
+class PiplDataBuilder
+{
+public:
+    /// Room for capacity bytes from the start: most record data takes one allocation.
+    explicit PiplDataBuilder(PiplPlatform platform, std::size_t capacity = 32)
+        : __platform(platform)
+    {
+        __data.bytes.reserve(capacity);
+    }
+
+    /// A width-byte number (1, 2 or 4) in the list's order.
+    PiplDataBuilder& number(std::uint32_t value, unsigned width);
+    /// A number with its high byte first on both platforms, as flag sets are stored.
+    PiplDataBuilder& highByteFirst(std::uint32_t value, unsigned width);
+    /// The four-character code of text (space padded, cut after four) as a 32-bit number.
+    PiplDataBuilder& code(const std::string& text);
+    PiplDataBuilder& zeros(std::size_t count);
+    PiplDataBuilder& text(const std::string& text);
+    /// Length byte, the bytes, then 1 to 4 zero bytes up to a multiple of four.
+    PiplDataBuilder& lengthPrefixed(const std::string& text);
+    /// The bytes, then 1 to 4 zero bytes (the first is the terminator) up to a multiple of four.
+    PiplDataBuilder& zeroTerminated(const std::string& text);
+    /// Hex digits taken byte for byte, whose digits the texts keep as typed.
+    PiplDataBuilder& typedHex(std::string_view digits);
+    PiplDataBuilder& append(const HexBytes& data);
+
+    /// What was appended, as it stands; the builder is left empty.
+    HexBytes bytes() { return std::move(__data); }
+    /// What was appended as a record's data: declared as long as it is, then padded with zero
+    /// bytes to a multiple of four.
+    PiplData recordData();
+
+private:
+    PiplPlatform __platform;
+    HexBytes __data;
+};
+
+/// Length-prefixed, and zero-terminated, record data (see the builder).
 PiplData __lengthPrefixedString(const std::string& text);
-/// The bytes, then 1 to 4 zero bytes (the first is the terminator) up to a multiple of four.
 PiplData __zeroTerminatedString(const std::string& text);
-/// The data of a Mac entry-point property ('mi64', 'ma64').
-PiplData __macEntryPoint(const std::string& entryPoint);
 
 struct PiplRecord {
     std::string vendor;
@@ -76,8 +107,8 @@ public:
     /// list has no such fixed property.
     const char* fixedPropertyMember(const std::string& vendor, const std::string& key) const;
     const std::vector<PiplRecord>& records() const { return __records; }
-    /// Header and records as hex text.
-    std::string hex() const;
+    /// Header and records.
+    HexBytes bytes() const;
 
 private:
     PiplPlatform __platform;

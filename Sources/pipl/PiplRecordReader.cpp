@@ -142,17 +142,4 @@ bool piplZeroTerminatedAt(const std::vector<unsigned char>& data, std::size_t of
     return false;
 }
 
-std::string piplPaddedHex(const std::vector<unsigned char>& data)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    hex.reserve(data.size() * 2 + 6);
-    for (unsigned char byte : data) {
-        hex += digits[byte >> 4];
-        hex += digits[byte & 15];
-    }
-    hex.append(2 * ((4 - data.size() % 4) % 4), '0');
-    return hex;
-}
-
 }  // namespace kel::rez

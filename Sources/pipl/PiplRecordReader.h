@@ -46,9 +46,6 @@ bool piplLengthPrefixedAt(const std::vector<unsigned char>& data, std::size_t of
 /// The text before the first zero byte from offset; false when no zero byte follows.
 bool piplZeroTerminatedAt(const std::vector<unsigned char>& data, std::size_t offset,
                           std::string& text);
-/// The data as lower-case hex text, with zero bytes up to a multiple of four as a list
-/// stores it.
-std::string piplPaddedHex(const std::vector<unsigned char>& data);
 
 }  // namespace kel::rez
 

@@ -1,49 +1,45 @@
 #include "pipl/PiplTerminology.h"
 
-#include "common/HexEncoding.h"
-
 namespace kel::rez {
 
 namespace {
 
 // Length byte and bytes, without padding.
-std::string __shortName(const std::string& name)
+PiplDataBuilder& __shortName(PiplDataBuilder& data, const std::string& name)
 {
-    return __int8ToHex(static_cast<signed char>(name.size() & 0xFFu)) + __strToHex(name);
+    return data.number(static_cast<std::uint32_t>(name.size() & 0xFFu), 1).text(name);
 }
 
-std::string __macData(const PiplTerminology& terminology)
+// The suite, then its one event, both named after the terminology.
+PiplDataBuilder& __suiteAndEvent(PiplDataBuilder& data, const PiplTerminology& terminology)
 {
-    const PiplPlatform mac = PiplPlatform::mac;
-    const std::string name = __shortName(terminology.name);
-    const std::string classCode = __codeHex(terminology.classCode, mac);
-    return "01000000"
-           "00000001"
-           + name + "00" + classCode + __hex16(1, mac) + __hex16(1, mac) + "0001" + name + "00"
-           + classCode + __codeHex(terminology.eventCode, mac) + __strToHex("null") + "00000000"
-           + __strToHex("#ImR") + "0000B000" + "00000000" + "00000000";
+    __shortName(data, terminology.name).zeros(1).code(terminology.classCode);
+    data.number(1, 2).number(1, 2).number(1, 2);
+    __shortName(data, terminology.name).zeros(1);
+    return data.code(terminology.classCode).code(terminology.eventCode).code("null");
 }
 
-std::string __winData(const PiplTerminology& terminology)
+HexBytes __macData(const PiplTerminology& terminology)
 {
-    const PiplPlatform win = PiplPlatform::windows;
-    const std::string name = __shortName(terminology.name);
-    const std::string classCode = __codeHex(terminology.classCode, win);
-    return "0100"
-           "0100"
-           "0000"
-           "0000"
-           "0100"
-           + name + "00" + classCode + __hex16(1, win) + __hex16(1, win) + "0100" + name + "00"
-           + classCode + __codeHex(terminology.eventCode, win) + __codeHex("null", win) + "00"
-           + "0000" + __codeHex("#ImR", win) + "00" + "00B0" + "0000" + "0000" + "0000"
-           + __hex16(1, win) + __codeHex("TCmd", win) + __hex16(1, win) + "00"
-           + __codeHex("    ", win) + "00";
+    PiplDataBuilder data(PiplPlatform::mac);
+    __suiteAndEvent(data.number(1, 1).zeros(5).number(1, 2), terminology);
+    // The .r has always shown the flags in upper case.
+    data.zeros(4).code("#ImR").zeros(2).typedHex("B000").zeros(8);
+    return data.bytes();
+}
+
+HexBytes __winData(const PiplTerminology& terminology)
+{
+    PiplDataBuilder data(PiplPlatform::windows);
+    __suiteAndEvent(data.number(1, 2).number(1, 2).zeros(4).number(1, 2), terminology);
+    data.zeros(3).code("#ImR").zeros(1).number(0xB000, 2).zeros(6);
+    data.number(1, 2).code("TCmd").number(1, 2).zeros(1).code("    ").zeros(1);
+    return data.bytes();
 }
 
 }  // namespace
 
-std::string __terminologyResourceHex(const PiplTerminology& terminology, PiplPlatform platform)
+HexBytes __terminologyResource(const PiplTerminology& terminology, PiplPlatform platform)
 {
     return platform == PiplPlatform::mac ? __macData(terminology) : __winData(terminology);
 }

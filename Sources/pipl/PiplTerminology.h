@@ -21,8 +21,8 @@ struct PiplTerminology {
     std::string eventCode;
 };
 
-/// The resource data for the platform as hex text.
-std::string __terminologyResourceHex(const PiplTerminology& terminology, PiplPlatform platform);
+/// The resource data for the platform.
+HexBytes __terminologyResource(const PiplTerminology& terminology, PiplPlatform platform);
 
 }  // namespace kel::rez
 

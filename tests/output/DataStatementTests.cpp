@@ -85,6 +85,28 @@ TEST(EmitterWorkedExample, WinBlocksWithAndWithoutName)
     EXPECT_EQ("12346" + body + "\"My_Image\"" + body, named.out);
 }
 
+// Bytes give the same texts as their hex, encoded in lower case where no digits were typed.
+TEST(EmitterWorkedExample, BytesWriteTheirTypedDigitsAndEncodeTheRest)
+{
+    HexBytes data;
+    appendTypedHex(pngHead.substr(0, 20), data);  // "89504E470D0A1A0A0000"
+    data.bytes.insert(data.bytes.end(), {0x00, 0x0D, 0x49, 0x48, 0x44, 0x52, 0x00, 0x00});
+    StreamedText mac;
+    appendMacDataStatement(makeResource("PNGI", 12346), data, mac);
+    EXPECT_EQ("data 'PNGI' (12346) {\n"
+              "\t$\"8950 4E47 0D0A 1A0A 0000 000d 4948 4452\"\n"
+              "\t$\"0000\"\n"
+              "};\n\n",
+              mac.text());
+
+    StreamedText win;
+    appendWinDataBlock(makeResource("PNGI", 12346, "My_Image"), data.bytes, win);
+    EXPECT_EQ(emitWin(makeResource("PNGI", 12346, "My_Image"), pngHead, false).out, win.text());
+    StreamedText unnumbered;
+    appendWinDataBlock(makeResource("PNGI", 0, "My_Image"), data.bytes, unnumbered);
+    EXPECT_EQ(emitWin(makeResource("PNGI", 0, "My_Image"), pngHead, false).out, unnumbered.text());
+}
+
 TEST(EmitterMacLayout, LineBreaksAfterThirtyTwoDigits)
 {
     const std::string digits32 = "0123456789abcdef0123456789ABCDEF";

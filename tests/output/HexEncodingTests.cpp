@@ -1,37 +1,42 @@
 #include <gtest/gtest.h>
 
-#include <climits>
-
 #include "common/HexEncoding.h"
 
 using namespace kel::rez;
 
-TEST(HexEncoding, IntegersAreFixedWidthTwosComplementHighNibbleFirst)
+namespace {
+
+std::string digitsOf(const std::string& text)
 {
-    EXPECT_EQ("0a", __int8ToHex(10));
-    EXPECT_EQ("ff", __int8ToHex(-1));
-    EXPECT_EQ("80", __int8ToHex(-128));
-    EXPECT_EQ("7f", __int8ToHex(127));
-
-    EXPECT_EQ("0001", __int16ToHex(1));
-    EXPECT_EQ("1234", __int16ToHex(4660));
-    EXPECT_EQ("fffe", __int16ToHex(-2));
-    EXPECT_EQ("8000", __int16ToHex(-32768));
-
-    EXPECT_EQ("00000000", __int32ToHex(0));
-    EXPECT_EQ("00000100", __int32ToHex(256));
-    EXPECT_EQ("ffffffff", __int32ToHex(-1));
-    EXPECT_EQ("80000000", __int32ToHex(INT_MIN));
-    EXPECT_EQ("7fffffff", __int32ToHex(INT_MAX));
+    return hexDigits(reinterpret_cast<const unsigned char*>(text.data()), text.size());
 }
 
-TEST(HexEncoding, StringsGiveTwoLowerCaseDigitsPerByte)
+}  // namespace
+
+TEST(HexEncoding, BytesGiveTwoLowerCaseDigitsEach)
 {
-    EXPECT_EQ("506c7567696e4d61696e", __strToHex("PluginMain"));
-    EXPECT_EQ("", __strToHex(""));
-    EXPECT_EQ("09", __strToHex("\t"));
-    EXPECT_EQ("e9", __strToHex("\xe9"));
-    EXPECT_EQ("0041ff", __strToHex(std::string("\0A\xff", 3)));
+    EXPECT_EQ("506c7567696e4d61696e", digitsOf("PluginMain"));
+    EXPECT_EQ("", digitsOf(""));
+    EXPECT_EQ("09", digitsOf("\t"));
+    EXPECT_EQ("e9", digitsOf("\xe9"));
+    EXPECT_EQ("0041ff", digitsOf(std::string("\0A\xff", 3)));
+}
+
+// Typed digits give their bytes, and come back as typed wherever their bytes end up.
+TEST(HexEncoding, TypedDigitsKeepTheirCaseAndTheirBytes)
+{
+    HexBytes typed;
+    appendTypedHex("0a0B", typed);
+    EXPECT_EQ((std::vector<unsigned char>{0x0a, 0x0b}), typed.bytes);
+    EXPECT_EQ("0a0B", hexDigits(typed));
+
+    HexBytes list;
+    list.bytes = {0xAB, 0xCD};
+    appendHexBytes(typed, list);
+    appendTypedHex("Ff", list);
+    list.bytes.push_back(0xEF);
+    EXPECT_EQ((std::vector<unsigned char>{0xab, 0xcd, 0x0a, 0x0b, 0xff, 0xef}), list.bytes);
+    EXPECT_EQ("abcd0a0BFfef", hexDigits(list));
 }
 
 TEST(HexEncoding, FourCharCodesAreSpacePaddedAndCutAfterFourBytes)
