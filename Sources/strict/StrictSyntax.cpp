@@ -33,15 +33,17 @@ struct __Open {
     std::unordered_map<std::string, std::size_t> names = {};  // each member name, where first
 };
 
-/// A one-letter escape that JSON reads as another character, and that character.
+/// A one-letter escape and the character JSON reads it as, where the lenient parser keeps
+/// the escape as written; none for the two that both read alike.
 struct __LetterEscape {
     char letter;
     const char* meaning;
 };
 
 constexpr __LetterEscape __letterEscapes[] = {
-    {'/', "\"/\""},       {'b', "a backspace"},       {'f', "a form feed"},
-    {'n', "a line feed"}, {'r', "a carriage return"}, {'t', "a tab"},
+    {'"', nullptr},       {'\\', nullptr},          {'/', "\"/\""},
+    {'b', "a backspace"}, {'f', "a form feed"},       {'n', "a line feed"},
+    {'r', "a carriage return"}, {'t', "a tab"},
 };
 
 /// What to write instead of a letter escape: the slash itself; for the others, which no
@@ -249,31 +251,24 @@ private:
     bool __readValue(const char* expected, std::size_t keyOffset, std::string name)
     {
         const int c = __peek();
-        if (c == '{' || c == '[') {
-            const std::size_t index =
-                __keep(c == '{' ? __Kind::object : __Kind::array, keyOffset, std::move(name));
-            __open.push_back({c == '{', index});
+        const char* literal = c == 't' ? "true" : c == 'f' ? "false" : c == 'n' ? "null" : nullptr;
+        if (!literal && c != '{' && c != '[' && c != '"' && c != '-' && !__isDigit(c))
+            return __fail(std::string("expected ") + expected);
+        const __Kind kind = c == '{' ? __Kind::object : c == '[' ? __Kind::array
+                            : c == '"' ? __Kind::string : literal ? __Kind::literal : __Kind::number;
+        const std::size_t index = __keep(kind, keyOffset, std::move(name));
+        if (kind == __Kind::object || kind == __Kind::array) {
+            __open.push_back({kind == __Kind::object, index});
             ++__offset;
             return true;
         }
-        if (c == '"') {
-            const std::size_t index = __keep(__Kind::string, keyOffset, std::move(name));
-            if (!__readString())
-                return false;
-            if (index != __none)
-                __values[index].end = __offset;
-            return true;
-        }
-        if (c == '-' || __isDigit(c)) {
-            __keep(__Kind::number, keyOffset, std::move(name));
-            return __readNumber();
-        }
-        for (const char* word : {"true", "false", "null"})
-            if (c == word[0]) {
-                __keep(__Kind::literal, keyOffset, std::move(name));
-                return __readLiteral(word);
-            }
-        return __fail(std::string("expected ") + expected);
+        if (kind != __Kind::string)
+            return literal ? __readLiteral(literal) : __readNumber();
+        if (!__readString())
+            return false;
+        if (index != __none)
+            __values[index].end = __offset;
+        return true;
     }
 
     bool __readDigits(const char* expected)
@@ -288,10 +283,10 @@ private:
     bool __readNumber()
     {
         const std::size_t start = __offset;
-        if (__skip('-') && !__isDigit(__peek()))
-            return __fail("expected a digit after '-'");
-        if (!__skip('0'))
-            __readDigits("expected a digit");
+        // Only after a '-' can the first digit be missing.
+        __skip('-');
+        if (!__skip('0') && !__readDigits("expected a digit after '-'"))
+            return false;
         if (__skip('.') && !__readDigits("expected a digit after '.'"))
             return false;
         if (!__skip('e') && !__skip('E'))
@@ -353,17 +348,15 @@ private:
     {
         const std::size_t backslash = __offset++;
         const int c = __peek();
-        if (c == '"' || c == '\\') {
-            ++__offset;
-            return;
-        }
         if (c == 'u')
             return __readUnicodeEscape(backslash);
         for (const __LetterEscape& escape : __letterEscapes)
             if (c == escape.letter) {
                 ++__offset;
-                return __keptAsWritten(backslash, std::string(escape.meaning) + "; write "
-                                                      + __insteadOf(escape.letter));
+                if (escape.meaning)
+                    __keptAsWritten(backslash, std::string(escape.meaning) + "; write "
+                                                   + __insteadOf(escape.letter));
+                return;
             }
         // What follows, a NUL byte too, is read as an ordinary character of the string.
         __found(backslash, "expected an escape sequence after '\\'", __offset);
