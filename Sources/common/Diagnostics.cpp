@@ -54,10 +54,9 @@ bool Diagnostics::release()
     const std::size_t heldFrom = std::exchange(__heldFrom, Place::unknown);
     const bool found = __problems.size() > heldFrom;
     if (found) {
-        std::stable_sort(__problems.begin() + static_cast<std::ptrdiff_t>(heldFrom), __problems.end(),
-                         [](const __Problem& a, const __Problem& b) {
-                             return a.where.offset < b.where.offset;
-                         });
+        std::stable_sort(
+            __problems.begin() + static_cast<std::ptrdiff_t>(heldFrom), __problems.end(),
+            [](const __Problem& a, const __Problem& b) { return a.where.offset < b.where.offset; });
         if (__problems.size() > __cap())
             __problems.erase(__problems.begin() + static_cast<std::ptrdiff_t>(__cap()),
                              __problems.end());

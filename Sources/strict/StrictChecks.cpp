@@ -116,10 +116,12 @@ void __checkVersion(const __Check& check, std::size_t version, const std::string
 
 void __checkLength(const __Check& check, std::size_t string, const std::string& what)
 {
-    const std::size_t length = check.isA(string, __Kind::string) ? check.stringOf(string).size() : 0;
+    const std::size_t length =
+        check.isA(string, __Kind::string) ? check.stringOf(string).size() : 0;
     if (length > 255)
-        check.report(check.places[string].offset, what + " is " + std::to_string(length)
-                                                      + " bytes; its length byte holds at most 255");
+        check.report(check.places[string].offset,
+                     what + " is " + std::to_string(length)
+                         + " bytes; its length byte holds at most 255");
 }
 
 // A member's own string, its own object or each object of its array, with its sub-members.
@@ -135,7 +137,8 @@ void __checkMember(const __Check& check, std::size_t value, const PiplMemberName
             continue;
         __checkNames(check, object, member.subMembers, memberWhere);
         for (std::string_view sub : member.lengthPrefixedSubMembers)
-            __checkLength(check, check.places.member(object, sub), __quoted(sub) + " of " + memberWhere);
+            __checkLength(check, check.places.member(object, sub),
+                          __quoted(sub) + " of " + memberWhere);
     }
     if (member.lengthPrefixed)
         __checkLength(check, value, memberWhere);
@@ -164,8 +167,8 @@ void __checkRawRecords(const __Check& check, std::size_t description, const std:
         if (!member.empty())
             check.report(check.places[record].offset,
                          "raw property '" + vendor + "' '" + key + "' in " + where
-                             + " repeats a record the description writes; use "
-                             + __quoted(member) + " instead");
+                             + " repeats a record the description writes; use " + __quoted(member)
+                             + " instead");
     }
 }
 
@@ -196,7 +199,8 @@ void __checkValues(const __Check& check, const __Entry& entry)
     for (EntryMemberKind kind : {memberType, memberFile, memberName, memberDefine}) {
         if (!check.isA(entry[kind], __Kind::string))
             continue;
-        if (const std::optional<UnsafeByte> unsafe = findUnsafeByte(kind, check.stringOf(entry[kind])))
+        if (const std::optional<UnsafeByte> unsafe =
+                findUnsafeByte(kind, check.stringOf(entry[kind])))
             check.report(check.places[entry[kind]].offset,
                          "the \"" + std::string(entryMemberNames[kind][0]) + "\" member of "
                              + entry.of + " " + describeUnsafeByte(*unsafe));
@@ -272,8 +276,8 @@ void __checkEntry(const __Check& check, const __Entry& entry, std::vector<__Name
     if (check.isA(name, __Kind::string))
         named.push_back({type, check.stringOf(name), check.places[name].offset, entry.index});
     else if (name == __none && check.isA(file, __Kind::string) && !check.stringOf(file).empty())
-        named.push_back({type, nameFromFilePath(check.stringOf(file)), check.places[file].offset,
-                         entry.index});
+        named.push_back(
+            {type, nameFromFilePath(check.stringOf(file)), check.places[file].offset, entry.index});
 }
 
 std::string __upperCase(std::string text)
@@ -295,13 +299,14 @@ void __checkSharedNames(const __Check& check, const std::vector<__NamedEntry>& n
         if (found.second)
             continue;
         const __NamedEntry& earlier = *found.first->second;
-        const std::string names = earlier.name == entry.name
-                                      ? __quoted(entry.name)
-                                      : __quoted(earlier.name) + " and " + __quoted(entry.name)
-                                            + ", one name to Windows";
+        const std::string names =
+            earlier.name == entry.name
+                ? __quoted(entry.name)
+                : __quoted(earlier.name) + " and " + __quoted(entry.name) + ", one name to Windows";
         check.report(entry.place, "entries " + std::to_string(earlier.index) + " and "
                                       + std::to_string(entry.index) + " are both " + entry.type
-                                      + " resources named " + names + "; give one another \"name\"");
+                                      + " resources named " + names
+                                      + "; give one another \"name\"");
     }
 }
 
@@ -317,9 +322,10 @@ void __checkVariantBases(const __Check& check, const std::vector<__NamedEntry>& 
         const std::string_view stem = pngVariantStem(entry.name);
         if (resourceTypeTraits(entry.type).numbersVariantsAfterBase && !stem.empty()
             && std::find(baseStems.begin(), baseStems.end(), stem) == baseStems.end())
-            check.report(entry.place, entry.type + " resource " + __quoted(entry.name) + " of entry "
-                                          + std::to_string(entry.index) + " is a variant of "
-                                          + __quoted(stem) + ", which is not in the list; add "
+            check.report(entry.place, entry.type + " resource " + __quoted(entry.name)
+                                          + " of entry " + std::to_string(entry.index)
+                                          + " is a variant of " + __quoted(stem)
+                                          + ", which is not in the list; add "
                                           + "that image or rename this one");
     }
 }

@@ -79,8 +79,8 @@ void checkDuplicateIds(const ResourcesByType& resourcesByType, const StrictPlace
         }
         diagnostics.fail(statusStrictCheckFailed,
                          "entries " + std::to_string(claims[first].entryIndex) + " and "
-                             + std::to_string(claims[i].entryIndex) + " are both "
-                             + *claims[i].type + " resource " + std::to_string(claims[i].id),
+                             + std::to_string(claims[i].entryIndex) + " are both " + *claims[i].type
+                             + " resource " + std::to_string(claims[i].id),
                          {__placeOf(claims[first], claims[i], places)});
     }
 }

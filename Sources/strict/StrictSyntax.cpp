@@ -41,9 +41,14 @@ struct __LetterEscape {
 };
 
 constexpr __LetterEscape __letterEscapes[] = {
-    {'"', nullptr},       {'\\', nullptr},          {'/', "\"/\""},
-    {'b', "a backspace"}, {'f', "a form feed"},       {'n', "a line feed"},
-    {'r', "a carriage return"}, {'t', "a tab"},
+    {'"', nullptr},
+    {'\\', nullptr},
+    {'/', "\"/\""},
+    {'b', "a backspace"},
+    {'f', "a form feed"},
+    {'n', "a line feed"},
+    {'r', "a carriage return"},
+    {'t', "a tab"},
 };
 
 /// What to write instead of a letter escape: the slash itself; for the others, which no
@@ -123,7 +128,8 @@ std::string __unicodeMeaning(std::uint32_t code)
         return "any character (half of a pair alone); leave it out";
     if (code < 0x20 || code == 0x7F)
         return "a control character, which no output can hold; leave it out";
-    const std::string written = code == '"' || code == '\\' ? "\\" + __utf8Of(code) : __utf8Of(code);
+    const std::string written =
+        code == '"' || code == '\\' ? "\\" + __utf8Of(code) : __utf8Of(code);
     return "\"" + written + "\"; write \"" + written + "\"";
 }
 
@@ -243,7 +249,8 @@ private:
         if (!__open.empty()) {
             __Open& parent = __open.back();
             const std::size_t last = std::exchange(parent.lastChild, index);
-            (last == __none ? __values[parent.value].firstChild : __values[last].nextSibling) = index;
+            (last == __none ? __values[parent.value].firstChild : __values[last].nextSibling) =
+                index;
         }
         return index;
     }
@@ -254,8 +261,11 @@ private:
         const char* literal = c == 't' ? "true" : c == 'f' ? "false" : c == 'n' ? "null" : nullptr;
         if (!literal && c != '{' && c != '[' && c != '"' && c != '-' && !__isDigit(c))
             return __fail(std::string("expected ") + expected);
-        const __Kind kind = c == '{' ? __Kind::object : c == '[' ? __Kind::array
-                            : c == '"' ? __Kind::string : literal ? __Kind::literal : __Kind::number;
+        const __Kind kind = c == '{'   ? __Kind::object
+                            : c == '[' ? __Kind::array
+                            : c == '"' ? __Kind::string
+                            : literal  ? __Kind::literal
+                                       : __Kind::number;
         const std::size_t index = __keep(kind, keyOffset, std::move(name));
         if (kind == __Kind::object || kind == __Kind::array) {
             __open.push_back({kind == __Kind::object, index});
@@ -378,7 +388,8 @@ private:
         long code = __unicodeAt(backslash);
         if (code < 0) {
             const std::size_t digits = firstNonHexDigit(__text.substr(__offset + 1, 4));
-            return __found(backslash, "expected four hex digits after '\\u'", __offset + 1 + digits);
+            return __found(backslash, "expected four hex digits after '\\u'",
+                           __offset + 1 + digits);
         }
         __offset = backslash + 6;
         const long low = __unicodeAt(__offset);
