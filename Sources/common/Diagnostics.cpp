@@ -46,7 +46,22 @@ int Diagnostics::failWith(int status, std::string message, Place where)
 
 bool Diagnostics::stopping() const
 {
-    return __problems.size() >= (collecting() ? maxProblems : 1);
+    return __heldFrom == Place::unknown && __problems.size() >= __cap();
+}
+
+bool Diagnostics::release()
+{
+    const std::size_t heldFrom = std::exchange(__heldFrom, Place::unknown);
+    const bool found = __problems.size() > heldFrom;
+    if (found) {
+        std::stable_sort(
+            __problems.begin() + static_cast<std::ptrdiff_t>(heldFrom), __problems.end(),
+            [](const __Problem& a, const __Problem& b) { return a.where.offset < b.where.offset; });
+        if (__problems.size() > __cap())
+            __problems.erase(__problems.begin() + static_cast<std::ptrdiff_t>(__cap()),
+                             __problems.end());
+    }
+    return found;
 }
 
 int Diagnostics::status() const
@@ -71,6 +86,15 @@ std::vector<const Diagnostics::__Problem*> Diagnostics::__inPrintOrder() const
     return ordered;
 }
 
+std::string Diagnostics::lineAndColumn(std::size_t offset) const
+{
+    const auto next = std::upper_bound(__lineStarts.begin(), __lineStarts.end(), offset);
+    if (next == __lineStarts.begin())
+        return "";
+    const std::size_t line = static_cast<std::size_t>(next - __lineStarts.begin());
+    return std::to_string(line) + ":" + std::to_string(offset - *(next - 1) + 1);
+}
+
 std::string Diagnostics::__placeText(const Place& where) const
 {
     // A problem that lies in no entry (an output that cannot be written) has no place.
@@ -79,11 +103,8 @@ std::string Diagnostics::__placeText(const Place& where) const
     std::string text;
     if (!__inputName.empty())
         text += __inputName + ":";
-    if (where.offset != Place::unknown && !__lineStarts.empty()) {
-        const auto next = std::upper_bound(__lineStarts.begin(), __lineStarts.end(), where.offset);
-        const std::size_t line = static_cast<std::size_t>(next - __lineStarts.begin());
-        text += std::to_string(line) + ":" + std::to_string(where.offset - *(next - 1) + 1) + ":";
-    }
+    if (where.offset != Place::unknown && !__lineStarts.empty())
+        text += lineAndColumn(where.offset) + ":";
     if (!text.empty())
         text += " ";
     if (where.entry != Place::unknown)

@@ -64,6 +64,16 @@ public:
     /// fail, returning status instead: `return diagnostics.failWith(statusNoInput, "...");`
     int failWith(int status, std::string message, Place where = {});
 
+    /// For checks that find their problems out of input order: from hold() on every failure
+    /// is kept, and release() keeps of those the first in input order that fit under the cap.
+    /// release() says whether any failure came while held.
+    void hold() { __heldFrom = __problems.size(); }
+    bool release();
+
+    /// "<line>:<column>" of an offset of the input text, both counting from 1 and columns
+    /// counting bytes; "" before setInput.
+    std::string lineAndColumn(std::size_t offset) const;
+
     /// Forgets every failure kept so far: a problem found later (a syntax error found once
     /// the whole text is read) is reported instead of them.
     void clear() { __problems.clear(); }
@@ -85,6 +95,7 @@ private:
         Place where;
     };
 
+    std::size_t __cap() const { return collecting() ? maxProblems : 1; }
     std::string __placeText(const Place& where) const;
     std::vector<const __Problem*> __inPrintOrder() const;
 
@@ -93,6 +104,7 @@ private:
     std::vector<std::size_t> __lineStarts;
     PlaceFinder __placeFinder;
     std::vector<__Problem> __problems;
+    std::size_t __heldFrom = Place::unknown;  // the first problem kept while held
 };
 
 }  // namespace kel::rez

@@ -43,7 +43,7 @@ int buildOutputsFromText(std::string inputText, const OutputPaths& paths, Output
     if (strictInputName) {
         const std::string& checkedText = writtenText ? *writtenText : inputText;
         diagnostics.setInput(*strictInputName, checkedText);
-        strict.emplace(checkedText);
+        strict.emplace();
         if (int status = strict->checkBeforeLoading(checkedText, diagnostics))
             return status;
         // The problems found from here on are placed where the check found their values.

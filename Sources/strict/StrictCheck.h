@@ -4,25 +4,19 @@
 #define VANTREL_STRICT_CHECK_H
 
 #include <string>
-#include <vector>
 
 #include "common/Diagnostics.h"
 #include "resources/Resource.h"
-#include "strict/StrictChecks.h"
 #include "strict/StrictPlaces.h"
-#include "strict/StrictProblems.h"
 
 namespace kel::rez {
 
 class StrictCheck
 {
 public:
-    /// text is the input as the checks read it; the diagnostics that the checks report to
-    /// name it and place offsets in it.
-    explicit StrictCheck(const std::string& text);
-
-    /// Syntax, member names and files. 0 when nothing is wrong; otherwise reports every
-    /// problem to diagnostics and returns statusStrictCheckFailed.
+    /// Syntax, member names and files of text, which diagnostics name and place offsets in.
+    /// 0 when nothing is wrong; otherwise reports the first problems in input order to
+    /// diagnostics and returns statusStrictCheckFailed.
     int checkBeforeLoading(const std::string& text, Diagnostics& diagnostics);
 
     /// Resources that share a type and an ID. 0, or statusStrictCheckFailed after reporting.
@@ -33,8 +27,6 @@ public:
     const StrictPlaces& places() const { return __places; }
 
 private:
-    StrictProblems __problems;
-    std::vector<StrictEntryPlace> __entryPlaces;
     StrictPlaces __places;
 };
 

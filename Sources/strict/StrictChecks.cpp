@@ -6,14 +6,16 @@
 #include <map>
 #include <string_view>
 
+#include "common/ExitStatus.h"
 #include "common/HexEncoding.h"
 #include "kelutilsFiles.h"
 #include "pipl/Pipl.h"
-#include "resources/ResourceLoader.h"
 #include "resources/ResourceNames.h"
 #include "resources/ResourceNumbering.h"
+#include "resources/ResourceType.h"
 #include "resources/ResourceValues.h"
 #include "strict/NearestName.h"
+#include "strict/StrictSyntax.h"
 
 namespace kel::rez {
 
@@ -22,62 +24,41 @@ namespace {
 using __Kind = StrictValue::Kind;
 constexpr std::size_t __none = StrictValue::none;
 
-// The values of one check: the document and the text its offsets point into.
-struct __Source {
-    const StrictDocument& document;
+/// What the checks read, and where they report.
+struct __Check {
+    const StrictPlaces& places;
     const std::string& text;
+    Diagnostics& diagnostics;
 
-    const StrictValue& operator[](std::size_t index) const { return document.values[index]; }
-
-    std::string nameOf(std::size_t index) const
+    void report(std::size_t offset, std::string message) const
     {
-        return strictStringText(text, document.values[index].keyOffset, document.values[index].keyEnd);
+        diagnostics.fail(statusStrictCheckFailed, std::move(message), {offset});
     }
 
-    std::string stringOf(std::size_t index) const
+    bool isA(std::size_t value, __Kind kind) const { return places.isA(value, kind); }
+
+    /// A string value as the lenient parser reads it.
+    std::string stringOf(std::size_t value) const
     {
-        return strictStringText(text, document.values[index].offset, document.values[index].end);
+        return strictStringText(text, places[value].offset, places[value].end);
     }
 
-    bool isA(std::size_t index, __Kind kind) const
-    {
-        return index != __none && document.values[index].kind == kind;
-    }
-
-    std::vector<std::size_t> childrenOf(std::size_t container) const
-    {
-        std::vector<std::size_t> children;
-        for (std::size_t child = document.values[container].firstChild; child != __none;
-             child = document.values[child].nextSibling)
-            children.push_back(child);
-        return children;
-    }
-
-    /// The first member of object with one of names, trying them in order: the one the
-    /// loader and the lenient parser read.
-    std::size_t member(std::size_t object, std::initializer_list<std::string_view> names) const
-    {
-        for (std::string_view name : names)
-            for (std::size_t child : childrenOf(object))
-                if (nameOf(child) == name)
-                    return child;
-        return __none;
-    }
-
-    std::size_t entryMember(std::size_t entry, EntryMemberKind kind) const
-    {
-        const auto& spellings = entryMemberNames[kind];
-        return member(entry, {spellings[0], spellings[1], spellings[2]});
-    }
-
+    /// The string of object's member name, or "" when it holds no string there.
     std::string stringMember(std::size_t object, std::string_view name) const
     {
-        const std::size_t found = member(object, {name});
+        const std::size_t found = places.member(object, name);
         return isA(found, __Kind::string) ? stringOf(found) : std::string();
+    }
+
+    /// A number as the lenient parser reads it, rounded half away from zero.
+    long long numberOf(std::size_t number) const
+    {
+        return std::llround(std::strtod(text.c_str() + places[number].offset, nullptr));
     }
 };
 
-/// What a resource list's names and types are checked against.
+/// The names an entry and a PiPL description may hold, every spelling the loader and the
+/// PiPL compiler read.
 struct __KnownNames {
     std::vector<std::string_view> entry, description;
 };
@@ -100,179 +81,174 @@ std::string __quoted(std::string_view text)
     return "\"" + std::string(text) + "\"";
 }
 
-std::string __didYouMean(std::string_view written, const std::vector<std::string_view>& known)
+void __checkNames(const __Check& check, std::size_t object,
+                  const std::vector<std::string_view>& known, const std::string& where)
 {
-    const std::string_view nearest = nearestName(written, known);
-    return nearest.empty() ? "" : "; did you mean " + __quoted(nearest) + "?";
-}
-
-void __checkNames(const __Source& source, std::size_t object,
-                  const std::vector<std::string_view>& known, const std::string& where,
-                  StrictProblems& problems)
-{
-    for (std::size_t child : source.childrenOf(object)) {
-        const std::string name = source.nameOf(child);
-        if (std::find(known.begin(), known.end(), name) == known.end())
-            problems.add(source[child].keyOffset, "unknown member " + __quoted(name) + " in "
-                                                      + where + __didYouMean(name, known));
+    for (std::size_t child : check.places.childrenOf(object)) {
+        const std::string& name = check.places[child].name;
+        if (std::find(known.begin(), known.end(), name) != known.end())
+            continue;
+        const std::string_view nearest = nearestName(name, known);
+        check.report(check.places[child].keyOffset,
+                     "unknown member " + __quoted(name) + " in " + where
+                         + (nearest.empty() ? "" : "; did you mean " + __quoted(nearest) + "?"));
     }
-}
-
-/// A number as the lenient parser reads it, rounded half away from zero.
-long long __numberOf(const __Source& source, std::size_t number)
-{
-    return std::llround(std::strtod(source.text.c_str() + source[number].offset, nullptr));
 }
 
 // A version word holds Major in 16 bits, then Minor and Revision in 8 each: a larger part
 // runs into its neighbour.
-void __checkVersion(const __Source& source, std::size_t version, const std::string& where,
-                    StrictProblems& problems)
+void __checkVersion(const __Check& check, std::size_t version, const std::string& where)
 {
     static const std::pair<const char*, long long> parts[] = {
         {"Major", 65535}, {"Minor", 255}, {"Revision", 255}};
     for (const auto& [part, highest] : parts) {
-        const std::size_t number = source.member(version, {part});
-        if (!source.isA(number, __Kind::number))
+        const std::size_t number = check.places.member(version, part);
+        if (!check.isA(number, __Kind::number))
             continue;
-        const long long value = __numberOf(source, number);
+        const long long value = check.numberOf(number);
         if (value < 0 || value > highest)
-            problems.add(source[number].offset,
+            check.report(check.places[number].offset,
                          __quoted(part) + " of \"Version\" in " + where + " is "
                              + std::to_string(value) + ", which runs into the other parts; give "
                              + "a number from 0 to " + std::to_string(highest));
     }
 }
 
-void __checkLength(const __Source& source, std::size_t string, const std::string& what,
-                   StrictProblems& problems)
+void __checkLength(const __Check& check, std::size_t string, const std::string& what)
 {
-    const std::size_t length = source.isA(string, __Kind::string) ? source.stringOf(string).size() : 0;
+    const std::size_t length =
+        check.isA(string, __Kind::string) ? check.stringOf(string).size() : 0;
     if (length > 255)
-        problems.add(source[string].offset, what + " is " + std::to_string(length)
-                                                + " bytes; its length byte holds at most 255");
+        check.report(check.places[string].offset,
+                     what + " is " + std::to_string(length)
+                         + " bytes; its length byte holds at most 255");
 }
 
-// A member's own object, or each object of its array, with its sub-members.
-void __checkMemberObjects(const __Source& source, std::size_t value, const PiplMemberNames& names,
-                          const std::string& where, StrictProblems& problems)
+// A member's own string, its own object or each object of its array, with its sub-members.
+void __checkMember(const __Check& check, std::size_t value, const PiplMemberNames& member,
+                   const std::string& where)
 {
+    const std::string memberWhere = __quoted(member.name) + " of " + where;
     std::vector<std::size_t> objects{value};
-    if (source.isA(value, __Kind::array))
-        objects = source.childrenOf(value);
-    const std::string memberWhere = __quoted(names.name) + " of " + where;
+    if (check.isA(value, __Kind::array))
+        objects = check.places.childrenOf(value);
     for (std::size_t object : objects) {
-        if (!source.isA(object, __Kind::object))
+        if (!check.isA(object, __Kind::object))
             continue;
-        __checkNames(source, object, names.subMembers, memberWhere, problems);
-        for (std::string_view sub : names.lengthPrefixedSubMembers)
-            __checkLength(source, source.member(object, {sub}), __quoted(sub) + " of " + memberWhere,
-                          problems);
+        __checkNames(check, object, member.subMembers, memberWhere);
+        for (std::string_view sub : member.lengthPrefixedSubMembers)
+            __checkLength(check, check.places.member(object, sub),
+                          __quoted(sub) + " of " + memberWhere);
     }
+    if (member.lengthPrefixed)
+        __checkLength(check, value, memberWhere);
+    if (member.name == "Version" && check.isA(value, __Kind::object))
+        __checkVersion(check, value, where);
 }
 
 // A raw record that the description already writes through a member: the host would find
 // the key twice.
-void __checkRawRecords(const __Source& source, std::size_t description, const std::string& where,
-                       StrictProblems& problems)
+void __checkRawRecords(const __Check& check, std::size_t description, const std::string& where)
 {
-    const std::size_t records = source.member(description, {"Properties"});
-    if (!source.isA(records, __Kind::array))
+    const std::size_t records = check.places.member(description, "Properties");
+    if (!check.isA(records, __Kind::array))
         return;
     std::vector<std::string> memberNames;
-    for (std::size_t child : source.childrenOf(description))
-        memberNames.push_back(source.nameOf(child));
-    const std::string pluginType = source.stringMember(description, "PluginType");
-    for (std::size_t record : source.childrenOf(records)) {
-        if (!source.isA(record, __Kind::object))
+    for (std::size_t child : check.places.childrenOf(description))
+        memberNames.push_back(check.places[child].name);
+    const std::string pluginType = check.stringMember(description, "PluginType");
+    for (std::size_t record : check.places.childrenOf(records)) {
+        if (!check.isA(record, __Kind::object))
             continue;
-        const std::string vendor = source.stringMember(record, "Vendor");
-        const std::string key = source.stringMember(record, "Key");
+        const std::string vendor = check.stringMember(record, "Vendor");
+        const std::string key = check.stringMember(record, "Key");
         const std::string_view member =
             piplMemberWritingRecord(pluginType, memberNames, vendor, key);
         if (!member.empty())
-            problems.add(source[record].offset,
+            check.report(check.places[record].offset,
                          "raw property '" + vendor + "' '" + key + "' in " + where
-                             + " repeats a record the description writes; use "
-                             + __quoted(member) + " instead");
+                             + " repeats a record the description writes; use " + __quoted(member)
+                             + " instead");
     }
 }
 
-void __checkDescription(const __Source& source, std::size_t description, std::size_t entryIndex,
-                        StrictProblems& problems)
+void __checkDescription(const __Check& check, std::size_t description, std::size_t entryIndex)
 {
     const std::string where = "the PiPL description of entry " + std::to_string(entryIndex);
-    __checkNames(source, description, __known().description, where, problems);
-    __checkRawRecords(source, description, where, problems);
-    for (std::size_t child : source.childrenOf(description)) {
-        const std::string name = source.nameOf(child);
-        for (const PiplMemberNames& member : knownPiplMembers()) {
-            if (member.name != name)
-                continue;
-            __checkMemberObjects(source, child, member, where, problems);
-            if (member.lengthPrefixed)
-                __checkLength(source, child, __quoted(name) + " of " + where, problems);
-        }
-        if (name == "Version" && source.isA(child, __Kind::object))
-            __checkVersion(source, child, where, problems);
+    __checkNames(check, description, __known().description, where);
+    __checkRawRecords(check, description, where);
+    for (std::size_t child : check.places.childrenOf(description))
+        for (const PiplMemberNames& member : knownPiplMembers())
+            if (member.name == check.places[child].name)
+                __checkMember(check, child, member, where);
+}
+
+/// One entry under check, and its members the loader reads (none for those it lacks).
+struct __Entry {
+    std::size_t value;
+    std::size_t index;
+    std::string of;  // "entry <index>", as messages name it
+    std::size_t members[entryMemberKinds];
+
+    std::size_t operator[](EntryMemberKind kind) const { return members[kind]; }
+};
+
+// The texts that go into the outputs, by the loader's own rules, but placed at the value.
+void __checkValues(const __Check& check, const __Entry& entry)
+{
+    for (EntryMemberKind kind : {memberType, memberFile, memberName, memberDefine}) {
+        if (!check.isA(entry[kind], __Kind::string))
+            continue;
+        if (const std::optional<UnsafeByte> unsafe =
+                findUnsafeByte(kind, check.stringOf(entry[kind])))
+            check.report(check.places[entry[kind]].offset,
+                         "the \"" + std::string(entryMemberNames[kind][0]) + "\" member of "
+                             + entry.of + " " + describeUnsafeByte(*unsafe));
     }
 }
 
-void __checkFile(const __Source& source, std::size_t file, const std::string& ofEntry,
-                 StrictProblems& problems)
+void __checkFile(const __Check& check, const __Entry& entry)
 {
-    if (!source.isA(file, __Kind::string))
+    const std::size_t file = entry[memberFile];
+    if (!check.isA(file, __Kind::string))
         return;
-    const std::string path = source.stringOf(file);
+    const std::string path = check.stringOf(file);
     // A path with a byte the outputs cannot carry is reported as such, not quoted here.
     if (findUnsafeByte(memberFile, path))
         return;
     const std::size_t backslashes = path.find("\\\\");
     if (backslashes != std::string::npos)
-        problems.add(source[file].offset + 1 + backslashes,
-                     "escape \"\\\\\" in the file of " + ofEntry
+        check.report(check.places[file].offset + 1 + backslashes,
+                     "escape \"\\\\\" in the file of " + entry.of
                          + " is kept as written, not read as one backslash; write \"/\"");
     else if (!path.empty() && !kel::utils::fileExists(path))
-        problems.add(source[file].offset, "file " + __quoted(path) + " of " + ofEntry + " does not exist");
+        check.report(check.places[file].offset,
+                     "file " + __quoted(path) + " of " + entry.of + " does not exist");
+}
+
+// A Mac resource type is four bytes; Rez takes a shorter or longer one as written, but a
+// type of its own on the Mac side ("SVG" is "SVG_") is written that way. A type unfit for
+// the outputs is reported as such, not here.
+void __checkTypeLength(const __Check& check, const __Entry& entry, const std::string& type)
+{
+    if (resourceTypeTraits(type).macFileType.size() == 4 || findUnsafeByte(memberType, type))
+        return;
+    check.report(check.places[entry[memberType]].offset,
+                 "type " + __quoted(type) + " of " + entry.of + " is " + std::to_string(type.size())
+                     + " bytes long; a Mac type has four, such as \"PNGI\" or \"snd \"");
 }
 
 // Two digits make a byte: Rez drops an odd last digit, the resource script writes a zero byte.
-void __checkHexData(const __Source& source, std::size_t data, const std::string& ofEntry,
-                    StrictProblems& problems)
+void __checkHexData(const __Check& check, const __Entry& entry)
 {
-    const std::string digits = source.stringOf(data);
-    if (digits.size() % 2 == 1 && firstNonHexDigit(digits) == digits.size())
-        problems.add(source[data].offset, "\"data\" of " + ofEntry + " has an odd number of hex "
-                                              "digits (" + std::to_string(digits.size())
-                                              + "); write two for each byte");
-}
-
-// A Mac resource type is four bytes; Rez takes a shorter or longer one as written. "SVG" alone
-// is written as "SVG_". A type unfit for the outputs is reported as such, not here.
-void __checkTypeLength(const __Source& source, std::size_t type, const std::string& ofEntry,
-                       StrictProblems& problems)
-{
-    const std::string text = source.stringOf(type);
-    if (text.size() == 4 || text == resourceTypeSVG || findUnsafeByte(memberType, text))
+    const std::size_t data = entry[memberData];
+    if (entry[memberFile] != __none || !check.isA(data, __Kind::string))
         return;
-    problems.add(source[type].offset, "type " + __quoted(text) + " of " + ofEntry + " is "
-                                          + std::to_string(text.size()) + " bytes long; a Mac "
-                                          + "type has four, such as \"PNGI\" or \"snd \"");
-}
-
-// The texts that go into the outputs, by the loader's own rules, but placed at the value.
-void __checkValues(const __Source& source, std::size_t entry, const std::string& ofEntry,
-                   StrictProblems& problems)
-{
-    for (EntryMemberKind kind : {memberType, memberFile, memberName, memberDefine}) {
-        const std::size_t member = source.entryMember(entry, kind);
-        if (!source.isA(member, __Kind::string))
-            continue;
-        if (const std::optional<UnsafeByte> unsafe = findUnsafeByte(kind, source.stringOf(member)))
-            problems.add(source[member].offset, "the \"" + std::string(entryMemberNames[kind][0])
-                                                    + "\" member of " + ofEntry + " "
-                                                    + describeUnsafeByte(*unsafe));
-    }
+    const std::string digits = check.stringOf(data);
+    if (digits.size() % 2 == 1 && firstNonHexDigit(digits) == digits.size())
+        check.report(check.places[data].offset,
+                     "\"data\" of " + entry.of + " has an odd number of hex digits ("
+                         + std::to_string(digits.size()) + "); write two for each byte");
 }
 
 /// An entry's type and name, for the checks across entries.
@@ -283,30 +259,25 @@ struct __NamedEntry {
     std::size_t index;
 };
 
-void __checkEntry(const __Source& source, std::size_t entry, std::size_t index,
-                  std::vector<__NamedEntry>& named, StrictProblems& problems)
+void __checkEntry(const __Check& check, const __Entry& entry, std::vector<__NamedEntry>& named)
 {
-    const std::string ofEntry = "entry " + std::to_string(index);
-    __checkValues(source, entry, ofEntry, problems);
-    __checkNames(source, entry, __known().entry, ofEntry, problems);
-    const std::size_t file = source.entryMember(entry, memberFile);
-    __checkFile(source, file, ofEntry, problems);
-    const std::size_t type = source.entryMember(entry, memberType);
-    const std::size_t data = source.entryMember(entry, memberData);
-    if (!source.isA(type, __Kind::string))
+    __checkValues(check, entry);
+    __checkNames(check, entry.value, __known().entry, entry.of);
+    __checkFile(check, entry);
+    if (!check.isA(entry[memberType], __Kind::string))
         return;
-    __checkTypeLength(source, type, ofEntry, problems);
-    if (file == __none && source.isA(data, __Kind::string))
-        __checkHexData(source, data, ofEntry, problems);
-    if (source.stringOf(type) == resourceTypePiPL && source.isA(data, __Kind::object))
-        __checkDescription(source, data, index, problems);
+    const std::string type = check.stringOf(entry[memberType]);
+    __checkTypeLength(check, entry, type);
+    __checkHexData(check, entry);
+    if (resourceTypeTraits(type).takesObjectData && check.isA(entry[memberData], __Kind::object))
+        __checkDescription(check, entry[memberData], entry.index);
 
-    const std::size_t name = source.entryMember(entry, memberName);
-    if (source.isA(name, __Kind::string))
-        named.push_back({source.stringOf(type), source.stringOf(name), source[name].offset, index});
-    else if (name == __none && source.isA(file, __Kind::string) && !source.stringOf(file).empty())
-        named.push_back({source.stringOf(type), nameFromFilePath(source.stringOf(file)),
-                         source[file].offset, index});
+    const std::size_t name = entry[memberName], file = entry[memberFile];
+    if (check.isA(name, __Kind::string))
+        named.push_back({type, check.stringOf(name), check.places[name].offset, entry.index});
+    else if (name == __none && check.isA(file, __Kind::string) && !check.stringOf(file).empty())
+        named.push_back(
+            {type, nameFromFilePath(check.stringOf(file)), check.places[file].offset, entry.index});
 }
 
 std::string __upperCase(std::string text)
@@ -318,7 +289,7 @@ std::string __upperCase(std::string text)
 }
 
 // Windows takes names without regard to letter case, and keeps one resource of a name.
-void __checkSharedNames(const std::vector<__NamedEntry>& named, StrictProblems& problems)
+void __checkSharedNames(const __Check& check, const std::vector<__NamedEntry>& named)
 {
     std::map<std::pair<std::string, std::string>, const __NamedEntry*> first;
     for (const __NamedEntry& entry : named) {
@@ -328,68 +299,55 @@ void __checkSharedNames(const std::vector<__NamedEntry>& named, StrictProblems& 
         if (found.second)
             continue;
         const __NamedEntry& earlier = *found.first->second;
-        const std::string names = earlier.name == entry.name
-                                      ? __quoted(entry.name)
-                                      : __quoted(earlier.name) + " and " + __quoted(entry.name)
-                                            + ", one name to Windows";
-        problems.add(entry.place, "entries " + std::to_string(earlier.index) + " and "
+        const std::string names =
+            earlier.name == entry.name
+                ? __quoted(entry.name)
+                : __quoted(earlier.name) + " and " + __quoted(entry.name) + ", one name to Windows";
+        check.report(entry.place, "entries " + std::to_string(earlier.index) + " and "
                                       + std::to_string(entry.index) + " are both " + entry.type
-                                      + " resources named " + names + "; give one another \"name\"");
+                                      + " resources named " + names
+                                      + "; give one another \"name\"");
     }
 }
 
 // A variant is numbered after its base image, which must be in the list.
-void __checkVariantBases(const std::vector<__NamedEntry>& named, StrictProblems& problems)
+void __checkVariantBases(const __Check& check, const std::vector<__NamedEntry>& named)
 {
     std::vector<std::string_view> baseStems;
     for (const __NamedEntry& entry : named)
-        if (entry.type == resourceTypePNGI && !entry.name.empty() && pngVariantStem(entry.name).empty())
+        if (resourceTypeTraits(entry.type).numbersVariantsAfterBase && !entry.name.empty()
+            && pngVariantStem(entry.name).empty())
             baseStems.push_back(pngBaseStem(entry.name));
     for (const __NamedEntry& entry : named) {
         const std::string_view stem = pngVariantStem(entry.name);
-        if (entry.type == resourceTypePNGI && !stem.empty()
+        if (resourceTypeTraits(entry.type).numbersVariantsAfterBase && !stem.empty()
             && std::find(baseStems.begin(), baseStems.end(), stem) == baseStems.end())
-            problems.add(entry.place, "PNGI resource " + __quoted(entry.name) + " of entry "
-                                          + std::to_string(entry.index) + " is a variant of "
-                                          + __quoted(stem) + ", which is not in the list; add "
+            check.report(entry.place, entry.type + " resource " + __quoted(entry.name)
+                                          + " of entry " + std::to_string(entry.index)
+                                          + " is a variant of " + __quoted(stem)
+                                          + ", which is not in the list; add "
                                           + "that image or rename this one");
     }
 }
 
 }  // namespace
 
-void checkStrictEntries(const StrictDocument& document, const std::string& text,
-                        StrictProblems& problems)
+void checkStrictEntries(const StrictPlaces& places, const std::string& text,
+                        Diagnostics& diagnostics)
 {
-    const __Source source{document, text};
-    if (document.values.empty() || !source.isA(0, __Kind::array))
-        return;
+    const __Check check{places, text, diagnostics};
     std::vector<__NamedEntry> named;
-    const std::vector<std::size_t> entries = source.childrenOf(0);
-    for (std::size_t index = 0; index < entries.size(); ++index)
-        if (source.isA(entries[index], __Kind::object))
-            __checkEntry(source, entries[index], index, named, problems);
-    __checkSharedNames(named, problems);
-    __checkVariantBases(named, problems);
-}
-
-std::vector<StrictEntryPlace> strictEntryPlaces(const StrictDocument& document,
-                                                const std::string& text)
-{
-    const __Source source{document, text};
-    std::vector<StrictEntryPlace> places;
-    if (document.values.empty() || !source.isA(0, __Kind::array))
-        return places;
-    for (std::size_t entry : source.childrenOf(0)) {
-        StrictEntryPlace place{document.values[entry].offset};
-        if (source.isA(entry, __Kind::object)) {
-            const std::size_t id = source.entryMember(entry, memberId);
-            if (id != __none)
-                place.idName = document.values[id].keyOffset;
-        }
-        places.push_back(place);
+    for (std::size_t index = 0; index < places.entries().size(); ++index) {
+        const std::size_t value = places.entries()[index];
+        if (!places.isA(value, __Kind::object))
+            continue;
+        __Entry entry{value, index, "entry " + std::to_string(index), {}};
+        for (int kind = 0; kind < entryMemberKinds; ++kind)
+            entry.members[kind] = places.entryMember(value, static_cast<EntryMemberKind>(kind));
+        __checkEntry(check, entry, named);
     }
-    return places;
+    __checkSharedNames(check, named);
+    __checkVariantBases(check, named);
 }
 
 }  // namespace kel::rez

@@ -4,6 +4,7 @@
 #include <string>
 #include <tuple>
 
+#include "common/ExitStatus.h"
 #include "pipl/Pipl.h"
 
 namespace kel::rez {
@@ -18,14 +19,6 @@ struct __Claim {
     bool isTerminology;
 };
 
-/// The ID of the terminology resource the PiPL compiler adds after the resource, or 0.
-int __terminologyId(const Resource& resource, const TerminologyIds& listedTerminologyIds)
-{
-    if (resource.type != resourceTypePiPL || !resource.dataObject)
-        return 0;
-    return piplTerminologyResourceId(*resource.dataObject.get(), listedTerminologyIds);
-}
-
 std::vector<__Claim> __claims(const ResourcesByType& resourcesByType)
 {
     const TerminologyIds listedTerminologyIds = listedTerminologyResourceIds(resourcesByType);
@@ -33,42 +26,46 @@ std::vector<__Claim> __claims(const ResourcesByType& resourcesByType)
     for (const auto& [type, resources] : resourcesByType)
         for (const ResourcePtr& resource : resources) {
             claims.push_back({&type, resource->id, resource->entryIndex, false});
-            if (int terminologyId = __terminologyId(*resource, listedTerminologyIds))
-                claims.push_back({&resourceTypeAETE, terminologyId, resource->entryIndex, true});
+            // The terminology resource the PiPL compiler adds after the description.
+            if (resource->type == resourceTypePiPL && resource->dataObject)
+                if (int id = piplTerminologyResourceId(*resource->dataObject.get(),
+                                                       listedTerminologyIds))
+                    claims.push_back({&resourceTypeAETE, id, resource->entryIndex, true});
         }
     return claims;
 }
 
-// Where an entry's problem is shown: the name of its "id", or the entry when it has none.
-std::size_t __idPlace(std::size_t entryIndex, const std::vector<StrictEntryPlace>& places)
-{
-    if (entryIndex >= places.size())
-        return 0;
-    const StrictEntryPlace& place = places[entryIndex];
-    return place.idName != StrictValue::none ? place.idName : place.entry;
-}
+/// Where an entry's problem is shown: the name of its "id", or the entry when it has none.
+struct __EntryPlace {
+    std::size_t offset;
+    bool explicitId;
+};
 
-bool __hasExplicitId(std::size_t entryIndex, const std::vector<StrictEntryPlace>& places)
+__EntryPlace __entryPlace(std::size_t entryIndex, const StrictPlaces& places)
 {
-    return entryIndex < places.size() && places[entryIndex].idName != StrictValue::none;
+    const std::size_t value = places.valueAt({Place::unknown, entryIndex, {"id"}});
+    if (value == StrictValue::none)
+        return {Place::unknown, false};
+    const StrictValue& idOrEntry = places[value];
+    const bool explicitId = idOrEntry.keyOffset != StrictValue::none;
+    return {explicitId ? idOrEntry.keyOffset : idOrEntry.offset, explicitId};
 }
 
 // An explicit "id" is what the user would change: the later one's, else the earlier one's.
 // A terminology resource has no "id" of its own, so the later PiPL entry is shown.
-std::size_t __placeOf(const __Claim& first, const __Claim& later,
-                      const std::vector<StrictEntryPlace>& places)
+std::size_t __placeOf(const __Claim& first, const __Claim& later, const StrictPlaces& places)
 {
     if (later.isTerminology)
-        return later.entryIndex < places.size() ? places[later.entryIndex].entry : 0;
-    if (!__hasExplicitId(later.entryIndex, places) && __hasExplicitId(first.entryIndex, places))
-        return __idPlace(first.entryIndex, places);
-    return __idPlace(later.entryIndex, places);
+        return places.offsetOf({Place::unknown, later.entryIndex});
+    const __EntryPlace earlier = __entryPlace(first.entryIndex, places);
+    const __EntryPlace shown = __entryPlace(later.entryIndex, places);
+    return !shown.explicitId && earlier.explicitId ? earlier.offset : shown.offset;
 }
 
 }  // namespace
 
-void checkDuplicateIds(const ResourcesByType& resourcesByType,
-                       const std::vector<StrictEntryPlace>& places, StrictProblems& problems)
+void checkDuplicateIds(const ResourcesByType& resourcesByType, const StrictPlaces& places,
+                       Diagnostics& diagnostics)
 {
     std::vector<__Claim> claims = __claims(resourcesByType);
     std::stable_sort(claims.begin(), claims.end(), [](const __Claim& a, const __Claim& b) {
@@ -80,10 +77,11 @@ void checkDuplicateIds(const ResourcesByType& resourcesByType,
             first = i;
             continue;
         }
-        problems.add(__placeOf(claims[first], claims[i], places),
-                     "entries " + std::to_string(claims[first].entryIndex) + " and "
-                         + std::to_string(claims[i].entryIndex) + " are both " + *claims[i].type
-                         + " resource " + std::to_string(claims[i].id));
+        diagnostics.fail(statusStrictCheckFailed,
+                         "entries " + std::to_string(claims[first].entryIndex) + " and "
+                             + std::to_string(claims[i].entryIndex) + " are both " + *claims[i].type
+                             + " resource " + std::to_string(claims[i].id),
+                         {__placeOf(claims[first], claims[i], places)});
     }
 }
 

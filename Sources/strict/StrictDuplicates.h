@@ -3,19 +3,17 @@
 #ifndef VANTREL_STRICT_DUPLICATES_H
 #define VANTREL_STRICT_DUPLICATES_H
 
-#include <vector>
-
-#include "strict/StrictChecks.h"
-#include "strict/StrictProblems.h"
+#include "common/Diagnostics.h"
 #include "resources/Resource.h"
+#include "strict/StrictPlaces.h"
 
 namespace kel::rez {
 
-/// Adds a problem for every entry whose resource has the type and ID of an earlier entry's,
-/// explicit and generated IDs alike, counting the "aete" resource that each Photoshop PiPL
-/// brings. places holds the place of each entry by its index.
-void checkDuplicateIds(const ResourcesByType& resourcesByType,
-                       const std::vector<StrictEntryPlace>& places, StrictProblems& problems);
+/// Reports every entry whose resource has the type and ID of an earlier entry's, explicit
+/// and generated IDs alike, counting the "aete" resource that each Photoshop PiPL brings.
+/// places are those of the list the resources were loaded from.
+void checkDuplicateIds(const ResourcesByType& resourcesByType, const StrictPlaces& places,
+                       Diagnostics& diagnostics);
 
 }  // namespace kel::rez
 

@@ -2,23 +2,11 @@
 
 #include <cstdlib>
 
-#include "resources/ResourceLoader.h"
-
 namespace kel::rez {
 
 namespace {
 
 constexpr std::size_t __none = StrictValue::none;
-
-/// The spellings the loader accepts for an entry member named by its first spelling; just
-/// name for any other.
-std::vector<std::string_view> __spellingsOf(const std::string& name)
-{
-    for (const auto& spellings : entryMemberNames)
-        if (spellings[0] == name)
-            return {std::begin(spellings), std::end(spellings)};
-    return {name};
-}
 
 /// The element index a path part names, or none for a part that is not a decimal index.
 std::size_t __indexOf(const std::string& part)
@@ -28,56 +16,83 @@ std::size_t __indexOf(const std::string& part)
     return static_cast<std::size_t>(std::strtoull(part.c_str(), nullptr, 10));
 }
 
+/// The entry member whose first spelling is name; entryMemberKinds for any other name.
+EntryMemberKind __entryMemberNamed(const std::string& name)
+{
+    int kind = 0;
+    while (kind < entryMemberKinds && entryMemberNames[kind][0] != name)
+        ++kind;
+    return static_cast<EntryMemberKind>(kind);
+}
+
 }  // namespace
 
-StrictPlaces::StrictPlaces(const StrictDocument& document, const std::string& text)
-    : __values(document.values)
+StrictPlaces::StrictPlaces(std::vector<StrictValue> values)
+    : __values(std::move(values))
 {
-    __names.reserve(__values.size());
-    for (const StrictValue& value : __values)
-        __names.push_back(value.keyOffset == __none
-                              ? std::string()
-                              : strictStringText(text, value.keyOffset, value.keyEnd));
+    if (!__values.empty() && isA(0, StrictValue::Kind::array))
+        __entries = childrenOf(0);
+}
+
+std::vector<std::size_t> StrictPlaces::childrenOf(std::size_t container) const
+{
+    std::vector<std::size_t> children;
+    for (std::size_t child = __values[container].firstChild; child != __none;
+         child = __values[child].nextSibling)
+        children.push_back(child);
+    return children;
+}
+
+std::size_t StrictPlaces::member(std::size_t object, std::string_view name) const
+{
+    if (!isA(object, StrictValue::Kind::object))
+        return __none;
+    std::size_t child = __values[object].firstChild;
+    while (child != __none && __values[child].name != name)
+        child = __values[child].nextSibling;
+    return child;
+}
+
+std::size_t StrictPlaces::entryMember(std::size_t entry, EntryMemberKind kind) const
+{
+    for (std::string_view spelling : entryMemberNames[kind])
+        if (const std::size_t found = member(entry, spelling); found != __none)
+            return found;
+    return __none;
 }
 
 std::size_t StrictPlaces::__child(std::size_t container, const std::string& name,
                                   bool entryMember) const
 {
-    const StrictValue& parent = __values[container];
-    if (parent.kind == StrictValue::Kind::array) {
+    if (isA(container, StrictValue::Kind::array)) {
         std::size_t index = __indexOf(name);
-        std::size_t child = parent.firstChild;
+        std::size_t child = __values[container].firstChild;
         for (; child != __none && index != 0 && index != __none; --index)
             child = __values[child].nextSibling;
         return index == 0 ? child : __none;
     }
-    if (parent.kind != StrictValue::Kind::object)
-        return __none;
-    // The first spelling present wins, as in the loader; for other names the first member.
-    for (std::string_view spelling :
-         entryMember ? __spellingsOf(name) : std::vector<std::string_view>{name})
-        for (std::size_t child = parent.firstChild; child != __none;
-             child = __values[child].nextSibling)
-            if (__names[child] == spelling)
-                return child;
-    return __none;
+    const EntryMemberKind kind = entryMember ? __entryMemberNamed(name) : entryMemberKinds;
+    return kind == entryMemberKinds ? member(container, name) : this->entryMember(container, kind);
 }
 
-std::size_t StrictPlaces::offsetOf(const Place& where) const
+std::size_t StrictPlaces::valueAt(const Place& where) const
 {
-    if (where.entry == Place::unknown || __values.empty()
-        || __values[0].kind != StrictValue::Kind::array)
-        return Place::unknown;
-    std::size_t value = __child(0, std::to_string(where.entry), false);
-    if (value == __none)
-        return Place::unknown;
+    if (where.entry >= __entries.size())
+        return __none;
+    std::size_t value = __entries[where.entry];
     for (std::size_t depth = 0; depth < where.path.size(); ++depth) {
         const std::size_t child = __child(value, where.path[depth], depth == 0);
         if (child == __none)
             break;
         value = child;
     }
-    return __values[value].offset;
+    return value;
+}
+
+std::size_t StrictPlaces::offsetOf(const Place& where) const
+{
+    const std::size_t value = valueAt(where);
+    return value == __none ? Place::unknown : __values[value].offset;
 }
 
 }  // namespace kel::rez

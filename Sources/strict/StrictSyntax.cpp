@@ -5,15 +5,20 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <initializer_list>
+#include <cstdlib>
+#include <string_view>
 #include <unordered_map>
+#include <utility>
 
+#include "common/ExitStatus.h"
+#include "common/HexEncoding.h"
 #include "kelutilsStrings.h"
 
 namespace kel::rez {
 
 namespace {
 
+using __Kind = StrictValue::Kind;
 constexpr std::size_t __none = StrictValue::none;
 
 // Root, entry, description, its members, their elements, and the members of those.
@@ -21,28 +26,29 @@ constexpr std::size_t __keptDepth = 6;
 
 /// An object or array not yet closed.
 struct __Open {
-    __Open(bool isObject, std::size_t value)
-        : isObject(isObject),
-          value(value)
-    {
-    }
-
     bool isObject;
-    std::size_t value;  // its index in the document, or none when it is too deep to keep
+    std::size_t value;  // its index among the values, or none when it is too deep to keep
     bool empty = true;
     std::size_t lastChild = __none;
-    std::unordered_map<std::string, std::size_t> names;  // each member name and where it first was
+    std::unordered_map<std::string, std::size_t> names = {};  // each member name, where first
 };
 
-/// A one-letter escape that JSON reads as another character, and that character.
+/// A one-letter escape and the character JSON reads it as, where the lenient parser keeps
+/// the escape as written; none for the two that both read alike.
 struct __LetterEscape {
     char letter;
     const char* meaning;
 };
 
 constexpr __LetterEscape __letterEscapes[] = {
-    {'/', "\"/\""},       {'b', "a backspace"},       {'f', "a form feed"},
-    {'n', "a line feed"}, {'r', "a carriage return"}, {'t', "a tab"},
+    {'"', nullptr},
+    {'\\', nullptr},
+    {'/', "\"/\""},
+    {'b', "a backspace"},
+    {'f', "a form feed"},
+    {'n', "a line feed"},
+    {'r', "a carriage return"},
+    {'t', "a tab"},
 };
 
 /// What to write instead of a letter escape: the slash itself; for the others, which no
@@ -59,22 +65,6 @@ bool __isDigit(int c)
     return c >= '0' && c <= '9';
 }
 
-int __hexValue(int c)
-{
-    if (__isDigit(c))
-        return c - '0';
-    if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f')
-        return (c | 0x20) - 'a' + 10;
-    return -1;
-}
-
-std::string __byteName(unsigned char byte)
-{
-    char name[16];
-    std::snprintf(name, sizeof name, "byte 0x%02X", byte);
-    return name;
-}
-
 // What stands at offset, for "found ..." in a message.
 std::string __describeFound(const std::string& text, std::size_t offset)
 {
@@ -89,30 +79,34 @@ std::string __describeFound(const std::string& text, std::size_t offset)
         return named.at(byte);
     if (byte > ' ' && byte < 0x7F)
         return std::string("'") + static_cast<char>(byte) + "'";
-    return __byteName(byte);
+    char name[16];
+    std::snprintf(name, sizeof name, "byte 0x%02X", byte);
+    return name;
 }
 
 // Length of the well-formed UTF-8 sequence at offset, or 0 when it is not one (overlong
 // forms, surrogates and values above U+10FFFF included).
 std::size_t __utf8Length(const std::string& text, std::size_t offset)
 {
+    // Per range of lead bytes: the length of the sequence and the range of its second byte.
+    static const struct {
+        unsigned char firstLead, lastLead, length, low, high;
+    } forms[] = {{0xC2, 0xDF, 2, 0x80, 0xBF}, {0xE0, 0xE0, 3, 0xA0, 0xBF},
+                 {0xE1, 0xEC, 3, 0x80, 0xBF}, {0xED, 0xED, 3, 0x80, 0x9F},
+                 {0xEE, 0xEF, 3, 0x80, 0xBF}, {0xF0, 0xF0, 4, 0x90, 0xBF},
+                 {0xF1, 0xF3, 4, 0x80, 0xBF}, {0xF4, 0xF4, 4, 0x80, 0x8F}};
     const unsigned char lead = static_cast<unsigned char>(text[offset]);
-    std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF)
-        length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF)
-        length = 3, low = lead == 0xE0 ? 0xA0 : 0x80, high = lead == 0xED ? 0x9F : 0xBF;
-    else if (lead >= 0xF0 && lead <= 0xF4)
-        length = 4, low = lead == 0xF0 ? 0x90 : 0x80, high = lead == 0xF4 ? 0x8F : 0xBF;
-    if (length == 0 || offset + length > text.size())
-        return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        const unsigned char byte = static_cast<unsigned char>(text[offset + i]);
-        if (byte < (i == 1 ? low : 0x80) || byte > (i == 1 ? high : 0xBF))
-            return 0;
+    for (const auto& form : forms) {
+        if (lead < form.firstLead || lead > form.lastLead || offset + form.length > text.size())
+            continue;
+        for (std::size_t i = 1; i < form.length; ++i) {
+            const unsigned char byte = static_cast<unsigned char>(text[offset + i]);
+            if (byte < (i == 1 ? form.low : 0x80) || byte > (i == 1 ? form.high : 0xBF))
+                return 0;
+        }
+        return form.length;
     }
-    return length;
+    return 0;
 }
 
 std::string __utf8Of(std::uint32_t code)
@@ -134,37 +128,36 @@ std::string __unicodeMeaning(std::uint32_t code)
         return "any character (half of a pair alone); leave it out";
     if (code < 0x20 || code == 0x7F)
         return "a control character, which no output can hold; leave it out";
-    const std::string written = code == '"' || code == '\\' ? "\\" + __utf8Of(code) : __utf8Of(code);
+    const std::string written =
+        code == '"' || code == '\\' ? "\\" + __utf8Of(code) : __utf8Of(code);
     return "\"" + written + "\"; write \"" + written + "\"";
 }
 
 class __StrictReader
 {
 public:
-    __StrictReader(const std::string& text, StrictProblems& problems)
+    __StrictReader(const std::string& text, Diagnostics& diagnostics)
         : __text(text),
-          __problems(problems)
+          __diagnostics(diagnostics)
     {
     }
 
-    StrictDocument read()
+    StrictPlaces read()
     {
         __skipWhitespace();
-        if (!__readValue("a value", __none, __none))
-            return std::move(__document);
-        while (!__open.empty())
-            if (!__readNext())
-                return std::move(__document);
+        bool reading = __readValue("a value", __none, {});
+        while (reading && !__open.empty())
+            reading = __readNext();
         __skipWhitespace();
-        if (__offset < __text.size())
+        if (reading && __offset < __text.size())
             __fail("expected the end of the input after the root value");
-        return std::move(__document);
+        return StrictPlaces(std::move(__values));
     }
 
 private:
     const std::string& __text;
-    StrictProblems& __problems;
-    StrictDocument __document;
+    Diagnostics& __diagnostics;
+    std::vector<StrictValue> __values;
     std::vector<__Open> __open;
     std::size_t __offset = 0;
 
@@ -174,16 +167,36 @@ private:
         return at < __text.size() ? static_cast<unsigned char>(__text[at]) : -1;
     }
 
+    /// Skips c when it stands next; true when it did.
+    bool __skip(char c)
+    {
+        if (__peek() != static_cast<unsigned char>(c))
+            return false;
+        ++__offset;
+        return true;
+    }
+
     void __skipWhitespace()
     {
         for (int c = __peek(); c == ' ' || c == '\t' || c == '\n' || c == '\r'; c = __peek())
             ++__offset;
     }
 
+    void __problem(std::size_t offset, std::string message)
+    {
+        __diagnostics.fail(statusStrictCheckFailed, std::move(message), {offset});
+    }
+
+    /// "<what>, found <what stands at found>", reported at offset.
+    void __found(std::size_t offset, const std::string& what, std::size_t found)
+    {
+        __problem(offset, what + ", found " + __describeFound(__text, found));
+    }
+
     // A fault of structure: reported where it stands, and the reading ends.
     bool __fail(const std::string& expected)
     {
-        __problems.add(__offset, expected + ", found " + __describeFound(__text, __offset));
+        __found(__offset, expected, __offset);
         return false;
     }
 
@@ -192,95 +205,80 @@ private:
     {
         __skipWhitespace();
         __Open& open = __open.back();
-        if (__peek() == (open.isObject ? '}' : ']')) {
-            ++__offset;
+        if (__skip(open.isObject ? '}' : ']')) {
             __open.pop_back();
             return true;
         }
-        const bool first = open.empty;
-        open.empty = false;
-        if (!first) {
-            if (__peek() != ',')
-                return __fail(open.isObject ? "expected ',' or '}' after a member"
-                                            : "expected ',' or ']' after an element");
-            ++__offset;
-            __skipWhitespace();
-        }
+        const bool first = std::exchange(open.empty, false);
+        if (!first && !__skip(','))
+            return __fail(open.isObject ? "expected ',' or '}' after a member"
+                                        : "expected ',' or ']' after an element");
+        __skipWhitespace();
         if (!open.isObject)
-            return __readValue(first ? "a value or ']'" : "a value", __none, __none);
+            return __readValue(first ? "a value or ']'" : "a value", __none, {});
         if (__peek() != '"')
             return __fail(first ? "expected a member name or '}'" : "expected a member name");
         const std::size_t keyOffset = __offset;
         if (!__readString())
             return false;
-        __noteName(open, keyOffset);
-        const std::size_t keyEnd = __offset;
+        std::string name = strictStringText(__text, keyOffset, __offset);
+        __noteName(open, name, keyOffset);
         __skipWhitespace();
-        if (__peek() != ':')
+        if (!__skip(':'))
             return __fail("expected ':' after a member name");
-        ++__offset;
         __skipWhitespace();
-        return __readValue("a value", keyOffset, keyEnd);
+        return __readValue("a value", keyOffset, std::move(name));
     }
 
-    void __noteName(__Open& open, std::size_t keyOffset)
+    void __noteName(__Open& open, const std::string& name, std::size_t keyOffset)
     {
-        const std::string name = strictStringText(__text, keyOffset, __offset);
         const auto first = open.names.try_emplace(name, keyOffset);
         if (!first.second)
-            __problems.add(keyOffset, "duplicate member \"" + name + "\"; only the first, at "
-                                          + __problems.place(first.first->second) + ", is read");
+            __problem(keyOffset, "duplicate member \"" + name + "\"; only the first, at "
+                                     + __diagnostics.lineAndColumn(first.first->second)
+                                     + ", is read");
     }
 
     // Keeps the value that starts here when it is shallow enough, linked to its container.
-    std::size_t __keep(StrictValue::Kind kind, std::size_t keyOffset, std::size_t keyEnd)
+    std::size_t __keep(__Kind kind, std::size_t keyOffset, std::string name)
     {
         if (__open.size() >= __keptDepth || (!__open.empty() && __open.back().value == __none))
             return __none;
-        const std::size_t index = __document.values.size();
-        StrictValue value{kind, __offset};
-        value.keyOffset = keyOffset;
-        value.keyEnd = keyEnd;
-        __document.values.push_back(value);
+        const std::size_t index = __values.size();
+        __values.push_back({kind, __offset, __none, keyOffset, std::move(name)});
         if (!__open.empty()) {
             __Open& parent = __open.back();
-            std::size_t& link = parent.lastChild == __none
-                                    ? __document.values[parent.value].firstChild
-                                    : __document.values[parent.lastChild].nextSibling;
-            link = index;
-            parent.lastChild = index;
+            const std::size_t last = std::exchange(parent.lastChild, index);
+            (last == __none ? __values[parent.value].firstChild : __values[last].nextSibling) =
+                index;
         }
         return index;
     }
 
-    bool __readValue(const char* expected, std::size_t keyOffset, std::size_t keyEnd)
+    bool __readValue(const char* expected, std::size_t keyOffset, std::string name)
     {
-        using Kind = StrictValue::Kind;
         const int c = __peek();
-        if (c == '{' || c == '[') {
-            const std::size_t index = __keep(c == '{' ? Kind::object : Kind::array, keyOffset, keyEnd);
-            __open.emplace_back(c == '{', index);
+        const char* literal = c == 't' ? "true" : c == 'f' ? "false" : c == 'n' ? "null" : nullptr;
+        if (!literal && c != '{' && c != '[' && c != '"' && c != '-' && !__isDigit(c))
+            return __fail(std::string("expected ") + expected);
+        const __Kind kind = c == '{'   ? __Kind::object
+                            : c == '[' ? __Kind::array
+                            : c == '"' ? __Kind::string
+                            : literal  ? __Kind::literal
+                                       : __Kind::number;
+        const std::size_t index = __keep(kind, keyOffset, std::move(name));
+        if (kind == __Kind::object || kind == __Kind::array) {
+            __open.push_back({kind == __Kind::object, index});
             ++__offset;
             return true;
         }
-        if (c == '"') {
-            const std::size_t index = __keep(Kind::string, keyOffset, keyEnd);
-            if (!__readString())
-                return false;
-            if (index != __none)
-                __document.values[index].end = __offset;
-            return true;
-        }
-        if (c == '-' || __isDigit(c)) {
-            __keep(Kind::number, keyOffset, keyEnd);
-            return __readNumber();
-        }
-        for (const char* word : {"true", "false", "null"})
-            if (c == word[0]) {
-                __keep(Kind::literal, keyOffset, keyEnd);
-                return __readLiteral(word);
-            }
-        return __fail(std::string("expected ") + expected);
+        if (kind != __Kind::string)
+            return literal ? __readLiteral(literal) : __readNumber();
+        if (!__readString())
+            return false;
+        if (index != __none)
+            __values[index].end = __offset;
+        return true;
     }
 
     bool __readDigits(const char* expected)
@@ -292,33 +290,23 @@ private:
         return true;
     }
 
-    /// Skips c when it stands next; true when it did.
-    bool __skip(std::initializer_list<char> characters)
-    {
-        for (char c : characters)
-            if (__peek() == static_cast<unsigned char>(c)) {
-                ++__offset;
-                return true;
-            }
-        return false;
-    }
-
     bool __readNumber()
     {
         const std::size_t start = __offset;
-        if (__skip({'-'}) && !__isDigit(__peek()))
-            return __fail("expected a digit after '-'");
-        if (!__skip({'0'}))
-            __readDigits("expected a digit");
-        if (__skip({'.'}) && !__readDigits("expected a digit after '.'"))
+        // Only after a '-' can the first digit be missing.
+        __skip('-');
+        if (!__skip('0') && !__readDigits("expected a digit after '-'"))
             return false;
-        if (!__skip({'e', 'E'}))
+        if (__skip('.') && !__readDigits("expected a digit after '.'"))
+            return false;
+        if (!__skip('e') && !__skip('E'))
             return true;
-        __skip({'+', '-'});
+        if (!__skip('+'))
+            __skip('-');
         if (!__readDigits("expected a digit in the exponent"))
             return false;
         // Valid JSON, but the lenient parser stops at the letter.
-        __problems.add(start, "numbers with an exponent are not supported");
+        __problem(start, "numbers with an exponent are not supported");
         return true;
     }
 
@@ -337,17 +325,19 @@ private:
         for (int c = __peek(); c != '"'; c = __peek()) {
             if (c == -1 || c == '\n')
                 return __fail("expected '\"' to end the string");
-            if (c == '\\')
+            if (c == '\\') {
                 __readEscape();
-            else if (c == '\r')
+            } else if (c == '\r') {
                 __problem(__offset++, "a carriage return inside a string cannot reach the "
                                       "outputs as written; leave it out");
-            else if (c < 0x20)
-                __readControlCharacter();
-            else if (c >= 0x80)
-                __readUtf8();
-            else
+            } else if (c < 0x20) {
+                __found(__offset, "control characters must be escaped in a string", __offset);
                 ++__offset;
+            } else if (c >= 0x80) {
+                __readUtf8();
+            } else {
+                ++__offset;
+            }
         }
         // Only an escaped backslash can stand before a closing quote; the lenient parser
         // reads the pair as an escaped quote and runs on past the end of the string.
@@ -357,38 +347,29 @@ private:
         return true;
     }
 
-    void __problem(std::size_t offset, const std::string& message)
+    /// The escape from backslash up to here, which the lenient parser keeps as written.
+    void __keptAsWritten(std::size_t backslash, const std::string& meaning)
     {
-        __problems.add(offset, message);
-    }
-
-    void __readControlCharacter()
-    {
-        __problem(__offset, "control characters must be escaped in a string, found "
-                                + __describeFound(__text, __offset));
-        ++__offset;
+        __problem(backslash, "escape \"" + __text.substr(backslash, __offset - backslash)
+                                 + "\" is kept as written, not read as " + meaning);
     }
 
     void __readEscape()
     {
         const std::size_t backslash = __offset++;
         const int c = __peek();
-        if (c == '"' || c == '\\') {
-            ++__offset;
-            return;
-        }
         if (c == 'u')
             return __readUnicodeEscape(backslash);
         for (const __LetterEscape& escape : __letterEscapes)
             if (c == escape.letter) {
                 ++__offset;
-                return __problem(backslash, "escape \"" + __text.substr(backslash, 2)
-                                                + "\" is kept as written, not read as "
-                                                + escape.meaning + "; write " + __insteadOf(escape.letter));
+                if (escape.meaning)
+                    __keptAsWritten(backslash, std::string(escape.meaning) + "; write "
+                                                   + __insteadOf(escape.letter));
+                return;
             }
         // What follows, a NUL byte too, is read as an ordinary character of the string.
-        __problem(backslash, "expected an escape sequence after '\\', found "
-                                 + __describeFound(__text, __offset));
+        __found(backslash, "expected an escape sequence after '\\'", __offset);
     }
 
     /// The four hex digits after "\u" at offset as a number, or -1.
@@ -396,25 +377,19 @@ private:
     {
         if (__text.compare(offset, 2, "\\u") != 0)
             return -1;
-        long code = 0;
-        for (std::size_t i = 2; i < 6; ++i) {
-            const int digit = offset + i < __text.size() ? __hexValue(__text[offset + i]) : -1;
-            if (digit < 0)
-                return -1;
-            code = code * 16 + digit;
-        }
-        return code;
+        const std::string digits = __text.substr(offset + 2, 4);
+        return digits.size() == 4 && firstNonHexDigit(digits) == 4
+                   ? std::strtol(digits.c_str(), nullptr, 16)
+                   : -1;
     }
 
     void __readUnicodeEscape(std::size_t backslash)
     {
         long code = __unicodeAt(backslash);
         if (code < 0) {
-            std::size_t digits = 0;
-            while (digits < 4 && __hexValue(__peek(1 + digits)) >= 0)
-                ++digits;
-            return __problem(backslash, "expected four hex digits after '\\u', found "
-                                            + __describeFound(__text, __offset + 1 + digits));
+            const std::size_t digits = firstNonHexDigit(__text.substr(__offset + 1, 4));
+            return __found(backslash, "expected four hex digits after '\\u'",
+                           __offset + 1 + digits);
         }
         __offset = backslash + 6;
         const long low = __unicodeAt(__offset);
@@ -422,20 +397,16 @@ private:
             code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
             __offset += 6;
         }
-        __problem(backslash, "escape \"" + __text.substr(backslash, __offset - backslash)
-                                 + "\" is kept as written, not read as "
-                                 + __unicodeMeaning(static_cast<std::uint32_t>(code)));
+        __keptAsWritten(backslash, __unicodeMeaning(static_cast<std::uint32_t>(code)));
     }
 
     void __readUtf8()
     {
-        const std::size_t length = __utf8Length(__text, __offset);
-        if (length > 0) {
+        if (const std::size_t length = __utf8Length(__text, __offset)) {
             __offset += length;
             return;
         }
-        __problem(__offset, "expected UTF-8 text, found "
-                                + __byteName(static_cast<unsigned char>(__text[__offset])));
+        __found(__offset, "expected UTF-8 text", __offset);
         // The continuation bytes after a bad byte belong to the same bad sequence.
         for (++__offset; __peek() >= 0x80 && __peek() <= 0xBF;)
             ++__offset;
@@ -444,9 +415,9 @@ private:
 
 }  // namespace
 
-StrictDocument readStrictSyntax(const std::string& text, StrictProblems& problems)
+StrictPlaces readStrictSyntax(const std::string& text, Diagnostics& diagnostics)
 {
-    return __StrictReader(text, problems).read();
+    return __StrictReader(text, diagnostics).read();
 }
 
 std::string strictStringText(const std::string& text, std::size_t openingQuote, std::size_t end)

@@ -56,3 +56,20 @@ TEST(Diagnostics, CollectingModeKeepsAtMostFiftyAndHostileTextVerbatim)
     EXPECT_NE(std::string::npos, text.find(std::string("m\"%s\0\n49\n", 9)));
     EXPECT_EQ(std::string::npos, text.find("\n50\n"));
 }
+
+TEST(Diagnostics, HeldFailuresKeepTheFirstFiftyInInputOrder)
+{
+    Diagnostics diagnostics(Diagnostics::Mode::collect);
+    diagnostics.setInput("x", std::string(100, '\n'));
+    EXPECT_FALSE(diagnostics.release());  // nothing held
+    diagnostics.hold();
+    for (std::size_t line = 100; line > 0; --line)
+        diagnostics.fail(92, "line " + std::to_string(line), {line - 1});
+    EXPECT_FALSE(diagnostics.stopping());
+    EXPECT_TRUE(diagnostics.release());
+    EXPECT_TRUE(diagnostics.stopping());
+    std::string expected;
+    for (std::size_t line = 1; line <= Diagnostics::maxProblems; ++line)
+        expected += "Error: x:" + std::to_string(line) + ":1: line " + std::to_string(line) + "\n";
+    EXPECT_EQ(expected, diagnostics.text());
+}

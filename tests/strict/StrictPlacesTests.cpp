@@ -5,7 +5,6 @@
 
 #include "common/Diagnostics.h"
 #include "strict/StrictPlaces.h"
-#include "strict/StrictProblems.h"
 #include "strict/StrictSyntax.h"
 
 namespace kel::rez {
@@ -14,9 +13,9 @@ namespace {
 /// The offset in text of the value that entry and path lead to.
 std::size_t offsetIn(const std::string& text, std::size_t entry, std::vector<std::string> path)
 {
-    StrictProblems problems(text);
-    const StrictPlaces places(readStrictSyntax(text, problems), text);
-    EXPECT_TRUE(problems.empty()) << text;
+    Diagnostics diagnostics(Diagnostics::Mode::collect);
+    const StrictPlaces places = readStrictSyntax(text, diagnostics);
+    EXPECT_FALSE(diagnostics.failed()) << text;
     Place where;
     where.entry = entry;
     where.path = std::move(path);
@@ -54,9 +53,8 @@ TEST(StrictPlaces, AMissingValueIsPlacedAtTheDeepestValueOnItsPath)
 TEST(StrictPlaces, DiagnosticsPlaceWhatTheFinderFinds)
 {
     const std::string text = "[\n  {\"type\": 5}\n]";
-    StrictProblems problems(text);
-    const StrictPlaces places(readStrictSyntax(text, problems), text);
     Diagnostics diagnostics(Diagnostics::Mode::collect);
+    const StrictPlaces places = readStrictSyntax(text, diagnostics);
     diagnostics.setInput("in.json", text);
     diagnostics.setPlaceFinder([&places](const Place& where) { return places.offsetOf(where); });
     Place where;

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "common/ExitStatus.h"
-#include "strict/StrictProblems.h"
 #include "strict/StrictSyntax.h"
 
 namespace kel::rez {
@@ -15,12 +14,10 @@ namespace {
 /// The lines a --strict run prints for text, naming the input "in".
 std::string problemsOf(const std::string& text)
 {
-    StrictProblems problems(text);
-    readStrictSyntax(text, problems);
     Diagnostics diagnostics(Diagnostics::Mode::collect);
     diagnostics.setInput("in", text);
-    if (!problems.empty()) {
-        EXPECT_EQ(statusStrictCheckFailed, problems.report(diagnostics));
+    readStrictSyntax(text, diagnostics);
+    if (diagnostics.failed()) {
         EXPECT_EQ(statusStrictCheckFailed, diagnostics.status());
     }
     return diagnostics.text();
@@ -87,39 +84,41 @@ TEST(StrictSyntax, NestingDeeperThanTheCallStackReachesCostsNoRecursion)
 TEST(StrictSyntax, KeepsValuesDownToTheDepthTheChecksReadAndPlacesNames)
 {
     const std::string text = R"([{"a":{"b":[{"c":{"d":{"e":1}}}]}}, 7])";
-    StrictProblems problems(text);
-    const StrictDocument document = readStrictSyntax(text, problems);
-    EXPECT_TRUE(problems.empty());
+    Diagnostics diagnostics(Diagnostics::Mode::collect);
+    const StrictPlaces places = readStrictSyntax(text, diagnostics);
+    EXPECT_FALSE(diagnostics.failed());
     // The root, the entry, "a", "b", its element, "c", and the 7; "d" and "e" are too deep.
-    ASSERT_EQ(7u, document.values.size());
-    const StrictValue& c = document.values[5];
+    ASSERT_EQ(7u, places.values().size());
+    const StrictValue& c = places[5];
     EXPECT_EQ(StrictValue::Kind::object, c.kind);
-    EXPECT_EQ("c", strictStringText(text, c.keyOffset, c.keyEnd));
+    EXPECT_EQ("c", c.name);
+    EXPECT_EQ(text.find("\"c\""), c.keyOffset);
     EXPECT_EQ(StrictValue::none, c.firstChild);
-    const StrictValue& entry = document.values[1];
+    const StrictValue& entry = places[1];
     EXPECT_EQ(6u, entry.nextSibling);
-    EXPECT_EQ(text.find('7'), document.values[6].offset);
+    EXPECT_EQ(text.find('7'), places[6].offset);
 }
 
 TEST(StrictSyntax, ReadsStringsAsTheLenientParserDoes)
 {
     const std::string text = R"(["say \"hi\" \\ \n"])";
-    StrictProblems problems(text);
-    const StrictDocument document = readStrictSyntax(text, problems);
-    ASSERT_EQ(2u, document.values.size());
-    const StrictValue& value = document.values[1];
+    Diagnostics diagnostics(Diagnostics::Mode::collect);
+    const StrictPlaces places = readStrictSyntax(text, diagnostics);
+    ASSERT_EQ(2u, places.values().size());
+    const StrictValue& value = places[1];
     EXPECT_EQ(R"(say "hi" \\ \n)", strictStringText(text, value.offset, value.end));
 }
 
 TEST(StrictProblems, CountsLinesAtLineFeedsAndColumnsInBytes)
 {
     const std::string text = "a\r\n\xC3\xA9x\n\nz";
-    StrictProblems problems(text);
-    EXPECT_EQ("1:1", problems.place(0));
-    EXPECT_EQ("1:2", problems.place(1));  // the CR ends no line
-    EXPECT_EQ("2:3", problems.place(5));  // after the two bytes of é
-    EXPECT_EQ("3:1", problems.place(7));
-    EXPECT_EQ("4:2", problems.place(text.size()));
+    Diagnostics diagnostics(Diagnostics::Mode::collect);
+    diagnostics.setInput("in", text);
+    EXPECT_EQ("1:1", diagnostics.lineAndColumn(0));
+    EXPECT_EQ("1:2", diagnostics.lineAndColumn(1));  // the CR ends no line
+    EXPECT_EQ("2:3", diagnostics.lineAndColumn(5));  // after the two bytes of é
+    EXPECT_EQ("3:1", diagnostics.lineAndColumn(7));
+    EXPECT_EQ("4:2", diagnostics.lineAndColumn(text.size()));
 }
 
 }  // namespace
