@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include "common/Diagnostics.h"
@@ -155,7 +156,7 @@ int __checkEntry(const __EntryMembers& members, unsigned int index, Diagnostics&
 /// once its record is built; a hex "data" string may be as long as the whole input.
 ResourcePtr __makeResource(const __EntryMembers& members)
 {
-    auto resource = std::make_shared<Resource>();
+    auto resource = std::make_unique<Resource>();
     resource->type = members.type->takeStringValue();
     if (members.file) {
         // A present "file" wins; "data" has only been type-checked.

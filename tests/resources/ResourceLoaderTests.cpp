@@ -28,13 +28,13 @@ Loaded load(const std::string& json)
     return loaded;
 }
 
-/// The one record loaded; shared, so it outlives the table.
-ResourcePtr only(const Loaded& loaded)
+/// The one record loaded, taken out of the table, so it outlives it.
+ResourcePtr only(Loaded&& loaded)
 {
     EXPECT_EQ(1u, loaded.byType.size());
     if (loaded.byType.size() != 1 || loaded.byType.begin()->second.size() != 1)
-        return std::make_shared<Resource>();
-    return loaded.byType.begin()->second.front();
+        return std::make_unique<Resource>();
+    return std::move(loaded.byType.begin()->second.front());
 }
 
 TEST(ResourceLoader, SpellingsAreTriedInOrder)
@@ -73,7 +73,7 @@ TEST(ResourceLoader, DataStringOrObject)
     EXPECT_FALSE(hex->dataObject);
 
     Loaded object = load(R"([{"type":"PiPL","data":{"Name":"x"}}])");
-    const ResourcePtr pipl = only(object);
+    const ResourcePtr pipl = only(std::move(object));
     ASSERT_TRUE(pipl->dataObject);
     EXPECT_EQ(kel::json::Node::TypeObject, pipl->dataObject->nodeType());
     // The record keeps the description alive after the document is gone.
