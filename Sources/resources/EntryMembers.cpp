@@ -37,8 +37,25 @@ EntryValue* EntryMembers::slotFor(std::string_view name)
     if (!__kindOfName(name, kind, rank) || rank >= __ranks[kind])
         return nullptr;
     __ranks[kind] = static_cast<unsigned char>(rank);
-    __values[kind] = EntryValue();
+    __values[kind].clear();
     return &__values[kind];
+}
+
+void EntryValue::clear()
+{
+    present = false;
+    type = Node::TypeNull;
+    text.clear();
+    integer = 0;
+    node.reset();
+}
+
+void EntryMembers::clear()
+{
+    for (std::size_t kind = 0; kind < entryMemberKinds; ++kind) {
+        __values[kind].clear();
+        __ranks[kind] = __noRank;
+    }
 }
 
 void takeValue(Node& member, EntryValue& value)

@@ -38,6 +38,7 @@ struct EntryValue {
     kel::utils::AutoNode node;   // of an array or an object
 
     bool is(kel::json::Node::Type wanted) const { return present && type == wanted; }
+    void clear();
 };
 
 class EntryMembers
@@ -51,6 +52,9 @@ public:
     /// spelling tried first) has been given. A key given twice keeps its first value, as an
     /// object node does.
     EntryValue* slotFor(std::string_view name);
+
+    /// Empty again for the next entry, without giving back what the values hold.
+    void clear();
 
     EntryValue& operator[](EntryMemberKind kind) { return __values[kind]; }
     const EntryValue& operator[](EntryMemberKind kind) const { return __values[kind]; }

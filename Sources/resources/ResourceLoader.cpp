@@ -240,7 +240,7 @@ void ResourceLoader::beginContainer(Node::Type type, const std::string& name)
     }
     if (type == Node::TypeObject && __inRootArray()) {
         __entryOpen = true;
-        __entry = EntryMembers();
+        __entry.clear();
         return;
     }
     if (__builtDepth++ == 0 && !__rootSeen) {
