@@ -92,7 +92,9 @@ std::size_t __stringEnd(const std::string& text, std::size_t start, bool& hasEsc
 
 std::string __unescaped(std::string value, bool hasEscapedQuote)
 {
-    return hasEscapedQuote ? kel::utils::stringReplaceAll(value, "\\\"", "\"") : value;
+    if (hasEscapedQuote)
+        return kel::utils::stringReplaceAll(value, "\\\"", "\"");
+    return value;  // moved, not copied
 }
 
 __StringToken __readString(const std::string& text, std::size_t start)
