@@ -37,22 +37,23 @@ kel::rez::ResourcesByType manyResources(std::size_t& inputBytes)
     inputBytes = 0;
     const char* variants[] = {"", "@2x", "@3x", "@4x"};
     for (int i = 0; i < 20000; ++i) {
-        auto png = std::make_shared<kel::rez::Resource>();
+        auto png = std::make_unique<kel::rez::Resource>();
         png->type = "PNGI";
         png->name = "icon_" + std::to_string(i / 4) + variants[i % 4];
         png->file = "images/toolbar/" + png->name + ".png";
         png->define = "ICON_" + std::to_string(i);
-        auto svg = std::make_shared<kel::rez::Resource>();
+        auto svg = std::make_unique<kel::rez::Resource>();
         svg->type = "SVG";
         svg->name = "Shape_" + std::to_string(i);
         svg->file = "art/vector/shape_" + std::to_string(i) + ".svg";
-        auto text = std::make_shared<kel::rez::Resource>();
+        auto text = std::make_unique<kel::rez::Resource>();
         text->type = "TEXT";
         text->file = "data/tables/table_" + std::to_string(i) + ".bin";
         text->id = static_cast<std::int16_t>(10000 + i);
-        for (const auto& resource : {png, svg, text}) {
-            inputBytes += resource->file.size() + resource->name.size() + resource->define.size();
-            byType[resource->type].push_back(resource);
+        for (kel::rez::ResourcePtr* resource : {&png, &svg, &text}) {
+            inputBytes +=
+                (*resource)->file.size() + (*resource)->name.size() + (*resource)->define.size();
+            byType[(*resource)->type].push_back(std::move(*resource));
         }
     }
     return byType;

@@ -22,11 +22,10 @@ inline const std::string resourceTypeSVG = "SVG";
 inline const std::string resourceTypeMacSVG = "SVG_";
 inline const std::string resourceTypeAETE = "aete";
 
+/// A plain record: nothing derives from it, and the table owns each one alone.
 class Resource
 {
 public:
-    virtual ~Resource() = default;
-
     std::string type;
     std::string file;  // empty when "file" is absent
     std::string data;  // hex text, when "data" is a string and no file
@@ -41,7 +40,7 @@ public:
 inline constexpr int lowestResourceId = 10000;
 inline constexpr int highestResourceId = 32767;
 
-using ResourcePtr = std::shared_ptr<Resource>;
+using ResourcePtr = std::unique_ptr<Resource>;
 
 /// Types in byte order; each type's records in input order.
 using ResourcesByType = std::map<std::string, std::vector<ResourcePtr>>;

@@ -86,13 +86,43 @@ std::optional<std::string_view> __byteReason(EntryMemberKind kind, std::string_v
     return std::nullopt;
 }
 
+/// Bytes that the rules of the kind allow wherever they stand, whatever surrounds them.
+bool __isPlainByte(EntryMemberKind kind, unsigned char byte)
+{
+    const bool letter = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z');
+    if (kind == memberType || kind == memberDefine)
+        return letter || byte == '_';
+    if (__isControl(byte))
+        return false;
+    return !(kind == memberFile && byte == '"') && !(kind == memberName && byte == '\\');
+}
+
+/// Per kind and byte, whether it is plain: the rules are asked only about the other bytes,
+/// as a path or a name is mostly letters.
+struct __PlainBytes {
+    bool plain[entryMemberKinds][256];
+
+    __PlainBytes()
+    {
+        for (int kind = 0; kind < entryMemberKinds; ++kind)
+            for (int byte = 0; byte < 256; ++byte)
+                plain[kind][byte] = __isPlainByte(static_cast<EntryMemberKind>(kind),
+                                                  static_cast<unsigned char>(byte));
+    }
+};
+
 }  // namespace
 
 std::optional<UnsafeByte> findUnsafeByte(EntryMemberKind kind, std::string_view value)
 {
-    for (std::size_t at = 0; at < value.size(); ++at)
+    static const __PlainBytes plainBytes;
+    const bool* plain = plainBytes.plain[kind];
+    for (std::size_t at = 0; at < value.size(); ++at) {
+        if (plain[static_cast<unsigned char>(value[at])])
+            continue;
         if (std::optional<std::string_view> reason = __byteReason(kind, value, at))
             return UnsafeByte{at, static_cast<unsigned char>(value[at]), *reason};
+    }
     if (kind != memberType)
         return std::nullopt;
     // An empty type leaves the .rc line without one, and the .r with an empty literal.

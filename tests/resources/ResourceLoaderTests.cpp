@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 
 #include "common/ExitStatus.h"
 #include "driver/Pipeline.h"
 #include "keljsonParse.h"
+#include "keljsonSerialize.h"
 #include "resources/ResourceLoader.h"
 
 namespace kel::rez {
@@ -28,13 +30,13 @@ Loaded load(const std::string& json)
     return loaded;
 }
 
-/// The one record loaded; shared, so it outlives the table.
-ResourcePtr only(const Loaded& loaded)
+/// The one record loaded, taken out of the table, so it outlives it.
+ResourcePtr only(Loaded&& loaded)
 {
     EXPECT_EQ(1u, loaded.byType.size());
     if (loaded.byType.size() != 1 || loaded.byType.begin()->second.size() != 1)
-        return std::make_shared<Resource>();
-    return loaded.byType.begin()->second.front();
+        return std::make_unique<Resource>();
+    return std::move(loaded.byType.begin()->second.front());
 }
 
 TEST(ResourceLoader, SpellingsAreTriedInOrder)
@@ -73,7 +75,7 @@ TEST(ResourceLoader, DataStringOrObject)
     EXPECT_FALSE(hex->dataObject);
 
     Loaded object = load(R"([{"type":"PiPL","data":{"Name":"x"}}])");
-    const ResourcePtr pipl = only(object);
+    const ResourcePtr pipl = only(std::move(object));
     ASSERT_TRUE(pipl->dataObject);
     EXPECT_EQ(kel::json::Node::TypeObject, pipl->dataObject->nodeType());
     // The record keeps the description alive after the document is gone.
@@ -121,6 +123,107 @@ TEST(ResourceLoader, LastFreeIdOfATypeThroughTheWholeRun)
               "10000-32767(other values are reserved)\n",
               oneTooMany.text());
     EXPECT_EQ(statusTooManyIds, oneTooMany.status());
+}
+
+/// Every record of the table on one line each, in table order, every field spelt out.
+std::string describe(const ResourcesByType& byType)
+{
+    std::string text;
+    for (const auto& [type, resources] : byType)
+        for (const ResourcePtr& r : resources)
+            text += type + "|" + r->type + "|" + r->file + "|" + r->data + "|"
+                    + (r->dataObject ? kel::json::serialize(r->dataObject.get()) : "-") + "|"
+                    + std::to_string(r->id) + "|" + r->name + "|" + r->define + "|"
+                    + std::to_string(r->entryIndex) + "\n";
+    return text;
+}
+
+/// What a load ends with: its status, its messages and its records.
+std::string outcome(int status, const Diagnostics& diagnostics, const ResourcesByType& byType)
+{
+    return std::to_string(status) + "\n" + diagnostics.text() + describe(byType);
+}
+
+/// Loads each root element from its node, as the loader did before it read entries from the
+/// parser's events: the reference the event loader is held to.
+class TreeLoader : public kel::json::TreeBuilder
+{
+public:
+    TreeLoader(ResourcesByType& byType, Diagnostics& diagnostics)
+        : byType(byType), diagnostics(diagnostics)
+    {
+    }
+    int status = 0;
+
+protected:
+    bool keepRootElement(kel::json::Node* element) override
+    {
+        const unsigned int index = next++;
+        if (status == 0 || (diagnostics.collecting() && !diagnostics.stopping())) {
+            const int loaded = loadResource(element, index, byType, diagnostics);
+            status = status ? status : loaded;
+        }
+        return false;
+    }
+
+private:
+    ResourcesByType& byType;
+    Diagnostics& diagnostics;
+    unsigned int next = 0;
+};
+
+template <typename Loader>
+std::string loadedBy(const std::string& json, Diagnostics::Mode mode)
+{
+    ResourcesByType byType;
+    Diagnostics diagnostics(mode);
+    Loader loader(byType, diagnostics);
+    const bool parsed = kel::json::parseEvents(json, loader);
+    kel::utils::AutoNode root(loader.takeRoot());
+    const std::string rootText = root ? kel::json::serialize(root.get()) : "null";
+    if constexpr (std::is_same_v<Loader, TreeLoader>)
+        return (parsed ? "parsed " : "rejected ") + rootText + "\n"
+               + outcome(loader.status, diagnostics, byType);
+    else
+        return (parsed ? "parsed " : "rejected ") + rootText + "\n"
+               + outcome(loader.status(), diagnostics, byType);
+}
+
+TEST(ResourceLoader, EntriesReadFromEventsLoadAsTheirNodesDo)
+{
+    const char* const documents[] = {
+        R"([{"type":"a","Type":"b","TYPE":"c","file":"f"}, {"TYPE":"c","Type":"b","file":"f"}])",
+        R"([{"TYPE":"T","FILE":"x/f.png","ID":12000,"NAME":"N","DEFINE":"D","file":"y/g.png"}])",
+        R"([{"type":"T","type":"U","file":"a","file":"b","File":"c","data":"00"}])",
+        R"([{"type":"T","file":"dir/pic.png","data":7}, {"type":"T","file":"","data":"00"}])",
+        R"([{"type":"PiPL","data":{"Name":"x","List":[1,{"k":null}]},"Data":"00"}])",
+        R"([{"type":"PiPL","Data":{"a":1},"data":{"b":[2.5]},"DATA":{}}])",
+        R"([{"type":"PiPL","data":{"a":1},"data":{"b":2},"x":{"data":{"c":3}}}])",
+        R"([{"type":["PNGI"],"file":"f"}, {"type":{"t":1},"file":"f"}])",
+        R"([{"type":"T","file":["f"]}, {"type":"T","data":[1]}, {"type":"T"}])",
+        R"([{"type":"T","data":"00","id":9999.5}, {"type":"T","data":"00","id":9999.4}])",
+        R"([{"type":"T","data":"00","id":"12000"}, {"type":"T","data":"00","id":12000.0}])",
+        R"([{"type":"T","data":"00","id":1000000000000000000000000000000000000000.0}])",
+        R"([{"type":"T","data":"00","id":-.5}, {"type":"T","data":"00","Id":true}])",
+        R"([{"type":"T","data":"00","name":null}, {"type":"T","data":"00","define":5}])",
+        R"([{"type":"T","data":"00","name":"x\"y"}, {"type":"T\"","data":"00"}])",
+        R"([{"type":"","data":"00"}, {"type":"BEGIN","data":"00"}, {"type":"T","define":"9"}])",
+        R"([5, "x", null, [1, {"type":"T","data":"00"}], {"type":"T","data":"00"}])",
+        R"([{}, {"unknown":{"deep":[[[{"type":"T"}]]]},"type":"T","data":"00"}])",
+        R"([{"type":"T","data":"00"} {"type":"U","data":"01"}, {1}, {"type":"V" 2}])",
+        R"([{"type":"T","data":"00"}] [{"type":"late","data":"00"}] {"type":"x"})",
+        R"({"type":"T","data":"00"})",
+        R"("just a string")",
+        R"([{"type":"T","data":"00"}, 5 :])",
+        R"([{"type":"T","data":"00","x":[}])",
+        R"([{"type":"T","data":"00"}, {"type":"T","data":"0)",
+        R"([[{"type":"T","data":"00"}], {"a":{"type":"T","data":"00"}}])",
+        R"([{"type":"T","file":"a/b.png"},{"Type":"T","File":"c.png","Name":"n","Define":"N"}])",
+    };
+    for (const char* document : documents)
+        for (Diagnostics::Mode mode : {Diagnostics::Mode::firstError, Diagnostics::Mode::collect})
+            EXPECT_EQ(loadedBy<TreeLoader>(document, mode), loadedBy<ResourceLoader>(document, mode))
+                << document;
 }
 
 }  // namespace

@@ -24,12 +24,12 @@ public:
     explicit Numbering(const std::vector<Entry>& entries)
     {
         for (const Entry& entry : entries) {
-            auto resource = std::make_shared<Resource>();
+            auto resource = std::make_unique<Resource>();
             resource->type = entry.type;
             resource->name = entry.name;
             resource->id = static_cast<std::int16_t>(entry.id);
-            byType[entry.type].push_back(resource);
-            inInputOrder.push_back(resource);
+            inInputOrder.push_back(resource.get());
+            byType[entry.type].push_back(std::move(resource));
         }
     }
 
@@ -38,7 +38,7 @@ public:
     std::vector<int> ids() const
     {
         std::vector<int> result;
-        for (const ResourcePtr& resource : inInputOrder)
+        for (const Resource* resource : inInputOrder)
             result.push_back(resource->id);
         return result;
     }
@@ -47,7 +47,7 @@ public:
 
 private:
     ResourcesByType byType;
-    std::vector<ResourcePtr> inInputOrder;
+    std::vector<const Resource*> inInputOrder;  // owned by byType
 };
 
 std::vector<int> numbered(const std::vector<Entry>& entries)
