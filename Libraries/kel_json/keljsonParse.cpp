@@ -69,13 +69,12 @@ struct __StringToken {
     std::string value;
 };
 
-__StringToken __readString(const std::string& text, std::size_t start)
+std::size_t __stringEnd(const std::string& text, std::size_t start, bool& hasEscapedQuote)
 {
     const char* base = text.data();
     std::size_t size = text.size();
     std::size_t from = start;
-    bool hasEscapedQuote = false;
-    std::size_t end = size;
+    hasEscapedQuote = false;
     while (from < size) {
         const void* hit = std::memchr(base + from, '"', size - from);
         if (hit == nullptr)
@@ -86,13 +85,23 @@ __StringToken __readString(const std::string& text, std::size_t start)
             from = quote + 1;
             continue;
         }
-        end = quote;
-        break;
+        return quote;
     }
-    __StringToken token{end, text.substr(start, end - start)};
+    return size;
+}
+
+std::string __unescaped(std::string value, bool hasEscapedQuote)
+{
     if (hasEscapedQuote)
-        token.value = kel::utils::stringReplaceAll(token.value, "\\\"", "\"");
-    return token;
+        return kel::utils::stringReplaceAll(value, "\\\"", "\"");
+    return value;  // moved, not copied
+}
+
+__StringToken __readString(const std::string& text, std::size_t start)
+{
+    bool hasEscapedQuote = false;
+    const std::size_t end = __stringEnd(text, start, hasEscapedQuote);
+    return {end, __unescaped(text.substr(start, end - start), hasEscapedQuote)};
 }
 
 // The number token at start: its first character and every following digit or '.'.
@@ -174,9 +183,11 @@ bool __parseScalarNumber(const std::string& text, std::size_t pos, ParseEvents& 
 class __ContainerParser
 {
 public:
-    __ContainerParser(const std::string& text, ParseEvents& events)
+    /// ownText, when given, is text itself, which the parser may then take apart.
+    __ContainerParser(const std::string& text, ParseEvents& events, std::string* ownText = nullptr)
         : __text(text)
         , __events(events)
+        , __ownText(ownText)
     {
         __states.push_back(psRoot);
         __keys = new std::string[__keyCapacity];
@@ -355,8 +366,7 @@ private:
         if (__top() == psArrayElement || __top() == psMemberValue)
             __states.push_back(psValueString);
 
-        __StringToken token = __readString(__text, __pos + 1);
-        __pos = token.end;
+        __StringToken token = __nextString();
         if (__top() == psKeyString) {
             __pushKey(std::move(token.value));
             return true;
@@ -365,6 +375,31 @@ private:
             return false;
         __events.stringValue(__nameFor(__belowTop() != psArrayElement), std::move(token.value));
         return true;
+    }
+
+    // The string at the position, after which the position is at its closing quote.
+    __StringToken __nextString()
+    {
+        const std::size_t start = __pos + 1;
+        bool hasEscapedQuote = false;
+        const std::size_t end = __stringEnd(__text, start, hasEscapedQuote);
+        if (__ownText && !hasEscapedQuote && 2 * (end - start) > __text.size())
+            return __takeOverText(start, end);
+        __pos = end;
+        return {end, __unescaped(__text.substr(start, end - start), hasEscapedQuote)};
+    }
+
+    // A string that is most of the text (a large hex image) keeps the text's own buffer
+    // instead of a copy of it, which would double the memory the run needs. What follows
+    // the string, from its closing quote on, becomes the text still to read.
+    __StringToken __takeOverText(std::size_t start, std::size_t end)
+    {
+        std::string value = std::move(*__ownText);
+        *__ownText = value.substr(end);  // __text is *__ownText
+        value.resize(end);
+        value.erase(0, start);
+        __pos = 0;
+        return {0, std::move(value)};
     }
 
     bool __keyword(const char* word, __ParseState state)
@@ -397,6 +432,7 @@ private:
 
     const std::string& __text;
     ParseEvents& __events;
+    std::string* __ownText;
     std::size_t __pos = 0;
     std::vector<std::int32_t> __states;
     std::size_t __openContainers = 0;
@@ -407,7 +443,9 @@ private:
 
 }  // namespace
 
-bool parseEvents(const std::string& text, ParseEvents& events)
+namespace {
+
+bool __parseEvents(const std::string& text, ParseEvents& events, std::string* ownText)
 {
     std::size_t pos = 0;
     while (pos < text.size() && __isParserBlank(text[pos]))
@@ -416,12 +454,24 @@ bool parseEvents(const std::string& text, ParseEvents& events)
         return false;
     char first = text[pos];
     if (first == '[' || first == '{')
-        return __ContainerParser(text, events).run(pos);
+        return __ContainerParser(text, events, ownText).run(pos);
     if (first == '"')
         return __parseScalarString(text, pos, events);
     if (__startsNumber(first))
         return __parseScalarNumber(text, pos, events);
     return __parseScalarKeyword(text, pos, events);
+}
+
+}  // namespace
+
+bool parseEvents(const std::string& text, ParseEvents& events)
+{
+    return __parseEvents(text, events, nullptr);
+}
+
+bool parseEvents(std::string&& text, ParseEvents& events)
+{
+    return __parseEvents(text, events, &text);
 }
 
 Node* parse(const std::string& text)

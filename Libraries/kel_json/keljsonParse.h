@@ -18,6 +18,11 @@ Node* parse(const std::string& text);
 /// the text is rejected, which may be after many events. parse is this with a TreeBuilder.
 bool parseEvents(const std::string& text, ParseEvents& events);
 
+/// parseEvents on a text the caller gives up: a string value or key longer than half the
+/// text is handed on in the text's own buffer rather than copied. The events are the same;
+/// text is left holding an unspecified part of itself.
+bool parseEvents(std::string&& text, ParseEvents& events);
+
 }  // namespace kel::json
 
 #endif

@@ -1,5 +1,7 @@
 #include "driver/Pipeline.h"
 
+#include <utility>
+
 #include "common/ExitStatus.h"
 #include "keljsonParse.h"
 #include "resources/ResourceLoader.h"
@@ -12,12 +14,13 @@ namespace {
 
 /// Parses the text and loads each entry as soon as it is complete. A syntax error anywhere
 /// is what the run reports, so the problems of the entries stay in diagnostics, unprinted,
-/// until the parse has ended, and are dropped for it. The text is let go once it is parsed.
+/// until the parse has ended, and are dropped for it. The text is given up to the parser, so
+/// that a hex string as long as the input keeps its buffer, and let go once it is parsed.
 int __parseAndLoad(std::string& inputText, ResourcesByType& resourcesByType,
                    Diagnostics& diagnostics)
 {
     ResourceLoader loader(resourcesByType, diagnostics);
-    const bool parsed = kel::json::parseEvents(inputText, loader);
+    const bool parsed = kel::json::parseEvents(std::move(inputText), loader);
     std::string().swap(inputText);
     kel::utils::AutoRC<kel::json::Node> root(loader.takeRoot());
     if (!parsed || !root) {
