@@ -38,19 +38,34 @@ apt_get() {
         apt-get -o DPkg::Lock::Timeout="$VANTREL_APT_LOCK_TIMEOUT" "$@"
 }
 
+# How often apt-get update is tried when a download fails (a mirror in the middle of a sync
+# serves lists that do not match their index), and the pause before the next try, in seconds.
+VANTREL_APT_UPDATE_TRIES="${VANTREL_APT_UPDATE_TRIES:-5}"
+VANTREL_APT_UPDATE_PAUSE="${VANTREL_APT_UPDATE_PAUSE:-30}"
+
 # apt-get update, once per run of a script unless the sources changed. It takes the package
-# lists' lock, for which apt itself does not wait: it is tried again while that is held.
+# lists' lock, for which apt itself does not wait: it is tried again while that is held. A
+# failed download is tried again a few times; if it still fails, the install goes on with the
+# lists apt has, which often hold the packages asked for, and fails only if they do not.
 apt_update() {
     [ -n "${VANTREL_APT_UPDATED:-}" ] && return 0
-    local output waited=0
+    local output waited=0 tries=1
     until output=$(apt_get update -qq 2>&1); do
-        if ! grep -q 'Could not get lock' <<<"$output" \
-                || [ "$waited" -ge "$VANTREL_APT_LOCK_TIMEOUT" ]; then
-            printf '%s\n' "$output" >&2
-            return 1
+        if grep -q 'Could not get lock' <<<"$output" \
+                && [ "$waited" -lt "$VANTREL_APT_LOCK_TIMEOUT" ]; then
+            sleep 5
+            waited=$((waited + 5))
+            continue
         fi
-        sleep 5
-        waited=$((waited + 5))
+        printf '%s\n' "$output" >&2
+        if [ "$tries" -ge "$VANTREL_APT_UPDATE_TRIES" ]; then
+            log "apt-get update failed $tries times: installing from the package lists apt has"
+            output=""
+            break
+        fi
+        log "apt-get update failed; trying again in $VANTREL_APT_UPDATE_PAUSE s"
+        sleep "$VANTREL_APT_UPDATE_PAUSE"
+        tries=$((tries + 1))
     done
     [ -z "$output" ] || printf '%s\n' "$output" >&2
     export VANTREL_APT_UPDATED=1
