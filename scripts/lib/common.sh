@@ -40,8 +40,8 @@ apt_get() {
 
 # How often apt-get update is tried when a download fails (a mirror in the middle of a sync
 # serves lists that do not match their index), and the pause before the next try, in seconds.
-VANTREL_APT_UPDATE_TRIES="${VANTREL_APT_UPDATE_TRIES:-5}"
-VANTREL_APT_UPDATE_PAUSE="${VANTREL_APT_UPDATE_PAUSE:-30}"
+VANTREL_APT_UPDATE_TRIES="${VANTREL_APT_UPDATE_TRIES:-4}"
+VANTREL_APT_UPDATE_PAUSE="${VANTREL_APT_UPDATE_PAUSE:-20}"
 
 # apt-get update, once per run of a script unless the sources changed. It takes the package
 # lists' lock, for which apt itself does not wait: it is tried again while that is held. A

@@ -13,6 +13,9 @@ ensure_windows_toolchain() {
 }
 
 # Wine for the 64-bit programs, and the 32-bit loader (an i386 package) for the 32-bit ones.
+# The loader cannot always be installed: when a mirror serves no usable i386 lists, the
+# i386 libraries it needs are not at the versions of their installed 64-bit twins. The
+# 32-bit runs are then skipped (see ensure_wine32_runs), and the rest goes on.
 ensure_wine() {
     ensure_packages wine wine64
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -20,7 +23,7 @@ ensure_wine() {
         dpkg --add-architecture i386
         unset VANTREL_APT_UPDATED
     fi
-    ensure_packages wine32:i386
+    ensure_packages wine32:i386 || log "could not install wine32:i386 (see above)"
 }
 
 # True when this machine can run the 32-bit Wine loader; some kernels are built without
@@ -34,6 +37,10 @@ can_run_wine32() {
 # precedence over native execution. Otherwise says why not and fails.
 ensure_wine32_runs() {
     can_run_wine32 && return 0
+    if [ ! -e /usr/lib/wine/wine ]; then
+        log "the 32-bit Wine loader is not installed"
+        return 1
+    fi
     log "this kernel cannot run 32-bit programs; trying qemu-i386 from backports"
     ensure_backports_qemu && register_qemu_i386 || return 1
     can_run_wine32 && return 0
