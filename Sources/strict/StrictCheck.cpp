@@ -59,23 +59,16 @@ struct __Check {
     }
 };
 
-/// The names an entry and a PiPL description may hold, every spelling the loader and the
-/// PiPL compiler read.
-struct __KnownNames {
-    std::vector<std::string_view> entry, description;
-};
-
-const __KnownNames& __known()
+/// Every spelling the loader reads for an entry's members.
+const std::vector<std::string_view>& __entryNames()
 {
-    static const __KnownNames known = [] {
-        __KnownNames names;
+    static const std::vector<std::string_view> names = [] {
+        std::vector<std::string_view> all;
         for (const auto& spellings : entryMemberNames)
-            names.entry.insert(names.entry.end(), std::begin(spellings), std::end(spellings));
-        for (const PiplMemberNames& member : knownPiplMembers())
-            names.description.push_back(member.name);
-        return names;
+            all.insert(all.end(), std::begin(spellings), std::end(spellings));
+        return all;
     }();
-    return known;
+    return names;
 }
 
 std::string __quoted(std::string_view text)
@@ -203,7 +196,10 @@ void __checkDescription(const __Check& check, const __Entry& entry)
         || !check.isA(description, __Kind::object))
         return;
     const std::string where = "the PiPL description of " + entry.of;
-    __checkNames(check, description, __known().description, where);
+    std::vector<std::string_view> names;
+    for (const PiplMemberNames& member : knownPiplMembers())
+        names.push_back(member.name);
+    __checkNames(check, description, names, where);
     __checkRawRecords(check, description, where);
     for (std::size_t child : check.places.childrenOf(description))
         for (const PiplMemberNames& member : knownPiplMembers())
@@ -213,7 +209,7 @@ void __checkDescription(const __Check& check, const __Entry& entry)
 
 void __checkEntryNames(const __Check& check, const __Entry& entry)
 {
-    __checkNames(check, entry.value, __known().entry, entry.of);
+    __checkNames(check, entry.value, __entryNames(), entry.of);
 }
 
 // The texts that go into the outputs, by the loader's own rules, but placed at the value.

@@ -3,6 +3,7 @@
 // written, so escapes that mean something else in JSON are reported with what to write.
 #include "strict/StrictSyntax.h"
 
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -59,11 +60,6 @@ std::string __insteadOf(char letter)
     if (letter == '/')
         return "\"/\"";
     return std::string("\"\\\\") + letter + "\" to keep both characters, or \"/\" between folders";
-}
-
-bool __isDigit(int c)
-{
-    return c >= '0' && c <= '9';
 }
 
 // What stands at offset, for "found ..." in a message.
@@ -125,10 +121,9 @@ private:
     std::vector<__Open> __open;
     std::size_t __offset = 0;
 
-    int __peek(std::size_t ahead = 0) const
+    int __peek() const
     {
-        const std::size_t at = __offset + ahead;
-        return at < __text.size() ? static_cast<unsigned char>(__text[at]) : -1;
+        return __offset < __text.size() ? static_cast<unsigned char>(__text[__offset]) : -1;
     }
 
     /// Skips c when it stands next; true when it did.
@@ -223,7 +218,7 @@ private:
     {
         const int c = __peek();
         const char* literal = c == 't' ? "true" : c == 'f' ? "false" : c == 'n' ? "null" : nullptr;
-        if (!literal && c != '{' && c != '[' && c != '"' && c != '-' && !__isDigit(c))
+        if (!literal && c != '{' && c != '[' && c != '"' && c != '-' && !std::isdigit(c))
             return __fail(std::string("expected ") + expected);
         const __Kind kind = c == '{'   ? __Kind::object
                             : c == '[' ? __Kind::array
@@ -247,9 +242,9 @@ private:
 
     bool __readDigits(const char* expected)
     {
-        if (!__isDigit(__peek()))
+        if (!std::isdigit(__peek()))
             return __fail(expected);
-        while (__isDigit(__peek()))
+        while (std::isdigit(__peek()))
             ++__offset;
         return true;
     }
