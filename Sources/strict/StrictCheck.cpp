@@ -90,20 +90,19 @@ void __checkNames(const __Check& check, std::size_t object,
     }
 }
 
-// A version word holds Major in 16 bits, then Minor and Revision in 8 each: a larger part
-// runs into its neighbour.
-void __checkVersion(const __Check& check, std::size_t version, const std::string& where)
+// Numbers that share one field of the record, as a version word holds Major in 16 bits and
+// Minor and Revision in 8 each: a larger part runs into its neighbour.
+void __checkPackedParts(const __Check& check, std::size_t object, const PiplMemberNames& member,
+                        const std::string& where)
 {
-    static const std::pair<const char*, long long> parts[] = {
-        {"Major", 65535}, {"Minor", 255}, {"Revision", 255}};
-    for (const auto& [part, highest] : parts) {
-        const std::size_t number = check.places.member(version, part);
+    for (const auto& [part, highest] : member.packedSubMembers) {
+        const std::size_t number = check.places.member(object, part);
         if (!check.isA(number, __Kind::number))
             continue;
         const long long value = check.numberOf(number);
         if (value < 0 || value > highest)
             check.report(check.places[number].offset,
-                         __quoted(part) + " of \"Version\" in " + where + " is "
+                         __quoted(part) + " of " + __quoted(member.name) + " in " + where + " is "
                              + std::to_string(value) + ", which runs into the other parts; give "
                              + "a number from 0 to " + std::to_string(highest));
     }
@@ -137,8 +136,8 @@ void __checkMember(const __Check& check, std::size_t value, const PiplMemberName
     }
     if (member.lengthPrefixed)
         __checkLength(check, value, memberWhere);
-    if (member.name == "Version" && check.isA(value, __Kind::object))
-        __checkVersion(check, value, where);
+    if (check.isA(value, __Kind::object))
+        __checkPackedParts(check, value, member, where);
 }
 
 // A raw record that the description already writes through a member: the host would find
