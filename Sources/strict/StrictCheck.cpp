@@ -10,6 +10,7 @@
 #include "common/ExitStatus.h"
 #include "common/HexEncoding.h"
 #include "kelutilsFiles.h"
+#include "kelutilsStrings.h"
 #include "pipl/Pipl.h"
 #include "resources/ResourceNames.h"
 #include "resources/ResourceNumbering.h"
@@ -298,14 +299,6 @@ void __noteName(const __Check& check, const __Entry& entry, std::vector<__NamedE
                          check.places[file].offset, entry.index});
 }
 
-std::string __upperCase(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
 // Windows takes names without regard to letter case, and keeps one resource of a name.
 void __checkSharedNames(const __Check& check, const std::vector<__NamedEntry>& named)
 {
@@ -313,7 +306,8 @@ void __checkSharedNames(const __Check& check, const std::vector<__NamedEntry>& n
     for (const __NamedEntry& entry : named) {
         if (entry.name.empty())
             continue;
-        const auto found = first.try_emplace({entry.type, __upperCase(entry.name)}, &entry);
+        const auto found =
+            first.try_emplace({entry.type, kel::utils::bytesUpper(entry.name)}, &entry);
         if (found.second)
             continue;
         const __NamedEntry& earlier = *found.first->second;
