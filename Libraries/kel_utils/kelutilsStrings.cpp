@@ -156,6 +156,20 @@ std::string stringLower(const std::string& text)
     return __mapAsciiBytes(text, __asciiLower);
 }
 
+std::string bytesUpper(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(__asciiUpper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string bytesLower(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(__asciiLower(static_cast<unsigned char>(c)));
+    return text;
+}
+
 std::string itoa(int value)
 {
     return std::to_string(value);

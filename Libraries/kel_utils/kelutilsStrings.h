@@ -30,6 +30,10 @@ std::string stringReplaceAll(const std::string& text, const std::string& find,
 /// ASCII case mapping; UTF-8 multi-byte sequences are copied unchanged.
 std::string stringUpper(const std::string& text);
 std::string stringLower(const std::string& text);
+/// ASCII case mapping of every byte, whatever stands around it: for names compared without
+/// regard to case that need not be UTF-8.
+std::string bytesUpper(std::string text);
+std::string bytesLower(std::string text);
 
 /// Decimal text of integers; floating values as a default output string stream writes them.
 std::string itoa(int value);

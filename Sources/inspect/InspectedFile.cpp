@@ -8,6 +8,7 @@
 #include "inspect/MachOReader.h"
 #include "inspect/PeReader.h"
 #include "inspect/ResFileReader.h"
+#include "kelutilsStrings.h"
 #include "resources/Resource.h"
 #include "resources/ResourceValues.h"
 
@@ -60,10 +61,7 @@ std::string __windowsListType(const WindowsResourceId& type, std::string& unlist
                      + std::to_string(type.ordinal);
         return type.text();
     }
-    std::string upper = type.name;
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+    const std::string upper = kel::utils::bytesUpper(type.name);
     if (upper == "PIPL")
         return resourceTypePiPL;
     if (upper == "AETE")

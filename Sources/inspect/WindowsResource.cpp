@@ -1,29 +1,12 @@
 #include "inspect/WindowsResource.h"
 
+#include "common/Utf8.h"
+
 namespace kel::rez {
 
 std::string WindowsResourceId::text() const
 {
     return isOrdinal ? std::to_string(ordinal) : name;
-}
-
-static void appendCodePoint(std::uint32_t point, std::string& text)
-{
-    if (point < 0x80) {
-        text += static_cast<char>(point);
-    } else if (point < 0x800) {
-        text += static_cast<char>(0xC0 | (point >> 6));
-        text += static_cast<char>(0x80 | (point & 0x3F));
-    } else if (point < 0x10000) {
-        text += static_cast<char>(0xE0 | (point >> 12));
-        text += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (point & 0x3F));
-    } else {
-        text += static_cast<char>(0xF0 | (point >> 18));
-        text += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
-        text += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (point & 0x3F));
-    }
 }
 
 bool appendUtf16AsUtf8(const ByteView& bytes, std::uint64_t offset, std::uint64_t count,
@@ -41,7 +24,7 @@ bool appendUtf16AsUtf8(const ByteView& bytes, std::uint64_t offset, std::uint64_
         } else if (unit >= 0xD800 && unit < 0xE000) {
             unit = 0xFFFD;
         }
-        appendCodePoint(unit, text);
+        appendUtf8(unit, text);
     }
     return true;
 }

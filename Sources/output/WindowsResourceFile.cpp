@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "common/ExitStatus.h"
+#include "common/Utf8.h"
 #include "kelutilsStrings.h"
 
 namespace kel::rez {
@@ -34,20 +35,13 @@ void __padToFour(std::string& out)
 bool __decodeUtf8(const std::string& text, std::u32string& points)
 {
     for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = utf8SequenceLength(text, i);
+        if (length == 0)
+            return false;
         const unsigned char lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        if ((lead >= 0x80 && lead < 0xC2) || lead > 0xF4 || i + length > text.size())
-            return false;
         char32_t point = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t k = 1; k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            point = (point << 6) | (next & 0x3F);
-        }
-        const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (point < smallest[length] || point > 0x10FFFF || (point >= 0xD800 && point < 0xE000))
-            return false;
+        for (std::size_t k = 1; k < length; ++k)
+            point = (point << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
         points += point;
         i += length;
     }

@@ -37,6 +37,7 @@ struct __SubMember {
     std::uint32_t bit = 0;    // flag sub-members: the bit that a true value sets
     bool inverted = false;    // the bit is set by a false value instead
     std::int64_t lowest = 0;  // range sub-members: the numbers allowed
+    // Also, for number sub-members that share one field, the most that fits in their bits.
     std::int64_t highest = 0;
     bool lengthPrefixed = false;  // a string written after a length byte
 };
@@ -1030,9 +1031,9 @@ const std::vector<__Member>& __members()
         // Already known to be an object.
         {"Version",
          "cmpt",
-         {{"Major", __Holds::number, "a"},
-          {"Minor", __Holds::number, "a"},
-          {"Revision", __Holds::number, "a"}},
+         {{"Major", __Holds::number, "a", 0, false, 0, 0xFFFF},
+          {"Minor", __Holds::number, "a", 0, false, 0, 0xFF},
+          {"Revision", __Holds::number, "a", 0, false, 0, 0xFF}},
          __checkObject,
          __Families::photoshop,
          __encodeVersion,
@@ -1055,11 +1056,13 @@ std::vector<PiplMemberNames> __memberNames()
 {
     std::vector<PiplMemberNames> names;
     for (const __Member& member : __members()) {
-        PiplMemberNames entry{member.name, {}, member.lengthPrefixed, {}};
+        PiplMemberNames entry{member.name, {}, member.lengthPrefixed, {}, {}};
         for (const __SubMember& sub : member.subMembers) {
             entry.subMembers.push_back(sub.name);
             if (sub.lengthPrefixed)
                 entry.lengthPrefixedSubMembers.push_back(sub.name);
+            if (sub.holds == __Holds::number && sub.highest != 0)
+                entry.packedSubMembers.emplace_back(sub.name, sub.highest);
         }
         names.push_back(entry);
     }

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/Diagnostics.h"
@@ -68,13 +69,16 @@ struct PiplDescription {
 PiplDescription describePipl(const std::vector<unsigned char>& bytes, PiplPlatform platform);
 
 /// A member a PiPL description may hold and, when its value is an object or an array of
-/// objects, the names those objects may hold (empty otherwise); and which of its strings are
-/// written after a length byte, which holds at most 255.
+/// objects, the names those objects may hold (empty otherwise); which of its strings are
+/// written after a length byte, which holds at most 255; and which numbers share a field.
 struct PiplMemberNames {
     std::string_view name;
     std::vector<std::string_view> subMembers;
     bool lengthPrefixed = false;  // its own string value
     std::vector<std::string_view> lengthPrefixedSubMembers;
+    /// Number sub-members that share one field of the record, each with the highest it holds
+    /// before it runs into the others.
+    std::vector<std::pair<std::string_view, std::int64_t>> packedSubMembers;
 };
 
 /// Every member a description may hold ("PluginType", "Name", "Version" included), in name order.

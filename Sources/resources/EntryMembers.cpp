@@ -4,15 +4,12 @@
 
 namespace kel::rez {
 
-namespace {
-
 using kel::json::Node;
 
-/// The kind a name spells and its precedence among the kind's spellings (0 first); false
-/// for a name the loader does not read. The three spellings of a kind share their length
-/// and their first letter but for its case, which rules out the other kinds at once.
-bool __kindOfName(std::string_view name, std::size_t& kind, std::size_t& rank)
+bool entryMemberKindOf(std::string_view name, std::size_t& kind, std::size_t& rank)
 {
+    // The three spellings of a kind share their length and their first letter but for its
+    // case, which rules out the other kinds at once.
     if (name.empty())
         return false;
     const char first = static_cast<char>(name[0] | 0x20);  // lower case of a letter
@@ -28,13 +25,11 @@ bool __kindOfName(std::string_view name, std::size_t& kind, std::size_t& rank)
     return false;
 }
 
-}  // namespace
-
 EntryValue* EntryMembers::slotFor(std::string_view name)
 {
     std::size_t kind = 0;
     std::size_t rank = 0;
-    if (!__kindOfName(name, kind, rank) || rank >= __ranks[kind])
+    if (!entryMemberKindOf(name, kind, rank) || rank >= __ranks[kind])
         return nullptr;
     __ranks[kind] = static_cast<unsigned char>(rank);
     __values[kind].clear();

@@ -29,13 +29,17 @@ inline constexpr std::string_view entryMemberNames[entryMemberKinds][3] = {
     {"id", "Id", "ID"},       {"name", "Name", "NAME"}, {"define", "Define", "DEFINE"},
 };
 
+/// The kind a name spells and its precedence among the kind's spellings (0 first); false
+/// for a name the loader does not read.
+bool entryMemberKindOf(std::string_view name, std::size_t& kind, std::size_t& rank);
+
 /// One member's value, as much of it as loading needs.
 struct EntryValue {
     bool present = false;
     kel::json::Node::Type type = kel::json::Node::TypeNull;
-    std::string text;            // of a string
-    std::int64_t integer = 0;    // of a number, as Node::intValue reads it
-    kel::utils::AutoNode node;   // of an array or an object
+    std::string text;           // of a string
+    std::int64_t integer = 0;   // of a number, as Node::intValue reads it
+    kel::utils::AutoNode node;  // of an array or an object
 
     bool is(kel::json::Node::Type wanted) const { return present && type == wanted; }
     void clear();

@@ -4,20 +4,13 @@
 #include <string>
 #include <utility>
 
+#include "kelutilsStrings.h"
+
 namespace kel::rez {
 
 namespace {
 
 constexpr std::size_t __fewestEditsInReach = 2;
-
-std::string __lowerCase(std::string_view text)
-{
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
 
 // Optimal string alignment distance: a swap of neighbours counts as one edit, as in
 // "fiel" for "file".
@@ -46,7 +39,7 @@ std::size_t __editDistance(std::string_view a, std::string_view b)
 std::string_view nearestName(std::string_view name, const std::vector<std::string_view>& known)
 {
     const std::size_t reach = std::max(__fewestEditsInReach, name.size() / 3);
-    const std::string lowerName = __lowerCase(name);
+    const std::string lowerName = kel::utils::bytesLower(std::string(name));
     std::string_view nearest;
     std::pair<std::size_t, std::size_t> fewest{reach + 1, 0};  // edits ignoring case, then with
     for (std::string_view candidate : known) {
@@ -57,7 +50,8 @@ std::string_view nearestName(std::string_view name, const std::vector<std::strin
         if (lengthGap > reach)
             continue;
         const std::pair<std::size_t, std::size_t> edits{
-            __editDistance(lowerName, __lowerCase(candidate)), __editDistance(name, candidate)};
+            __editDistance(lowerName, kel::utils::bytesLower(std::string(candidate))),
+            __editDistance(name, candidate)};
         if (edits < fewest) {
             fewest = edits;
             nearest = candidate;

@@ -14,9 +14,12 @@ namespace kel::rez {
 class StrictCheck
 {
 public:
-    /// Syntax, member names and files of text, which diagnostics name and place offsets in.
-    /// 0 when nothing is wrong; otherwise reports the first problems in input order to
-    /// diagnostics and returns statusStrictCheckFailed.
+    /// The syntax of text, which diagnostics name and place offsets in, and what its entries
+    /// say: each member name the tool does not know (in an entry, in a PiPL description or in
+    /// the objects its members hold), each "file" that does not exist relative to the current
+    /// folder, and each value the outputs would not carry as written. Entries that are not
+    /// objects are left to the loader. 0 when nothing is wrong; otherwise reports the first
+    /// problems in input order to diagnostics and returns statusStrictCheckFailed.
     int checkBeforeLoading(const std::string& text, Diagnostics& diagnostics);
 
     /// Resources that share a type and an ID. 0, or statusStrictCheckFailed after reporting.

@@ -35,31 +35,23 @@ std::vector<__Claim> __claims(const ResourcesByType& resourcesByType)
     return claims;
 }
 
-/// Where an entry's problem is shown: the name of its "id", or the entry when it has none.
-struct __EntryPlace {
-    std::size_t offset;
-    bool explicitId;
-};
-
-__EntryPlace __entryPlace(std::size_t entryIndex, const StrictPlaces& places)
+/// Where the entry names its "id"; none when it gives none.
+std::size_t __idName(std::size_t entryIndex, const StrictPlaces& places)
 {
-    const std::size_t value = places.valueAt({Place::unknown, entryIndex, {"id"}});
-    if (value == StrictValue::none)
-        return {Place::unknown, false};
-    const StrictValue& idOrEntry = places[value];
-    const bool explicitId = idOrEntry.keyOffset != StrictValue::none;
-    return {explicitId ? idOrEntry.keyOffset : idOrEntry.offset, explicitId};
+    const std::size_t id = places.valueAt({Place::unknown, entryIndex, {"id"}});
+    return id == StrictValue::none ? id : places[id].keyOffset;
 }
 
 // An explicit "id" is what the user would change: the later one's, else the earlier one's.
 // A terminology resource has no "id" of its own, so the later PiPL entry is shown.
 std::size_t __placeOf(const __Claim& first, const __Claim& later, const StrictPlaces& places)
 {
+    const std::size_t entry = places.offsetOf({Place::unknown, later.entryIndex});
     if (later.isTerminology)
-        return places.offsetOf({Place::unknown, later.entryIndex});
-    const __EntryPlace earlier = __entryPlace(first.entryIndex, places);
-    const __EntryPlace shown = __entryPlace(later.entryIndex, places);
-    return !shown.explicitId && earlier.explicitId ? earlier.offset : shown.offset;
+        return entry;
+    const std::size_t shown = __idName(later.entryIndex, places);
+    const std::size_t earlier = __idName(first.entryIndex, places);
+    return shown != StrictValue::none ? shown : earlier != StrictValue::none ? earlier : entry;
 }
 
 }  // namespace

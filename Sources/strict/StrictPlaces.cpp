@@ -16,15 +16,6 @@ std::size_t __indexOf(const std::string& part)
     return static_cast<std::size_t>(std::strtoull(part.c_str(), nullptr, 10));
 }
 
-/// The entry member whose first spelling is name; entryMemberKinds for any other name.
-EntryMemberKind __entryMemberNamed(const std::string& name)
-{
-    int kind = 0;
-    while (kind < entryMemberKinds && entryMemberNames[kind][0] != name)
-        ++kind;
-    return static_cast<EntryMemberKind>(kind);
-}
-
 }  // namespace
 
 StrictPlaces::StrictPlaces(std::vector<StrictValue> values)
@@ -65,14 +56,15 @@ std::size_t StrictPlaces::__child(std::size_t container, const std::string& name
                                   bool entryMember) const
 {
     if (isA(container, StrictValue::Kind::array)) {
-        std::size_t index = __indexOf(name);
-        std::size_t child = __values[container].firstChild;
-        for (; child != __none && index != 0 && index != __none; --index)
-            child = __values[child].nextSibling;
-        return index == 0 ? child : __none;
+        const std::vector<std::size_t> children = childrenOf(container);
+        const std::size_t index = __indexOf(name);
+        return index < children.size() ? children[index] : __none;
     }
-    const EntryMemberKind kind = entryMember ? __entryMemberNamed(name) : entryMemberKinds;
-    return kind == entryMemberKinds ? member(container, name) : this->entryMember(container, kind);
+    // The entry's members by their first spelling, which stands for every spelling.
+    std::size_t kind = 0, rank = 0;
+    if (entryMember && entryMemberKindOf(name, kind, rank) && rank == 0)
+        return this->entryMember(container, static_cast<EntryMemberKind>(kind));
+    return member(container, name);
 }
 
 std::size_t StrictPlaces::valueAt(const Place& where) const

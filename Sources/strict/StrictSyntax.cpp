@@ -3,6 +3,7 @@
 // written, so escapes that mean something else in JSON are reported with what to write.
 #include "strict/StrictSyntax.h"
 
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 
 #include "common/ExitStatus.h"
 #include "common/HexEncoding.h"
+#include "common/Utf8.h"
 #include "kelutilsStrings.h"
 
 namespace kel::rez {
@@ -60,11 +62,6 @@ std::string __insteadOf(char letter)
     return std::string("\"\\\\") + letter + "\" to keep both characters, or \"/\" between folders";
 }
 
-bool __isDigit(int c)
-{
-    return c >= '0' && c <= '9';
-}
-
 // What stands at offset, for "found ..." in a message.
 std::string __describeFound(const std::string& text, std::size_t offset)
 {
@@ -84,43 +81,6 @@ std::string __describeFound(const std::string& text, std::size_t offset)
     return name;
 }
 
-// Length of the well-formed UTF-8 sequence at offset, or 0 when it is not one (overlong
-// forms, surrogates and values above U+10FFFF included).
-std::size_t __utf8Length(const std::string& text, std::size_t offset)
-{
-    // Per range of lead bytes: the length of the sequence and the range of its second byte.
-    static const struct {
-        unsigned char firstLead, lastLead, length, low, high;
-    } forms[] = {{0xC2, 0xDF, 2, 0x80, 0xBF}, {0xE0, 0xE0, 3, 0xA0, 0xBF},
-                 {0xE1, 0xEC, 3, 0x80, 0xBF}, {0xED, 0xED, 3, 0x80, 0x9F},
-                 {0xEE, 0xEF, 3, 0x80, 0xBF}, {0xF0, 0xF0, 4, 0x90, 0xBF},
-                 {0xF1, 0xF3, 4, 0x80, 0xBF}, {0xF4, 0xF4, 4, 0x80, 0x8F}};
-    const unsigned char lead = static_cast<unsigned char>(text[offset]);
-    for (const auto& form : forms) {
-        if (lead < form.firstLead || lead > form.lastLead || offset + form.length > text.size())
-            continue;
-        for (std::size_t i = 1; i < form.length; ++i) {
-            const unsigned char byte = static_cast<unsigned char>(text[offset + i]);
-            if (byte < (i == 1 ? form.low : 0x80) || byte > (i == 1 ? form.high : 0xBF))
-                return 0;
-        }
-        return form.length;
-    }
-    return 0;
-}
-
-std::string __utf8Of(std::uint32_t code)
-{
-    if (code < 0x80)
-        return std::string(1, static_cast<char>(code));
-    static const unsigned char leads[] = {0, 0xC0, 0xE0, 0xF0};
-    const int continuations = code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
-    std::string bytes(1, static_cast<char>(leads[continuations] | (code >> (6 * continuations))));
-    for (int i = continuations - 1; i >= 0; --i)
-        bytes += static_cast<char>(0x80 | ((code >> (6 * i)) & 0x3F));
-    return bytes;
-}
-
 /// What a \u escape would mean to a JSON reader, and what to write instead.
 std::string __unicodeMeaning(std::uint32_t code)
 {
@@ -128,8 +88,8 @@ std::string __unicodeMeaning(std::uint32_t code)
         return "any character (half of a pair alone); leave it out";
     if (code < 0x20 || code == 0x7F)
         return "a control character, which no output can hold; leave it out";
-    const std::string written =
-        code == '"' || code == '\\' ? "\\" + __utf8Of(code) : __utf8Of(code);
+    std::string written = code == '"' || code == '\\' ? "\\" : "";
+    appendUtf8(code, written);
     return "\"" + written + "\"; write \"" + written + "\"";
 }
 
@@ -161,10 +121,9 @@ private:
     std::vector<__Open> __open;
     std::size_t __offset = 0;
 
-    int __peek(std::size_t ahead = 0) const
+    int __peek() const
     {
-        const std::size_t at = __offset + ahead;
-        return at < __text.size() ? static_cast<unsigned char>(__text[at]) : -1;
+        return __offset < __text.size() ? static_cast<unsigned char>(__text[__offset]) : -1;
     }
 
     /// Skips c when it stands next; true when it did.
@@ -259,7 +218,7 @@ private:
     {
         const int c = __peek();
         const char* literal = c == 't' ? "true" : c == 'f' ? "false" : c == 'n' ? "null" : nullptr;
-        if (!literal && c != '{' && c != '[' && c != '"' && c != '-' && !__isDigit(c))
+        if (!literal && c != '{' && c != '[' && c != '"' && c != '-' && !std::isdigit(c))
             return __fail(std::string("expected ") + expected);
         const __Kind kind = c == '{'   ? __Kind::object
                             : c == '[' ? __Kind::array
@@ -283,9 +242,9 @@ private:
 
     bool __readDigits(const char* expected)
     {
-        if (!__isDigit(__peek()))
+        if (!std::isdigit(__peek()))
             return __fail(expected);
-        while (__isDigit(__peek()))
+        while (std::isdigit(__peek()))
             ++__offset;
         return true;
     }
@@ -402,7 +361,7 @@ private:
 
     void __readUtf8()
     {
-        if (const std::size_t length = __utf8Length(__text, __offset)) {
+        if (const std::size_t length = utf8SequenceLength(__text, __offset)) {
             __offset += length;
             return;
         }

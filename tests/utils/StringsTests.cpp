@@ -93,6 +93,20 @@ TEST(StringReplaceAll, LeavesTextAloneWhenNothingToReplace)
     EXPECT_EQ("ab", stringReplaceAll("ab", "abc", "x"));
 }
 
+TEST(StringCase, BytewiseMappingTakesEveryByteAlone)
+{
+    EXPECT_EQ("ABC-1Z", bytesUpper("abc-1z"));
+    EXPECT_EQ("abc-1z", bytesLower("ABC-1Z"));
+    EXPECT_EQ("\xC2"
+              "AB\xE9",
+              bytesUpper("\xC2"
+                         "ab\xE9"));
+    EXPECT_EQ("\xC3"
+              "x\xC9",
+              bytesLower("\xC3"
+                         "X\xC9"));
+}
+
 TEST(StringCase, MapsAsciiAndCopiesMultiByteSequences)
 {
     EXPECT_EQ("ABC-1Z", stringUpper("abc-1z"));
