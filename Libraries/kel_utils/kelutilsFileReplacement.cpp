@@ -81,6 +81,9 @@ std::string __sixteenHexDigits(std::uint64_t number)
 FileReplacement::FileReplacement(std::string owner)
     : __temporaryNameStart("." + owner + "-" + __sixteenHexDigits(__randomNumber()) + "-")
 {
+    // Room for the files a build replaces together (a handful): growing one at a time would
+    // move every staged file's strings at each doubling.
+    __staged.reserve(8);
 }
 
 FileReplacement::~FileReplacement()
