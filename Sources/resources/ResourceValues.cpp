@@ -98,8 +98,8 @@ constexpr bool __isPlainByte(EntryMemberKind kind, unsigned char byte)
 }
 
 /// Per kind and byte, whether it is plain: the rules are asked only about the other bytes,
-/// as a path or a name is mostly letters. Built by the compiler: filled in at the first call,
-/// its 1,536 entries cost more than all the values of a typical list take to check.
+/// as a path or a name is mostly letters. Built by the compiler: filling its 1,536 entries at
+/// the first check cost more than checking all the values of a typical list.
 struct __PlainBytes {
     bool plain[entryMemberKinds][256] = {};
 

@@ -92,7 +92,7 @@ TEST(NumberingPng, NamesThatAreNotVariants)
 
 TEST(NumberingPng, NameStartingLikeAVariantIsABaseOfItsOwn)
 {
-    // "a@2xyz" begins as a variant of "a" would, and sorts between "a@2x.PNG" and the rest.
+    // "a@2xyz" begins as the "@2x" variants of "a" do, but is none: a base of its own.
     EXPECT_EQ((std::vector<int>{10000, 10002, 10001}),
               numbered({png("a"), png("a@2xyz"), png("a@2x.PNG")}));
     EXPECT_EQ((std::vector<int>{10002, 10000, 10001}),
