@@ -40,6 +40,16 @@ bool __fileHoldsBytes(const std::string& path, const char* data, std::size_t siz
     return same;
 }
 
+/// The seed's bits spread over the whole number (SplitMix64's finishing step). A run needs
+/// one number, and seeding a Mersenne Twister for it filled 312 words of state first.
+std::uint64_t __mixed(std::uint64_t value)
+{
+    value += 0x9E3779B97F4A7C15u;
+    value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9u;
+    value = (value ^ (value >> 27)) * 0x94D049BB133111EBu;
+    return value ^ (value >> 31);
+}
+
 /// A number no other run is likely to pick, so that two runs sharing a folder (even from
 /// two process-id namespaces, where both may be process 1) seldom meet on a name; the
 /// exclusive create settles a meeting.
@@ -54,7 +64,7 @@ std::uint64_t __randomNumber()
     } catch (const std::exception&) {
         // Without a random device the clock and the process id have to do.
     }
-    return std::mt19937_64(seed)();
+    return __mixed(seed);
 }
 
 std::string __sixteenHexDigits(std::uint64_t number)
@@ -71,6 +81,9 @@ std::string __sixteenHexDigits(std::uint64_t number)
 FileReplacement::FileReplacement(std::string owner)
     : __temporaryNameStart("." + owner + "-" + __sixteenHexDigits(__randomNumber()) + "-")
 {
+    // Room for the files a build replaces together (a handful): growing one at a time would
+    // move every staged file's strings at each doubling.
+    __staged.reserve(8);
 }
 
 FileReplacement::~FileReplacement()

@@ -4,6 +4,7 @@
 #include "pipl/Pipl.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "common/ExitStatus.h"
 #include "common/HexEncoding.h"
@@ -42,11 +43,32 @@ struct __SubMember {
     bool lengthPrefixed = false;  // a string written after a length byte
 };
 
-__SubMember __numberFromTo(const char* name, const char* article, std::int64_t lowest,
-                           std::int64_t highest)
+constexpr __SubMember __numberFromTo(const char* name, const char* article, std::int64_t lowest,
+                                     std::int64_t highest)
 {
     return {name, __Holds::range, article, 0, false, lowest, highest};
 }
+
+/// A member's sub-members: a view of one of the arrays before the member table, so that the
+/// whole table is built by the compiler rather than at the first description of a run.
+class __SubMembers
+{
+public:
+    constexpr __SubMembers() = default;
+    template <std::size_t count>
+    constexpr __SubMembers(const __SubMember (&list)[count])
+        : __first(list),
+          __count(count)
+    {
+    }
+
+    const __SubMember* begin() const { return __first; }
+    const __SubMember* end() const { return __first + __count; }
+
+private:
+    const __SubMember* __first = nullptr;
+    std::size_t __count = 0;
+};
 
 enum class __Families { none, photoshop, both };
 
@@ -69,7 +91,7 @@ struct __Context {
 struct __Member {
     const char* name;
     const char* key;  // of the property it yields (for "Name", the Photoshop one)
-    std::vector<__SubMember> subMembers;
+    __SubMembers subMembers;
     bool (*check)(const __Member& member, const Node& value, PiplFamily family, __Fault& fault);
     __Families families;
     void (*encode)(const __Member& member, const Node& value, const __Context& context,
@@ -703,8 +725,7 @@ Node* __decodeNumber(const __Member& member, const PiplReadRecord& record, PiplP
 }
 
 /// An object of one boolean per flag sub-member, from the bits of mask.
-Node* __flagsObject(const char* name, const std::vector<__SubMember>& subMembers,
-                    std::uint32_t mask)
+Node* __flagsObject(const char* name, const __SubMembers& subMembers, std::uint32_t mask)
 {
     AutoNode object(Node::create(Node::TypeObject, name));
     for (const __SubMember& sub : subMembers)
@@ -739,7 +760,7 @@ Node* __decodeSupportedModes(const __Member& member, const PiplReadRecord& recor
 }
 
 /// An object of numbers, one per sub-member, each width bytes from offset on.
-Node* __numbersObject(const char* name, const std::vector<__SubMember>& subMembers,
+Node* __numbersObject(const char* name, const __SubMembers& subMembers,
                       const PiplReadRecord& record, unsigned width, PiplPlatform platform)
 {
     AutoNode object(Node::create(Node::TypeObject, name));
@@ -880,182 +901,131 @@ Node* __decodeTerminology(const __Member& member, const PiplReadRecord& record,
 
 // ---- The member table, in name order
 
-std::vector<__SubMember> __typeAndCreatorSubMembers()
-{
-    return {{"Creator", __Holds::string, "a"}, {"Type", __Holds::string, "a"}};
-}
+// The sub-members of the table's members, each list in the order it is checked in.
 
-const std::vector<__Member>& __members()
-{
-    static const std::vector<__Member> members = {
-        {"AboutBox", "nabo", {}, __checkBoolean, __Families::photoshop, __encodeNoAboutBox, __decodeFalse},
-        {"Category", "catg", {}, __checkCategory, __Families::photoshop, __encodeLengthPrefixed, __decodeLengthPrefixed, true},
-        {"CodeMacARM64", "ma64", {}, __checkBoolean, __Families::photoshop, __encodeMacArmCode, __decodeTrue},
-        {"CodeWin64ARM", "wa64", {}, __checkBoolean, __Families::photoshop, __encodeWinArmCode, __decodeTrue},
-        // Replaces the data of the fixed property.
-        {"EnableInfo", "enbl", {}, __checkString, __Families::photoshop, __encodeEnableInfo, __decodeZeroTerminated},
-        // Read before the walk: it names the fixed entry points and those of the ARM members.
-        {"EntryPoint", "", {}, __checkEntryPoint, __Families::photoshop, __encodeNothing, __decodeEntryPoint, true},
-        {"ExportAlpha", "expf", {}, __checkBoolean, __Families::photoshop, __encodeExportAlpha, __decodeExportAlpha},
-        // Replaces the data of the fixed property.
-        {"FilterCaseInfo",
-         "fici",
-         {__numberFromTo("InHandling", "an", 0, 255),
-          __numberFromTo("OutHandling", "an", 0, 255),
-          {"DontCopyToDestination", __Holds::boolean, "a", 0x01},
-          {"WorksWithBlankData", __Holds::boolean, "a", 0x02},
-          {"FiltersLayerMasks", __Holds::boolean, "a", 0x04},
-          {"WritesOutsideSelection", __Holds::boolean, "a", 0x08}},
-         __checkFilterCases,
-         __Families::photoshop,
-         __encodeFilterCases,
-         __decodeFilterCases},
-        {"FilterLayers", "flly", {}, __checkBoolean, __Families::photoshop, __encodeFilterLayers, __decodeFilterLayers},
-        {"FormatFileType", "fmTC", __typeAndCreatorSubMembers(), __checkObject,
-         __Families::photoshop, __encodeFileType, __decodeFileType},
-        {"FormatFilteredExt",
-         "fftE",
-         {},
-         __checkStringArray,
-         __Families::photoshop,
-         __encodeExtensionList,
-         __decodeExtensionList},
-        {"FormatFilteredTypes", "fftT", __typeAndCreatorSubMembers(), __checkObjectArray,
-         __Families::photoshop, __encodeTypeList, __decodeTypeList},
-        {"FormatFlags",
-         "fmtf",
-         {{"SavesImageResources", __Holds::boolean, "a", 0x40000000},
-          {"CanRead", __Holds::boolean, "a", 0x20000000},
-          {"CanWrite", __Holds::boolean, "a", 0x10000000},
-          {"WritesAll", __Holds::boolean, "a", 0x08000000,
-           true},  // set: not all layers are written
-          {"CanWriteAlpha", __Holds::boolean, "a", 0x04000000},
-          {"CanMakeThumb", __Holds::boolean, "a", 0x02000000}},
-         __checkObject,
-         __Families::photoshop,
-         __encodeFlagWord,
-         __decodeFlagWord},
-        // Whether an ICC profile is embedded in each image mode.
-        {"FormatICCFlags",
-         "fmip",
-         {{"EmbedGray", __Holds::boolean, "an", 0x80},
-          {"EmbedIndexed", __Holds::boolean, "an", 0x40},
-          {"EmbedRGB", __Holds::boolean, "an", 0x20},
-          {"EmbedCMYK", __Holds::boolean, "an", 0x10}},
-         __checkObject,
-         __Families::photoshop,
-         __encodeFlagByte,
-         __decodeFlagByte},
-        {"FormatMaxChannels",
-         "mxch",
-         {},
-         __checkChannelCounts,
-         __Families::photoshop,
-         __encodeChannelCounts,
-         __decodeChannelCounts},
-        {"FormatMaxSize",
-         "mxsz",
-         {__numberFromTo("Height", "a", 1, 32767), __numberFromTo("Width", "a", 1, 32767)},
-         __checkObject,
-         __Families::photoshop,
-         __encodeFormatMaxSize,
-         __decodeFormatMaxSize},
-        {"FormatReadExt",
-         "RdEx",
-         {},
-         __checkStringArray,
-         __Families::photoshop,
-         __encodeExtensionList,
-         __decodeExtensionList},
-        {"FormatReadTypes", "RdTy", __typeAndCreatorSubMembers(), __checkObjectArray,
-         __Families::photoshop, __encodeTypeList, __decodeTypeList},
-        {"FormatWriteExt",
-         "WrEx",
-         {},
-         __checkStringArray,
-         __Families::photoshop,
-         __encodeExtensionList,
-         __decodeExtensionList},
-        {"FormatWriteTypes", "WrTy", __typeAndCreatorSubMembers(), __checkObjectArray,
-         __Families::photoshop, __encodeTypeList, __decodeTypeList},
-        {"Name", "name", {}, __checkName, __Families::both, __encodeName, __decodeLengthPrefixed, true},
-        // Replaces the data of the fixed property.
-        {"PlugInMaxSize",
-         "ms32",
-         {__numberFromTo("Height", "a", 1, INT32_MAX), __numberFromTo("Width", "a", 1, INT32_MAX)},
-         __checkObject,
-         __Families::photoshop,
-         __encodePlugInMaxSize,
-         __decodePlugInMaxSize},
-        {"PluginType", "", {}, __checkNothing, __Families::none, __encodeNothing},
-        {"Priority", "prty", {}, __checkPriority, __Families::photoshop, __encodeNumber, __decodeNumber},
-        // Records given byte for byte; each element names its own vendor and key.
-        {"Properties",
-         "",
-         {{"Vendor", __Holds::fourBytes, "a"},
-          {"Key", __Holds::fourBytes, "a"},
-          {"Data", __Holds::hexText, "a"},
-          {"MacData", __Holds::hexText, "a"},
-          {"WinData", __Holds::hexText, "a"}},
-         __checkRawProperties,
-         __Families::both,
-         __encodeRawProperties},
-        // Checked in this order; "LAB" takes the bit after "Duotone".
-        {"SupportedModes",
-         "mode",
-         {{"Bitmap", __Holds::boolean, "a", 0x8000},
-          {"Grayscale", __Holds::boolean, "a", 0x4000},
-          {"Indexed", __Holds::boolean, "a", 0x2000},
-          {"RGB", __Holds::boolean, "a", 0x1000},
-          {"CMYK", __Holds::boolean, "a", 0x0800},
-          {"HSL", __Holds::boolean, "a", 0x0400},
-          {"HSB", __Holds::boolean, "a", 0x0200},
-          {"LAB", __Holds::boolean, "a", 0x0040},
-          {"Multichannel", __Holds::boolean, "a", 0x0100},
-          {"Duotone", __Holds::boolean, "a", 0x0080}},
-         __checkObject,
-         __Families::photoshop,
-         __encodeSupportedModes,
-         __decodeSupportedModes},
-        {"SupportsPOSIXIO", "fxio", {}, __checkBoolean, __Families::photoshop, __encodePosixIo, __decodeTrue},
-        {"Terminology",
-         "hstm",
-         {{"Class", __Holds::string, "a"},
-          {"Event", __Holds::string, "an"},
-          {"Name", __Holds::string, "a", 0, false, 0, 0, true},
-          {"aete", __Holds::number, "an"}},
-         __checkTerminology,
-         __Families::photoshop,
-         __encodeTerminology,
-         __decodeTerminology},
-        // Already known to be an object.
-        {"Version",
-         "cmpt",
-         {{"Major", __Holds::number, "a", 0, false, 0, 0xFFFF},
-          {"Minor", __Holds::number, "a", 0, false, 0, 0xFF},
-          {"Revision", __Holds::number, "a", 0, false, 0, 0xFF}},
-         __checkObject,
-         __Families::photoshop,
-         __encodeVersion,
-         __decodeVersion},
-    };
-    return members;
-}
+constexpr __SubMember __filterCaseSubMembers[] = {
+    __numberFromTo("InHandling", "an", 0, 255),
+    __numberFromTo("OutHandling", "an", 0, 255),
+    {"DontCopyToDestination", __Holds::boolean, "a", 0x01},
+    {"WorksWithBlankData", __Holds::boolean, "a", 0x02},
+    {"FiltersLayerMasks", __Holds::boolean, "a", 0x04},
+    {"WritesOutsideSelection", __Holds::boolean, "a", 0x08},
+};
+
+constexpr __SubMember __typeAndCreatorSubMembers[] = {
+    {"Creator", __Holds::string, "a"},
+    {"Type", __Holds::string, "a"},
+};
+
+constexpr __SubMember __formatFlagsSubMembers[] = {
+    {"SavesImageResources", __Holds::boolean, "a", 0x40000000},
+    {"CanRead", __Holds::boolean, "a", 0x20000000},
+    {"CanWrite", __Holds::boolean, "a", 0x10000000},
+    {"WritesAll", __Holds::boolean, "a", 0x08000000, true},  // set: not all layers are written
+    {"CanWriteAlpha", __Holds::boolean, "a", 0x04000000},
+    {"CanMakeThumb", __Holds::boolean, "a", 0x02000000},
+};
+
+// Whether an ICC profile is embedded in each image mode.
+constexpr __SubMember __formatIccFlagsSubMembers[] = {
+    {"EmbedGray", __Holds::boolean, "an", 0x80},
+    {"EmbedIndexed", __Holds::boolean, "an", 0x40},
+    {"EmbedRGB", __Holds::boolean, "an", 0x20},
+    {"EmbedCMYK", __Holds::boolean, "an", 0x10},
+};
+
+constexpr __SubMember __formatMaxSizeSubMembers[] = {
+    __numberFromTo("Height", "a", 1, 32767),
+    __numberFromTo("Width", "a", 1, 32767),
+};
+
+constexpr __SubMember __plugInMaxSizeSubMembers[] = {
+    __numberFromTo("Height", "a", 1, INT32_MAX),
+    __numberFromTo("Width", "a", 1, INT32_MAX),
+};
+
+constexpr __SubMember __rawPropertySubMembers[] = {
+    {"Vendor", __Holds::fourBytes, "a"}, {"Key", __Holds::fourBytes, "a"},
+    {"Data", __Holds::hexText, "a"},     {"MacData", __Holds::hexText, "a"},
+    {"WinData", __Holds::hexText, "a"},
+};
+
+// "LAB" takes the bit after "Duotone".
+constexpr __SubMember __supportedModesSubMembers[] = {
+    {"Bitmap", __Holds::boolean, "a", 0x8000},       {"Grayscale", __Holds::boolean, "a", 0x4000},
+    {"Indexed", __Holds::boolean, "a", 0x2000},      {"RGB", __Holds::boolean, "a", 0x1000},
+    {"CMYK", __Holds::boolean, "a", 0x0800},         {"HSL", __Holds::boolean, "a", 0x0400},
+    {"HSB", __Holds::boolean, "a", 0x0200},          {"LAB", __Holds::boolean, "a", 0x0040},
+    {"Multichannel", __Holds::boolean, "a", 0x0100}, {"Duotone", __Holds::boolean, "a", 0x0080},
+};
+
+constexpr __SubMember __terminologySubMembers[] = {
+    {"Class", __Holds::string, "a"},
+    {"Event", __Holds::string, "an"},
+    {"Name", __Holds::string, "a", 0, false, 0, 0, true},
+    {"aete", __Holds::number, "an"},
+};
+
+constexpr __SubMember __versionSubMembers[] = {
+    {"Major", __Holds::number, "a", 0, false, 0, 0xFFFF},
+    {"Minor", __Holds::number, "a", 0, false, 0, 0xFF},
+    {"Revision", __Holds::number, "a", 0, false, 0, 0xFF},
+};
+
+// One row per member, as wide as it needs: a member is read, and added, as one line.
+// clang-format off
+constexpr __Member __memberTable[] = {
+    {"AboutBox", "nabo", {}, __checkBoolean, __Families::photoshop, __encodeNoAboutBox, __decodeFalse},
+    {"Category", "catg", {}, __checkCategory, __Families::photoshop, __encodeLengthPrefixed, __decodeLengthPrefixed, true},
+    {"CodeMacARM64", "ma64", {}, __checkBoolean, __Families::photoshop, __encodeMacArmCode, __decodeTrue},
+    {"CodeWin64ARM", "wa64", {}, __checkBoolean, __Families::photoshop, __encodeWinArmCode, __decodeTrue},
+    // Replaces the data of the fixed property.
+    {"EnableInfo", "enbl", {}, __checkString, __Families::photoshop, __encodeEnableInfo, __decodeZeroTerminated},
+    // Read before the walk: it names the fixed entry points and those of the ARM members.
+    {"EntryPoint", "", {}, __checkEntryPoint, __Families::photoshop, __encodeNothing, __decodeEntryPoint, true},
+    {"ExportAlpha", "expf", {}, __checkBoolean, __Families::photoshop, __encodeExportAlpha, __decodeExportAlpha},
+    // Replaces the data of the fixed property.
+    {"FilterCaseInfo", "fici", __filterCaseSubMembers, __checkFilterCases, __Families::photoshop, __encodeFilterCases, __decodeFilterCases},
+    {"FilterLayers", "flly", {}, __checkBoolean, __Families::photoshop, __encodeFilterLayers, __decodeFilterLayers},
+    {"FormatFileType", "fmTC", __typeAndCreatorSubMembers, __checkObject, __Families::photoshop, __encodeFileType, __decodeFileType},
+    {"FormatFilteredExt", "fftE", {}, __checkStringArray, __Families::photoshop, __encodeExtensionList, __decodeExtensionList},
+    {"FormatFilteredTypes", "fftT", __typeAndCreatorSubMembers, __checkObjectArray, __Families::photoshop, __encodeTypeList, __decodeTypeList},
+    {"FormatFlags", "fmtf", __formatFlagsSubMembers, __checkObject, __Families::photoshop, __encodeFlagWord, __decodeFlagWord},
+    {"FormatICCFlags", "fmip", __formatIccFlagsSubMembers, __checkObject, __Families::photoshop, __encodeFlagByte, __decodeFlagByte},
+    {"FormatMaxChannels", "mxch", {}, __checkChannelCounts, __Families::photoshop, __encodeChannelCounts, __decodeChannelCounts},
+    {"FormatMaxSize", "mxsz", __formatMaxSizeSubMembers, __checkObject, __Families::photoshop, __encodeFormatMaxSize, __decodeFormatMaxSize},
+    {"FormatReadExt", "RdEx", {}, __checkStringArray, __Families::photoshop, __encodeExtensionList, __decodeExtensionList},
+    {"FormatReadTypes", "RdTy", __typeAndCreatorSubMembers, __checkObjectArray, __Families::photoshop, __encodeTypeList, __decodeTypeList},
+    {"FormatWriteExt", "WrEx", {}, __checkStringArray, __Families::photoshop, __encodeExtensionList, __decodeExtensionList},
+    {"FormatWriteTypes", "WrTy", __typeAndCreatorSubMembers, __checkObjectArray, __Families::photoshop, __encodeTypeList, __decodeTypeList},
+    {"Name", "name", {}, __checkName, __Families::both, __encodeName, __decodeLengthPrefixed, true},
+    // Replaces the data of the fixed property.
+    {"PlugInMaxSize", "ms32", __plugInMaxSizeSubMembers, __checkObject, __Families::photoshop, __encodePlugInMaxSize, __decodePlugInMaxSize},
+    {"PluginType", "", {}, __checkNothing, __Families::none, __encodeNothing},
+    {"Priority", "prty", {}, __checkPriority, __Families::photoshop, __encodeNumber, __decodeNumber},
+    // Records given byte for byte; each element names its own vendor and key.
+    {"Properties", "", __rawPropertySubMembers, __checkRawProperties, __Families::both, __encodeRawProperties},
+    {"SupportedModes", "mode", __supportedModesSubMembers, __checkObject, __Families::photoshop, __encodeSupportedModes, __decodeSupportedModes},
+    {"SupportsPOSIXIO", "fxio", {}, __checkBoolean, __Families::photoshop, __encodePosixIo, __decodeTrue},
+    {"Terminology", "hstm", __terminologySubMembers, __checkTerminology, __Families::photoshop, __encodeTerminology, __decodeTerminology},
+    // Already known to be an object.
+    {"Version", "cmpt", __versionSubMembers, __checkObject, __Families::photoshop, __encodeVersion, __decodeVersion},
+};
+// clang-format on
 
 // The table is in name order: a search, not a walk, for every member of every description.
 const __Member* __findMember(const std::string& name)
 {
-    const std::vector<__Member>& members = __members();
     const auto found = std::lower_bound(
-        members.begin(), members.end(), name,
+        std::begin(__memberTable), std::end(__memberTable), name,
         [](const __Member& member, const std::string& sought) { return sought > member.name; });
-    return found != members.end() && name == found->name ? &*found : nullptr;
+    return found != std::end(__memberTable) && name == found->name ? &*found : nullptr;
 }
 
 std::vector<PiplMemberNames> __memberNames()
 {
     std::vector<PiplMemberNames> names;
-    for (const __Member& member : __members()) {
+    for (const __Member& member : __memberTable) {
         PiplMemberNames entry{member.name, {}, member.lengthPrefixed, {}, {}};
         for (const __SubMember& sub : member.subMembers) {
             entry.subMembers.push_back(sub.name);
@@ -1244,7 +1214,7 @@ AutoNode __decodeExactly(const __Member& member, const __Reading& reading,
 const __Member* __memberWriting(const PiplReadRecord& record, const __Reading& reading,
                                 const PiplList& fixed)
 {
-    for (const __Member& member : __members()) {
+    for (const __Member& member : __memberTable) {
         const auto written = __recordOf(member, reading.kind.family);
         if (!written.second.empty() && written == std::make_pair(record.vendor, record.key)
             && !fixed.fixedPropertyMember(record.vendor, record.key))

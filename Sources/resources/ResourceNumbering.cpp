@@ -26,6 +26,18 @@ constexpr std::array<__VariantGroup, 4> __variantGroups = {{
     {"@4x", "@4x.png", "@4x.PNG"},
 }};
 
+/// Each group's later suffixes extend its first, so that one prefix search in the sorted
+/// names can tell whether any name of the group is there.
+constexpr bool __groupsExtendTheirFirstSuffix()
+{
+    for (const __VariantGroup& group : __variantGroups)
+        for (std::string_view suffix : group)
+            if (suffix.substr(0, group[0].size()) != group[0])
+                return false;
+    return true;
+}
+static_assert(__groupsExtendTheirFirstSuffix());
+
 bool __isVariantName(std::string_view name)
 {
     return !pngVariantStem(name).empty();
@@ -106,12 +118,23 @@ bool __numberPlainTypes(ResourcesByType& resourcesByType, __IdCounters& counters
     return true;
 }
 
+/// Whether a name begins with prefix: the names that do follow one another in the map, from
+/// where prefix itself would stand.
+bool __holdsNameStartingWith(const __UnnumberedPngs& pngs, const std::string& prefix)
+{
+    const auto first = pngs.byName.lower_bound(prefix);
+    return first != pngs.byName.end() && first->first.compare(0, prefix.size(), prefix) == 0;
+}
+
 /// The first unnumbered record among stem + each suffix of the group, or null. A record
 /// numbered already (through a base with the same stem) does not count. variantName is
-/// only a buffer, reused so that the lookups allocate nothing.
+/// only a buffer, reused so that the lookups allocate nothing. Most images lack most
+/// resolutions: one search for the group's first suffix then stands for the group's three.
 Resource* __findUnnumberedVariant(const __UnnumberedPngs& pngs, std::string_view stem,
                                   const __VariantGroup& group, std::string& variantName)
 {
+    if (!__holdsNameStartingWith(pngs, variantName.assign(stem).append(group[0])))
+        return nullptr;
     for (std::string_view suffix : group) {
         variantName.assign(stem).append(suffix);
         auto found = pngs.byName.find(variantName);

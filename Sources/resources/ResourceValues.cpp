@@ -18,7 +18,7 @@ namespace {
 // or a digit first, makes the .rc's type no word, or a number, which the compiler reads as a
 // numeric type.
 
-bool __isControl(unsigned char byte)
+constexpr bool __isControl(unsigned char byte)
 {
     return byte < 0x20 || byte == 0x7F;
 }
@@ -87,7 +87,7 @@ std::optional<std::string_view> __byteReason(EntryMemberKind kind, std::string_v
 }
 
 /// Bytes that the rules of the kind allow wherever they stand, whatever surrounds them.
-bool __isPlainByte(EntryMemberKind kind, unsigned char byte)
+constexpr bool __isPlainByte(EntryMemberKind kind, unsigned char byte)
 {
     const bool letter = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z');
     if (kind == memberType || kind == memberDefine)
@@ -98,11 +98,12 @@ bool __isPlainByte(EntryMemberKind kind, unsigned char byte)
 }
 
 /// Per kind and byte, whether it is plain: the rules are asked only about the other bytes,
-/// as a path or a name is mostly letters.
+/// as a path or a name is mostly letters. Built by the compiler: filling its 1,536 entries at
+/// the first check cost more than checking all the values of a typical list.
 struct __PlainBytes {
-    bool plain[entryMemberKinds][256];
+    bool plain[entryMemberKinds][256] = {};
 
-    __PlainBytes()
+    constexpr __PlainBytes()
     {
         for (int kind = 0; kind < entryMemberKinds; ++kind)
             for (int byte = 0; byte < 256; ++byte)
@@ -111,12 +112,13 @@ struct __PlainBytes {
     }
 };
 
+constexpr __PlainBytes __plainBytes;
+
 }  // namespace
 
 std::optional<UnsafeByte> findUnsafeByte(EntryMemberKind kind, std::string_view value)
 {
-    static const __PlainBytes plainBytes;
-    const bool* plain = plainBytes.plain[kind];
+    const bool* plain = __plainBytes.plain[kind];
     for (std::size_t at = 0; at < value.size(); ++at) {
         if (plain[static_cast<unsigned char>(value[at])])
             continue;

@@ -90,6 +90,15 @@ TEST(NumberingPng, NamesThatAreNotVariants)
               numbered({png("@2x"), png("@2x@2x"), png("b@2X")}));
 }
 
+TEST(NumberingPng, NameStartingLikeAVariantIsABaseOfItsOwn)
+{
+    // "a@2xyz" begins as the "@2x" variants of "a" do, but is none: a base of its own.
+    EXPECT_EQ((std::vector<int>{10000, 10002, 10001}),
+              numbered({png("a"), png("a@2xyz"), png("a@2x.PNG")}));
+    EXPECT_EQ((std::vector<int>{10002, 10000, 10001}),
+              numbered({png("a@2xyz"), png("a"), png("a@3x")}));
+}
+
 TEST(NumberingPng, BasesSharingAStemNumberEachVariantOnce)
 {
     EXPECT_EQ((std::vector<int>{10000, 10002, 10001, 10003}),
