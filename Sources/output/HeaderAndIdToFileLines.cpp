@@ -3,7 +3,6 @@
 #include "output/HeaderAndIdToFileLines.h"
 
 #include "output/OutputText.h"
-#include "resources/ResourceType.h"
 
 namespace kel::rez {
 
@@ -53,9 +52,10 @@ void appendHeaderLines(const Resource& resource, std::string& headerText)
     }
 }
 
-void appendIdToFileLines(const Resource& resource, std::string& idToFileText)
+void appendIdToFileLines(const Resource& resource, const ResourceTypeTraits& traits,
+                         std::string& idToFileText)
 {
-    const std::string_view extension = resourceTypeTraits(resource.type).idToFileExtension;
+    const std::string_view extension = traits.idToFileExtension;
     appendId(resource.id, idToFileText);
     __appendIdToFileLineEnd(&extension, resource.file, idToFileText);
     if (resource.name.empty())

@@ -6,14 +6,17 @@
 #include <string>
 
 #include "resources/Resource.h"
+#include "resources/ResourceType.h"
 
 namespace kel::rez {
 
 /// "#define" lines for the ID, the name and the file; the caller checks that define is set.
 void appendHeaderLines(const Resource& resource, std::string& headerText);
 
-/// The line keyed by ID and, for a named resource, the line keyed by name (file resources).
-void appendIdToFileLines(const Resource& resource, std::string& idToFileText);
+/// The line keyed by ID and, for a named resource, the line keyed by name (file resources);
+/// traits are those of the resource's type.
+void appendIdToFileLines(const Resource& resource, const ResourceTypeTraits& traits,
+                         std::string& idToFileText);
 
 }  // namespace kel::rez
 

@@ -11,7 +11,6 @@
 #include "output/ChunkedAppender.h"
 #include "common/HexEncoding.h"
 #include "output/OutputText.h"
-#include "resources/ResourceType.h"
 
 namespace kel::rez {
 
@@ -118,10 +117,11 @@ void __appendLineEnd(std::string_view type, const std::string& file, std::string
 
 }  // namespace
 
-void appendWinFileLines(const Resource& resource, std::string& winText)
+void appendWinFileLines(const Resource& resource, const ResourceTypeTraits& traits,
+                        std::string& winText)
 {
     // Some types are listed a second time, under the type the Mac side knows them by.
-    const std::string_view extraType = resourceTypeTraits(resource.type).extraWinFileType;
+    const std::string_view extraType = traits.extraWinFileType;
     appendId(resource.id, winText);
     __appendLineEnd(resource.type, resource.file, winText);
     if (!extraType.empty()) {

@@ -9,7 +9,6 @@
 #include "common/HexEncoding.h"
 #include "output/ChunkedAppender.h"
 #include "output/OutputText.h"
-#include "resources/ResourceType.h"
 
 namespace kel::rez {
 
@@ -80,10 +79,11 @@ void __appendRezIdAndName(const Resource& resource, std::string& macText)
 
 }  // namespace
 
-void appendMacReadStatement(const Resource& resource, std::string& macText)
+void appendMacReadStatement(const Resource& resource, const ResourceTypeTraits& traits,
+                            std::string& macText)
 {
     macText += "read '";
-    macText += resourceTypeTraits(resource.type).macFileType;
+    macText += traits.macFileType;
     macText += "' (";
     __appendRezIdAndName(resource, macText);
     macText += ") ";

@@ -9,11 +9,13 @@
 #include "common/HexEncoding.h"
 #include "output/StreamedText.h"
 #include "resources/Resource.h"
+#include "resources/ResourceType.h"
 
 namespace kel::rez {
 
-/// The Rez "read" statement of a file resource.
-void appendMacReadStatement(const Resource& resource, std::string& macText);
+/// The Rez "read" statement of a file resource; traits are those of its type.
+void appendMacReadStatement(const Resource& resource, const ResourceTypeTraits& traits,
+                            std::string& macText);
 
 /// Appends one Rez data statement; false after reporting the error for a non-hex byte, with
 /// out unchanged as far as it was not handed on.
