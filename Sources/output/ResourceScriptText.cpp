@@ -98,10 +98,16 @@ bool __appendWinBlock(const std::string& key, const std::string& type, const std
 
 /// A name as a resource-script string: in double quotes, a quote inside written as two and
 /// a backslash (which a name taken from a file name can hold) as two, so that it is no escape.
+void __appendQuotedName(const std::string& name, std::string& winText)
+{
+    appendQuoted(name, QuoteEscape::doubled, winText);
+}
+
 std::string __quotedName(const std::string& name)
 {
-    const std::string backslashesDoubled = kel::utils::stringReplaceAll(name, "\\", "\\\\");
-    return '"' + kel::utils::stringReplaceAll(backslashesDoubled, "\"", "\"\"") + '"';
+    std::string quoted;
+    __appendQuotedName(name, quoted);
+    return quoted;
 }
 
 /// What follows a line's key: the type and the quoted file, whose backslashes the resource
@@ -130,11 +136,10 @@ void appendWinFileLines(const Resource& resource, const ResourceTypeTraits& trai
     }
     if (resource.name.empty())
         return;
-    const std::string nameKey = __quotedName(resource.name);
-    winText += nameKey;
+    __appendQuotedName(resource.name, winText);
     __appendLineEnd(resource.type, resource.file, winText);
     if (!extraType.empty()) {
-        winText += nameKey;
+        __appendQuotedName(resource.name, winText);
         __appendLineEnd(extraType, resource.file, winText);
     }
 }
@@ -174,7 +179,7 @@ void appendWinDataBlock(const Resource& resource, const std::vector<unsigned cha
     if (resource.id != 0)
         appendId(resource.id, text);
     else
-        text += __quotedName(resource.name);
+        __appendQuotedName(resource.name, text);
     text += ' ';
     text += resource.type;
     text += " {\n\t\"";
