@@ -13,7 +13,8 @@ void appendId(std::int16_t id, std::string& text)
 {
     char digits[8];
     const auto written = std::to_chars(digits, digits + sizeof digits, id);
-    text.append(digits, written.ptr);
+    // By pointer and length: the pair-of-pointers form goes the general way of replace().
+    text.append(digits, static_cast<std::size_t>(written.ptr - digits));
 }
 
 namespace {
@@ -31,7 +32,7 @@ void appendQuoted(const std::string& text, QuoteEscape escape, std::string& out)
 {
     // The runs between escaped bytes go in whole: most texts have no byte to escape. The
     // next quote and the next backslash are each searched for again only once passed, so a
-    // text full of either is still read once.
+    // text full of either is still read once. Runs go in by pointer and length, as an ID does.
     out += '"';
     const char* run = text.data();
     const char* const end = text.data() + text.size();
@@ -39,7 +40,7 @@ void appendQuoted(const std::string& text, QuoteEscape escape, std::string& out)
     const char* backslash = __find(run, end, '\\');
     while (quote != end || backslash != end) {
         const char* const at = std::min(quote, backslash);
-        out.append(run, at);
+        out.append(run, static_cast<std::size_t>(at - run));
         out += escape == QuoteEscape::backslash ? '\\' : *at;
         out += *at;
         run = at + 1;
@@ -48,7 +49,7 @@ void appendQuoted(const std::string& text, QuoteEscape escape, std::string& out)
         else
             backslash = __find(run, end, '\\');
     }
-    out.append(run, end);
+    out.append(run, static_cast<std::size_t>(end - run));
     out += '"';
 }
 
