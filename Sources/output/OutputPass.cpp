@@ -10,6 +10,7 @@
 #include "output/OutputText.h"
 #include "output/PiplOutput.h"
 #include "output/ResourceScriptText.h"
+#include "output/ResourceSpellings.h"
 #include "output/RezText.h"
 #include "output/WindowsResourceFile.h"
 #include "resources/ResourceType.h"
@@ -18,14 +19,14 @@ namespace kel::rez {
 
 namespace {
 
-void __appendFileResource(const Resource& resource, const ResourceTypeTraits& traits,
+void __appendFileResource(const Resource& resource, const ResourceSpellings& spellings,
                           const OutputPaths& paths, OutputTexts& texts)
 {
     if (paths.mac)
-        appendMacReadStatement(resource, traits, texts.macText.text());
+        appendMacReadStatement(resource, spellings, texts.macText.text());
     if (paths.windows)
-        appendWinFileLines(resource, traits, texts.winText.text());
-    appendIdToFileLines(resource, traits, texts.idToFileText.text());
+        appendWinFileLines(resource, spellings, texts.winText.text());
+    appendIdToFileLines(resource, spellings, texts.idToFileText.text());
     if (paths.depfile)
         texts.namedFiles.push_back(resource.file);
 }
@@ -58,15 +59,17 @@ int __appendObjectDataResource(const Resource& resource, const ResourceTypeTrait
 }
 
 /// Appends the resource's part of every text; traits are those of its type, looked up once
-/// for all of the type's resources.
+/// for all of the type's resources. spellings is only room, reused from one resource to
+/// the next.
 int __appendResource(const Resource& resource, const ResourceTypeTraits& traits,
                      const TerminologyIds& listedTerminologyIds, const OutputPaths& paths,
-                     OutputTexts& texts, Diagnostics& diagnostics)
+                     OutputTexts& texts, ResourceSpellings& spellings, Diagnostics& diagnostics)
 {
+    spellings.spell(resource, traits);
     if (paths.header && !resource.define.empty())
-        appendHeaderLines(resource, texts.headerText.text());
+        appendHeaderLines(resource, spellings, texts.headerText.text());
     if (!resource.file.empty()) {
-        __appendFileResource(resource, traits, paths, texts);
+        __appendFileResource(resource, spellings, paths, texts);
         return addCompiledResource(resource, traits, texts.compiled, diagnostics);
     }
     if (!resource.data.empty()) {
@@ -147,11 +150,12 @@ int buildOutputs(const ResourcesByType& resourcesByType, const OutputPaths& path
     const TerminologyIds listedTerminologyIds = listedTerminologyResourceIds(resourcesByType);
     // Under --strict every resource is looked at, so that all their problems are reported.
     int firstStatus = statusSuccess;
+    ResourceSpellings spellings;
     for (const auto& [type, resources] : resourcesByType) {
         const ResourceTypeTraits traits = resourceTypeTraits(type);
         for (const ResourcePtr& resource : resources) {
             const int status = __appendResource(*resource, traits, listedTerminologyIds, paths,
-                                                texts, diagnostics);
+                                                texts, spellings, diagnostics);
             if (firstStatus == statusSuccess)
                 firstStatus = status;
             if (firstStatus != statusSuccess && diagnostics.stopping())

@@ -112,35 +112,36 @@ std::string __quotedName(const std::string& name)
 
 /// What follows a line's key: the type and the quoted file, whose backslashes the resource
 /// compiler would otherwise read as escapes (res\\new.png).
-void __appendLineEnd(std::string_view type, const std::string& file, std::string& winText)
+void __appendLineEnd(std::string_view type, const std::string& quotedFile, std::string& winText)
 {
     winText += ' ';
     winText += type;
     winText += ' ';
-    appendQuotedString(file, winText);
+    winText += quotedFile;
     winText += '\n';
 }
 
 }  // namespace
 
-void appendWinFileLines(const Resource& resource, const ResourceTypeTraits& traits,
+void appendWinFileLines(const Resource& resource, const ResourceSpellings& spellings,
                         std::string& winText)
 {
     // Some types are listed a second time, under the type the Mac side knows them by.
-    const std::string_view extraType = traits.extraWinFileType;
-    appendId(resource.id, winText);
-    __appendLineEnd(resource.type, resource.file, winText);
+    const std::string_view extraType = spellings.traits->extraWinFileType;
+    const std::string& quotedFile = spellings.quotedFile;
+    winText += spellings.id;
+    __appendLineEnd(resource.type, quotedFile, winText);
     if (!extraType.empty()) {
-        appendId(resource.id, winText);
-        __appendLineEnd(extraType, resource.file, winText);
+        winText += spellings.id;
+        __appendLineEnd(extraType, quotedFile, winText);
     }
     if (resource.name.empty())
         return;
     __appendQuotedName(resource.name, winText);
-    __appendLineEnd(resource.type, resource.file, winText);
+    __appendLineEnd(resource.type, quotedFile, winText);
     if (!extraType.empty()) {
         __appendQuotedName(resource.name, winText);
-        __appendLineEnd(extraType, resource.file, winText);
+        __appendLineEnd(extraType, quotedFile, winText);
     }
 }
 

@@ -7,15 +7,14 @@
 #include <vector>
 
 #include "common/Diagnostics.h"
+#include "output/ResourceSpellings.h"
 #include "output/StreamedText.h"
 #include "resources/Resource.h"
-#include "resources/ResourceType.h"
 
 namespace kel::rez {
 
-/// The resource-script lines of a file resource, keyed by ID and by quoted name; traits are
-/// those of its type.
-void appendWinFileLines(const Resource& resource, const ResourceTypeTraits& traits,
+/// The resource-script lines of a file resource, as spelled, keyed by ID and by quoted name.
+void appendWinFileLines(const Resource& resource, const ResourceSpellings& spellings,
                         std::string& winText);
 
 /// Appends the block keyed by ID and/or by name; on false (bad byte, odd digit count) out is

@@ -7,14 +7,14 @@
 
 #include "common/Diagnostics.h"
 #include "common/HexEncoding.h"
+#include "output/ResourceSpellings.h"
 #include "output/StreamedText.h"
 #include "resources/Resource.h"
-#include "resources/ResourceType.h"
 
 namespace kel::rez {
 
-/// The Rez "read" statement of a file resource; traits are those of its type.
-void appendMacReadStatement(const Resource& resource, const ResourceTypeTraits& traits,
+/// The Rez "read" statement of a file resource, as spelled.
+void appendMacReadStatement(const Resource& resource, const ResourceSpellings& spellings,
                             std::string& macText);
 
 /// Appends one Rez data statement; false after reporting the error for a non-hex byte, with
