@@ -103,6 +103,7 @@ void __appendQuotedName(const std::string& name, std::string& winText)
     appendQuoted(name, QuoteEscape::doubled, winText);
 }
 
+/// The same as a string of its own, for the keys of data blocks.
 std::string __quotedName(const std::string& name)
 {
     std::string quoted;
