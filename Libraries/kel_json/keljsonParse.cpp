@@ -90,18 +90,22 @@ std::size_t __stringEnd(const std::string& text, std::size_t start, bool& hasEsc
     return size;
 }
 
-std::string __unescaped(std::string value, bool hasEscapedQuote)
+/// The token of the content from start to end, its escaped quotes unescaped when it has any.
+/// Made where it is returned to, so that the content is neither moved nor copied again.
+__StringToken __stringToken(const std::string& text, std::size_t start, std::size_t end,
+                            bool hasEscapedQuote)
 {
+    __StringToken token{end, text.substr(start, end - start)};
     if (hasEscapedQuote)
-        return kel::utils::stringReplaceAll(value, "\\\"", "\"");
-    return value;  // moved, not copied
+        token.value = kel::utils::stringReplaceAll(token.value, "\\\"", "\"");
+    return token;
 }
 
 __StringToken __readString(const std::string& text, std::size_t start)
 {
     bool hasEscapedQuote = false;
     const std::size_t end = __stringEnd(text, start, hasEscapedQuote);
-    return {end, __unescaped(text.substr(start, end - start), hasEscapedQuote)};
+    return __stringToken(text, start, end, hasEscapedQuote);
 }
 
 // The number token at start: its first character and every following digit or '.'.
@@ -386,7 +390,7 @@ private:
         if (__ownText && !hasEscapedQuote && 2 * (end - start) > __text.size())
             return __takeOverText(start, end);
         __pos = end;
-        return {end, __unescaped(__text.substr(start, end - start), hasEscapedQuote)};
+        return __stringToken(__text, start, end, hasEscapedQuote);
     }
 
     // A string that is most of the text (a large hex image) keeps the text's own buffer

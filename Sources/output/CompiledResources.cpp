@@ -4,7 +4,6 @@
 #include "common/HexEncoding.h"
 #include "kelutilsFiles.h"
 #include "output/OutputText.h"
-#include "resources/ResourceType.h"
 
 namespace kel::rez {
 
@@ -64,8 +63,8 @@ __Bytes __sharedBytes(const HexBytes& data)
 
 }  // namespace
 
-int addCompiledResource(const Resource& resource, CompiledOutputs& outputs,
-                        Diagnostics& diagnostics)
+int addCompiledResource(const Resource& resource, const ResourceTypeTraits& traits,
+                        CompiledOutputs& outputs, Diagnostics& diagnostics)
 {
     if (!outputs.mac && !outputs.windows)
         return statusSuccess;
@@ -74,7 +73,6 @@ int addCompiledResource(const Resource& resource, CompiledOutputs& outputs,
         if (!kel::utils::getBinaryFileContents(resource.file, *bytes))
             return __cannotRead(resource, diagnostics);
         // Under the types the .r and the .rc give it.
-        const ResourceTypeTraits traits = resourceTypeTraits(resource.type);
         std::vector<std::string> winTypes{resource.type};
         if (!traits.extraWinFileType.empty())
             winTypes.emplace_back(traits.extraWinFileType);

@@ -9,6 +9,7 @@
 #include "output/CompiledResource.h"
 #include "pipl/Pipl.h"
 #include "resources/Resource.h"
+#include "resources/ResourceType.h"
 
 namespace kel::rez {
 
@@ -21,10 +22,10 @@ struct CompiledOutputs {
 };
 
 /// Adds a file or hex-data resource: the named file read from disk, relative to the current
-/// folder, or the hex data decoded. Returns 0, or 93 (unreadable file) / 89 (bad hex data)
-/// after the message was reported.
-int addCompiledResource(const Resource& resource, CompiledOutputs& outputs,
-                        Diagnostics& diagnostics);
+/// folder, or the hex data decoded; traits are those of its type. Returns 0, or 93 (unreadable
+/// file) / 89 (bad hex data) after the message was reported.
+int addCompiledResource(const Resource& resource, const ResourceTypeTraits& traits,
+                        CompiledOutputs& outputs, Diagnostics& diagnostics);
 
 /// Adds the resources a PiPL description compiled to: its property lists and, when it has
 /// one, its terminology resource.

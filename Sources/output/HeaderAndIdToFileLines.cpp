@@ -3,7 +3,6 @@
 #include "output/HeaderAndIdToFileLines.h"
 
 #include "output/OutputText.h"
-#include "resources/ResourceType.h"
 
 namespace kel::rez {
 
@@ -37,11 +36,12 @@ void __appendIdToFileLineEnd(const std::string_view* extension, const std::strin
 
 }  // namespace
 
-void appendHeaderLines(const Resource& resource, std::string& headerText)
+void appendHeaderLines(const Resource& resource, const ResourceSpellings& spellings,
+                       std::string& headerText)
 {
     // Names and paths are C strings: their quotes and backslashes are escaped.
     __appendDefine(resource.define, "_ID\t", headerText);
-    appendId(resource.id, headerText);
+    headerText += spellings.id;
     headerText += '\n';
     if (!resource.name.empty()) {
         __appendDefine(resource.define, "_NAME\t", headerText);
@@ -49,14 +49,16 @@ void appendHeaderLines(const Resource& resource, std::string& headerText)
     }
     if (!resource.file.empty()) {
         __appendDefine(resource.define, "_FILE\t", headerText);
-        __appendQuoted(resource.file, headerText);
+        headerText += spellings.quotedFile;
+        headerText += '\n';
     }
 }
 
-void appendIdToFileLines(const Resource& resource, std::string& idToFileText)
+void appendIdToFileLines(const Resource& resource, const ResourceSpellings& spellings,
+                         std::string& idToFileText)
 {
-    const std::string_view extension = resourceTypeTraits(resource.type).idToFileExtension;
-    appendId(resource.id, idToFileText);
+    const std::string_view extension = spellings.traits->idToFileExtension;
+    idToFileText += spellings.id;
     __appendIdToFileLineEnd(&extension, resource.file, idToFileText);
     if (resource.name.empty())
         return;

@@ -5,15 +5,20 @@
 
 #include <string>
 
+#include "output/ResourceSpellings.h"
 #include "resources/Resource.h"
 
 namespace kel::rez {
 
-/// "#define" lines for the ID, the name and the file; the caller checks that define is set.
-void appendHeaderLines(const Resource& resource, std::string& headerText);
+/// "#define" lines for the ID, the name and the file, as spelled; the caller checks that
+/// define is set.
+void appendHeaderLines(const Resource& resource, const ResourceSpellings& spellings,
+                       std::string& headerText);
 
-/// The line keyed by ID and, for a named resource, the line keyed by name (file resources).
-void appendIdToFileLines(const Resource& resource, std::string& idToFileText);
+/// The line keyed by ID and, for a named resource, the line keyed by name (file resources),
+/// as spelled.
+void appendIdToFileLines(const Resource& resource, const ResourceSpellings& spellings,
+                         std::string& idToFileText);
 
 }  // namespace kel::rez
 

@@ -10,6 +10,7 @@
 #include "output/OutputText.h"
 #include "output/PiplOutput.h"
 #include "output/ResourceScriptText.h"
+#include "output/ResourceSpellings.h"
 #include "output/RezText.h"
 #include "output/WindowsResourceFile.h"
 #include "resources/ResourceType.h"
@@ -18,13 +19,14 @@ namespace kel::rez {
 
 namespace {
 
-void __appendFileResource(const Resource& resource, const OutputPaths& paths, OutputTexts& texts)
+void __appendFileResource(const Resource& resource, const ResourceSpellings& spellings,
+                          const OutputPaths& paths, OutputTexts& texts)
 {
     if (paths.mac)
-        appendMacReadStatement(resource, texts.macText.text());
+        appendMacReadStatement(resource, spellings, texts.macText.text());
     if (paths.windows)
-        appendWinFileLines(resource, texts.winText.text());
-    appendIdToFileLines(resource, texts.idToFileText.text());
+        appendWinFileLines(resource, spellings, texts.winText.text());
+    appendIdToFileLines(resource, spellings, texts.idToFileText.text());
     if (paths.depfile)
         texts.namedFiles.push_back(resource.file);
 }
@@ -40,10 +42,11 @@ int __appendHexDataResource(const Resource& resource, const OutputPaths& paths, 
     return statusSuccess;
 }
 
-int __appendObjectDataResource(const Resource& resource, const TerminologyIds& listedTerminologyIds,
-                               OutputTexts& texts, Diagnostics& diagnostics)
+int __appendObjectDataResource(const Resource& resource, const ResourceTypeTraits& traits,
+                               const TerminologyIds& listedTerminologyIds, OutputTexts& texts,
+                               Diagnostics& diagnostics)
 {
-    if (!resourceTypeTraits(resource.type).takesObjectData)
+    if (!traits.takesObjectData)
         return diagnostics.failWith(
             statusBadObjectData,
             "Only \"PiPL\" resources support a JSON object for the \"data\" member.",
@@ -55,22 +58,28 @@ int __appendObjectDataResource(const Resource& resource, const TerminologyIds& l
     return statusSuccess;
 }
 
-int __appendResource(const Resource& resource, const TerminologyIds& listedTerminologyIds,
-                     const OutputPaths& paths, OutputTexts& texts, Diagnostics& diagnostics)
+/// Appends the resource's part of every text; traits are those of its type, looked up once
+/// for all of the type's resources. spellings is only room, reused from one resource to
+/// the next.
+int __appendResource(const Resource& resource, const ResourceTypeTraits& traits,
+                     const TerminologyIds& listedTerminologyIds, const OutputPaths& paths,
+                     OutputTexts& texts, ResourceSpellings& spellings, Diagnostics& diagnostics)
 {
+    spellings.spell(resource, traits);
     if (paths.header && !resource.define.empty())
-        appendHeaderLines(resource, texts.headerText.text());
+        appendHeaderLines(resource, spellings, texts.headerText.text());
     if (!resource.file.empty()) {
-        __appendFileResource(resource, paths, texts);
-        return addCompiledResource(resource, texts.compiled, diagnostics);
+        __appendFileResource(resource, spellings, paths, texts);
+        return addCompiledResource(resource, traits, texts.compiled, diagnostics);
     }
     if (!resource.data.empty()) {
         if (int status = __appendHexDataResource(resource, paths, texts, diagnostics))
             return status;
-        return addCompiledResource(resource, texts.compiled, diagnostics);
+        return addCompiledResource(resource, traits, texts.compiled, diagnostics);
     }
     if (resource.dataObject)
-        return __appendObjectDataResource(resource, listedTerminologyIds, texts, diagnostics);
+        return __appendObjectDataResource(resource, traits, listedTerminologyIds, texts,
+                                          diagnostics);
     return statusSuccess;  // an empty "file" or "data": header lines only
 }
 
@@ -141,16 +150,19 @@ int buildOutputs(const ResourcesByType& resourcesByType, const OutputPaths& path
     const TerminologyIds listedTerminologyIds = listedTerminologyResourceIds(resourcesByType);
     // Under --strict every resource is looked at, so that all their problems are reported.
     int firstStatus = statusSuccess;
-    for (const auto& entry : resourcesByType)
-        for (const ResourcePtr& resource : entry.second) {
-            const int status =
-                __appendResource(*resource, listedTerminologyIds, paths, texts, diagnostics);
+    ResourceSpellings spellings;
+    for (const auto& [type, resources] : resourcesByType) {
+        const ResourceTypeTraits traits = resourceTypeTraits(type);
+        for (const ResourcePtr& resource : resources) {
+            const int status = __appendResource(*resource, traits, listedTerminologyIds, paths,
+                                                texts, spellings, diagnostics);
             if (firstStatus == statusSuccess)
                 firstStatus = status;
             if (firstStatus != statusSuccess && diagnostics.stopping())
                 return firstStatus;
             __handOnFullPieces(texts);
         }
+    }
     if (firstStatus != statusSuccess)
         return firstStatus;
     return __compileResourceFiles(texts, diagnostics);

@@ -1,6 +1,8 @@
 #include "output/OutputText.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 
 #include "common/ExitStatus.h"
 #include "kelutilsStrings.h"
@@ -11,25 +13,49 @@ void appendId(std::int16_t id, std::string& text)
 {
     char digits[8];
     const auto written = std::to_chars(digits, digits + sizeof digits, id);
-    text.append(digits, written.ptr);
+    // By pointer and length: the pair-of-pointers form goes the general way of replace().
+    text.append(digits, static_cast<std::size_t>(written.ptr - digits));
+}
+
+namespace {
+
+/// The first byte of [from, end) that is c, or end.
+const char* __find(const char* from, const char* end, char c)
+{
+    const void* found = std::memchr(from, c, static_cast<std::size_t>(end - from));
+    return found ? static_cast<const char*>(found) : end;
+}
+
+}  // namespace
+
+void appendQuoted(const std::string& text, QuoteEscape escape, std::string& out)
+{
+    // The runs between escaped bytes go in whole: most texts have no byte to escape. The
+    // next quote and the next backslash are each searched for again only once passed, so a
+    // text full of either is still read once. Runs go in by pointer and length, as an ID does.
+    out += '"';
+    const char* run = text.data();
+    const char* const end = text.data() + text.size();
+    const char* quote = __find(run, end, '"');
+    const char* backslash = __find(run, end, '\\');
+    while (quote != end || backslash != end) {
+        const char* const at = std::min(quote, backslash);
+        out.append(run, static_cast<std::size_t>(at - run));
+        out += escape == QuoteEscape::backslash ? '\\' : *at;
+        out += *at;
+        run = at + 1;
+        if (at == quote)
+            quote = __find(run, end, '"');
+        else
+            backslash = __find(run, end, '\\');
+    }
+    out.append(run, static_cast<std::size_t>(end - run));
+    out += '"';
 }
 
 void appendQuotedString(const std::string& text, std::string& out)
 {
-    // The runs between escaped bytes go in whole: most texts have no byte to escape.
-    out += '"';
-    const char* run = text.data();
-    const char* const end = text.data() + text.size();
-    for (const char* at = run; at != end; ++at) {
-        if (*at != '"' && *at != '\\')
-            continue;
-        out.append(run, at);
-        out += '\\';
-        out += *at;
-        run = at + 1;
-    }
-    out.append(run, end);
-    out += '"';
+    appendQuoted(text, QuoteEscape::backslash, out);
 }
 
 bool reportBadHexData(const Resource& resource, char found, Diagnostics& diagnostics)

@@ -14,8 +14,18 @@ namespace kel::rez {
 /// Appends the ID in decimal, as kel::utils::itoa writes it, without a temporary string.
 void appendId(std::int16_t id, std::string& text);
 
+/// How a quoted text marks each backslash and double quote inside it, so that the reader gets
+/// the bytes back.
+enum class QuoteEscape {
+    backslash,  ///< C and Rez strings: a backslash before it
+    doubled,    ///< resource-script names: the byte twice, as a backslash there is no escape
+};
+
+/// Appends text between double quotes, its backslashes and double quotes marked by escape.
+void appendQuoted(const std::string& text, QuoteEscape escape, std::string& out);
+
 /// Appends text between double quotes as a C or Rez string literal: a backslash or double
-/// quote in it gets a backslash before it, so that the reader gets the bytes back.
+/// quote in it gets a backslash before it.
 void appendQuotedString(const std::string& text, std::string& out);
 
 /// Reports the message for a "data" string holding found, which is not a hex digit ('\0' for

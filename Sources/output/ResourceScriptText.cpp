@@ -11,7 +11,6 @@
 #include "output/ChunkedAppender.h"
 #include "common/HexEncoding.h"
 #include "output/OutputText.h"
-#include "resources/ResourceType.h"
 
 namespace kel::rez {
 
@@ -99,43 +98,51 @@ bool __appendWinBlock(const std::string& key, const std::string& type, const std
 
 /// A name as a resource-script string: in double quotes, a quote inside written as two and
 /// a backslash (which a name taken from a file name can hold) as two, so that it is no escape.
+void __appendQuotedName(const std::string& name, std::string& winText)
+{
+    appendQuoted(name, QuoteEscape::doubled, winText);
+}
+
+/// The same as a string of its own, for the keys of data blocks.
 std::string __quotedName(const std::string& name)
 {
-    const std::string backslashesDoubled = kel::utils::stringReplaceAll(name, "\\", "\\\\");
-    return '"' + kel::utils::stringReplaceAll(backslashesDoubled, "\"", "\"\"") + '"';
+    std::string quoted;
+    __appendQuotedName(name, quoted);
+    return quoted;
 }
 
 /// What follows a line's key: the type and the quoted file, whose backslashes the resource
 /// compiler would otherwise read as escapes (res\\new.png).
-void __appendLineEnd(std::string_view type, const std::string& file, std::string& winText)
+void __appendLineEnd(std::string_view type, const std::string& quotedFile, std::string& winText)
 {
     winText += ' ';
     winText += type;
     winText += ' ';
-    appendQuotedString(file, winText);
+    winText += quotedFile;
     winText += '\n';
 }
 
 }  // namespace
 
-void appendWinFileLines(const Resource& resource, std::string& winText)
+void appendWinFileLines(const Resource& resource, const ResourceSpellings& spellings,
+                        std::string& winText)
 {
     // Some types are listed a second time, under the type the Mac side knows them by.
-    const std::string_view extraType = resourceTypeTraits(resource.type).extraWinFileType;
-    appendId(resource.id, winText);
-    __appendLineEnd(resource.type, resource.file, winText);
+    const std::string_view extraType = spellings.traits->extraWinFileType;
+    const std::string& quotedFile = spellings.quotedFile;
+    winText += spellings.id;
+    __appendLineEnd(resource.type, quotedFile, winText);
     if (!extraType.empty()) {
-        appendId(resource.id, winText);
-        __appendLineEnd(extraType, resource.file, winText);
+        winText += spellings.id;
+        __appendLineEnd(extraType, quotedFile, winText);
     }
     if (resource.name.empty())
         return;
-    const std::string nameKey = __quotedName(resource.name);
-    winText += nameKey;
-    __appendLineEnd(resource.type, resource.file, winText);
+    __appendQuotedName(resource.name, winText);
+    __appendLineEnd(resource.type, quotedFile, winText);
     if (!extraType.empty()) {
-        winText += nameKey;
-        __appendLineEnd(extraType, resource.file, winText);
+        __appendQuotedName(resource.name, winText);
+        __appendLineEnd(extraType, quotedFile, winText);
     }
 }
 
@@ -174,7 +181,7 @@ void appendWinDataBlock(const Resource& resource, const std::vector<unsigned cha
     if (resource.id != 0)
         appendId(resource.id, text);
     else
-        text += __quotedName(resource.name);
+        __appendQuotedName(resource.name, text);
     text += ' ';
     text += resource.type;
     text += " {\n\t\"";

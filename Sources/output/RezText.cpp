@@ -9,7 +9,6 @@
 #include "common/HexEncoding.h"
 #include "output/ChunkedAppender.h"
 #include "output/OutputText.h"
-#include "resources/ResourceType.h"
 
 namespace kel::rez {
 
@@ -69,9 +68,9 @@ bool __appendRezDataLines(const std::string& hexData, StreamedText& out, char& b
 
 /// The inside of a Rez resource header: the ID and, for a named resource, the name as a
 /// Rez string (12345, "My_Image").
-void __appendRezIdAndName(const Resource& resource, std::string& macText)
+void __appendRezIdAndName(const Resource& resource, std::string_view id, std::string& macText)
 {
-    appendId(resource.id, macText);
+    macText += id;
     if (resource.name.empty())
         return;
     macText += ", ";
@@ -80,14 +79,15 @@ void __appendRezIdAndName(const Resource& resource, std::string& macText)
 
 }  // namespace
 
-void appendMacReadStatement(const Resource& resource, std::string& macText)
+void appendMacReadStatement(const Resource& resource, const ResourceSpellings& spellings,
+                            std::string& macText)
 {
     macText += "read '";
-    macText += resourceTypeTraits(resource.type).macFileType;
+    macText += spellings.traits->macFileType;
     macText += "' (";
-    __appendRezIdAndName(resource, macText);
+    __appendRezIdAndName(resource, spellings.id, macText);
     macText += ") ";
-    appendQuotedString(resource.file, macText);
+    macText += spellings.quotedFile;
     macText += ";\n";
 }
 
@@ -103,7 +103,7 @@ bool __processByteStrMac(const Resource& resource, const std::string& hexData, S
     opening += "data '";
     opening += resource.type;
     opening += "' (";
-    __appendRezIdAndName(resource, opening);
+    __appendRezIdAndName(resource, kel::utils::itoa(resource.id), opening);
     opening += ") {";
     char badChar = '\0';
     if (!__appendRezDataLines(hexData, out, badChar)) {

@@ -7,13 +7,15 @@
 
 #include "common/Diagnostics.h"
 #include "common/HexEncoding.h"
+#include "output/ResourceSpellings.h"
 #include "output/StreamedText.h"
 #include "resources/Resource.h"
 
 namespace kel::rez {
 
-/// The Rez "read" statement of a file resource.
-void appendMacReadStatement(const Resource& resource, std::string& macText);
+/// The Rez "read" statement of a file resource, as spelled.
+void appendMacReadStatement(const Resource& resource, const ResourceSpellings& spellings,
+                            std::string& macText);
 
 /// Appends one Rez data statement; false after reporting the error for a non-hex byte, with
 /// out unchanged as far as it was not handed on.

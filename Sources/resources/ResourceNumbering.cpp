@@ -2,6 +2,7 @@
 // high-resolution variants of a PNGI image numbered right after their base image.
 #include "resources/ResourceNumbering.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <string_view>
@@ -25,18 +26,6 @@ constexpr std::array<__VariantGroup, 4> __variantGroups = {{
     {"@3x", "@3x.png", "@3x.PNG"},
     {"@4x", "@4x.png", "@4x.PNG"},
 }};
-
-/// Each group's later suffixes extend its first, so that one prefix search in the sorted
-/// names can tell whether any name of the group is there.
-constexpr bool __groupsExtendTheirFirstSuffix()
-{
-    for (const __VariantGroup& group : __variantGroups)
-        for (std::string_view suffix : group)
-            if (suffix.substr(0, group[0].size()) != group[0])
-                return false;
-    return true;
-}
-static_assert(__groupsExtendTheirFirstSuffix());
 
 bool __isVariantName(std::string_view name)
 {
@@ -63,6 +52,30 @@ std::string_view pngBaseStem(std::string_view name)
 
 namespace {
 
+/// The next ID of one type.
+class __IdCounter
+{
+public:
+    /// Gives resource the next ID; false after the message when none is left.
+    bool assignNext(Resource& resource, Diagnostics& diagnostics)
+    {
+        if (__next > highestResourceId)
+            return diagnostics.fail(
+                statusTooManyIds,
+                "too many resources of type " + resource.type + "; IDs are limited to the range "
+                    + kel::utils::itoa(lowestResourceId) + "-" + kel::utils::itoa(highestResourceId)
+                    + "(other values are reserved)",
+                resourcePlace(resource));
+        resource.id = static_cast<std::int16_t>(__next++);
+        return true;
+    }
+
+private:
+    int __next = lowestResourceId;
+};
+
+/// The counters of the types, each made on first use. Plain types fetch theirs once for all
+/// of their records; the few types numbered by name fetch it for each record.
 class __IdCounters
 {
 public:
@@ -71,75 +84,115 @@ public:
     {
     }
 
-    /// Gives resource the next ID of its type; false after the message when none is left.
-    bool assignNext(Resource& resource)
+    bool assignNext(__IdCounter& counter, Resource& resource)
     {
-        auto counter = __nextIdByType.try_emplace(resource.type, lowestResourceId).first;
-        if (counter->second > highestResourceId)
-            return __diagnostics.fail(
-                statusTooManyIds,
-                "too many resources of type " + resource.type + "; IDs are limited to the range "
-                    + kel::utils::itoa(lowestResourceId) + "-" + kel::utils::itoa(highestResourceId)
-                    + "(other values are reserved)",
-                resourcePlace(resource));
-        resource.id = static_cast<std::int16_t>(counter->second++);
-        return true;
+        return counter.assignNext(resource, __diagnostics);
     }
+    bool assignNext(Resource& resource) { return assignNext(of(resource.type), resource); }
+    __IdCounter& of(const std::string& type) { return __byType[type]; }
 
 private:
     Diagnostics& __diagnostics;
-    std::map<std::string, int> __nextIdByType;
+    std::map<std::string, __IdCounter> __byType;
 };
 
-/// The unnumbered PNGI records: the first of each name by name, the rest in input order.
-/// The records belong to the by-type table, which outlives the numbering. The names are
-/// copied: compared where they lie in the map, they cost no trip to each record.
+/// An unnumbered PNGI record under its name, and its place among them in input order. The
+/// record belongs to the by-type table, which outlives the numbering, and so does the name.
+struct __NamedPng {
+    std::string_view name;
+    std::size_t order;
+    Resource* resource;
+};
+
+bool __sortsBefore(const __NamedPng& png, std::string_view name)
+{
+    return png.name < name;
+}
+
+bool __namedBefore(const __NamedPng& left, const __NamedPng& right)
+{
+    return left.name < right.name;
+}
+
+bool __comesBefore(const __NamedPng& left, const __NamedPng& right)
+{
+    return left.order < right.order;
+}
+
+/// The unnumbered PNGI records: the first of each name sorted by name, the rest in input
+/// order. A sorted list, searched by halves, costs a map's comparisons without a node, a
+/// copy of the name and a trip through the heap for each record.
 struct __UnnumberedPngs {
-    std::map<std::string, Resource*> byName;
+    std::vector<__NamedPng> byName;
     std::vector<Resource*> sharingName;
 };
+
+/// Sorts the records by name and moves all but the first of each name to sharingName, which
+/// keeps their input order.
+void __sortByName(__UnnumberedPngs& pngs)
+{
+    std::vector<__NamedPng>& byName = pngs.byName;
+    std::stable_sort(byName.begin(), byName.end(), __namedBefore);
+    std::vector<__NamedPng> sharing;
+    std::size_t kept = 0;
+    for (const __NamedPng& png : byName) {
+        if (kept != 0 && byName[kept - 1].name == png.name)
+            sharing.push_back(png);
+        else
+            byName[kept++] = png;
+    }
+    byName.resize(kept);
+    std::sort(sharing.begin(), sharing.end(), __comesBefore);
+    for (const __NamedPng& png : sharing)
+        pngs.sharingName.push_back(png.resource);
+}
 
 bool __numberPlainTypes(ResourcesByType& resourcesByType, __IdCounters& counters,
                         __UnnumberedPngs& pngs)
 {
     for (auto& [type, resources] : resourcesByType) {
         const bool byName = resourceTypeTraits(type).numbersVariantsAfterBase;
+        __IdCounter& counter = counters.of(type);
         for (const ResourcePtr& resource : resources) {
             if (resource->id != 0)
                 continue;
             if (!byName) {
-                if (!counters.assignNext(*resource))
+                if (!counters.assignNext(counter, *resource))
                     return false;
-            } else if (!pngs.byName.emplace(resource->name, resource.get()).second) {
-                pngs.sharingName.push_back(resource.get());
+            } else {
+                pngs.byName.push_back({resource->name, pngs.byName.size(), resource.get()});
             }
         }
     }
+    __sortByName(pngs);
     return true;
 }
 
-/// Whether a name begins with prefix: the names that do follow one another in the map, from
-/// where prefix itself would stand.
-bool __holdsNameStartingWith(const __UnnumberedPngs& pngs, const std::string& prefix)
+using __PngRange =
+    std::pair<std::vector<__NamedPng>::const_iterator, std::vector<__NamedPng>::const_iterator>;
+
+/// The records whose names start with stem: a run of the sorted list, which holds every
+/// variant of the stem, so that each variant is then looked up among a few names.
+__PngRange __namesStartingWith(const std::vector<__NamedPng>& byName, std::string_view stem)
 {
-    const auto first = pngs.byName.lower_bound(prefix);
-    return first != pngs.byName.end() && first->first.compare(0, prefix.size(), prefix) == 0;
+    const auto first = std::lower_bound(byName.begin(), byName.end(), stem, __sortsBefore);
+    const auto last = std::partition_point(first, byName.end(), [&](const __NamedPng& png) {
+        return png.name.substr(0, stem.size()) == stem;
+    });
+    return {first, last};
 }
 
 /// The first unnumbered record among stem + each suffix of the group, or null. A record
 /// numbered already (through a base with the same stem) does not count. variantName is
-/// only a buffer, reused so that the lookups allocate nothing. Most images lack most
-/// resolutions: one search for the group's first suffix then stands for the group's three.
-Resource* __findUnnumberedVariant(const __UnnumberedPngs& pngs, std::string_view stem,
+/// only a buffer, reused so that the lookups allocate nothing.
+Resource* __findUnnumberedVariant(const __PngRange& withStem, std::string_view stem,
                                   const __VariantGroup& group, std::string& variantName)
 {
-    if (!__holdsNameStartingWith(pngs, variantName.assign(stem).append(group[0])))
-        return nullptr;
     for (std::string_view suffix : group) {
         variantName.assign(stem).append(suffix);
-        auto found = pngs.byName.find(variantName);
-        if (found != pngs.byName.end() && found->second->id == 0)
-            return found->second;
+        auto found = std::lower_bound(withStem.first, withStem.second, variantName, __sortsBefore);
+        if (found != withStem.second && found->name == variantName && found->resource->id == 0)
+            return found->resource;
     }
     return nullptr;
 }
@@ -147,13 +200,15 @@ Resource* __findUnnumberedVariant(const __UnnumberedPngs& pngs, std::string_view
 bool __numberPngBases(__UnnumberedPngs& pngs, __IdCounters& counters)
 {
     std::string variantName;
-    for (auto& [name, resource] : pngs.byName) {
-        if (name.empty() || __isVariantName(name))
+    for (const __NamedPng& base : pngs.byName) {
+        if (base.name.empty() || __isVariantName(base.name))
             continue;
-        if (!counters.assignNext(*resource))
+        if (!counters.assignNext(*base.resource))
             return false;
+        const std::string_view stem = pngBaseStem(base.name);
+        const __PngRange withStem = __namesStartingWith(pngs.byName, stem);
         for (const __VariantGroup& group : __variantGroups) {
-            Resource* variant = __findUnnumberedVariant(pngs, pngBaseStem(name), group, variantName);
+            Resource* variant = __findUnnumberedVariant(withStem, stem, group, variantName);
             if (variant && !counters.assignNext(*variant))
                 return false;
         }
@@ -163,8 +218,8 @@ bool __numberPngBases(__UnnumberedPngs& pngs, __IdCounters& counters)
 
 bool __numberPngLeftovers(__UnnumberedPngs& pngs, __IdCounters& counters)
 {
-    for (auto& [name, resource] : pngs.byName)
-        if (resource->id == 0 && !counters.assignNext(*resource))
+    for (const __NamedPng& png : pngs.byName)
+        if (png.resource->id == 0 && !counters.assignNext(*png.resource))
             return false;
     for (Resource* resource : pngs.sharingName)
         if (!counters.assignNext(*resource))

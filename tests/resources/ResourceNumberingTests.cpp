@@ -119,6 +119,16 @@ TEST(NumberingPng, SharedNamesEachGetTheirOwnId)
               numbered({png("b"), png("a"), png("b"), png("a"), png("b")}));
 }
 
+TEST(NumberingPng, VariantsAreFoundAmongOtherNamesOfTheirStem)
+{
+    // Sorted by bytes: "a", "a\0@2x", "a.b", "a.png", "a@2x", "a@2x.png", "ab@2x"; a zero
+    // byte is a byte like any other, and "ab@2x" has no base.
+    const std::string zeroVariant("a\0@2x", 5);
+    EXPECT_EQ((std::vector<int>{10001, 10002, 10000, 10003, 10004, 10006, 10005}),
+              numbered({png("a@2x"), png("a.b"), png("a"), png("a.png"), png("a@2x.png"),
+                        png("ab@2x"), png(zeroVariant)}));
+}
+
 TEST(NumberingPlainTypes, CountersPerTypeInInputOrderAndExplicitIdsNotReserved)
 {
     EXPECT_EQ((std::vector<int>{10000, 10000, 10000, 10001, 10000, 12000, 10001, 10000}),
