@@ -19,4 +19,11 @@ void ChunkedAppender::flush()
     __out.handOnFullPiece();
 }
 
+void ChunkedAppender::__appendLong(const char* text, std::size_t count)
+{
+    flush();
+    __out.text().append(text, count);
+    __out.handOnFullPiece();
+}
+
 }  // namespace kel::rez

@@ -8,64 +8,61 @@ namespace kel::rez {
 
 namespace {
 
-void __appendDefine(const std::string& define, const char* macroSuffix, std::string& headerText)
+void __appendDefine(const std::string& define, std::string_view macroSuffix, ChunkedAppender& lines)
 {
-    headerText += "#define ";
-    headerText += define;
-    headerText += macroSuffix;
-}
-
-void __appendQuoted(const std::string& text, std::string& headerText)
-{
-    appendQuotedString(text, headerText);
-    headerText += '\n';
+    lines.append("#define ");
+    lines.append(define);
+    lines.append(macroSuffix);
 }
 
 /// What follows a line's key: "." and the extension (unless left out), a space and the file.
 void __appendIdToFileLineEnd(const std::string_view* extension, const std::string& file,
-                             std::string& idToFileText)
+                             ChunkedAppender& lines)
 {
     if (extension) {
-        idToFileText += '.';
-        idToFileText += *extension;
+        lines.append('.');
+        lines.append(*extension);
     }
-    idToFileText += ' ';
-    idToFileText += file;
-    idToFileText += '\n';
+    lines.append(' ');
+    lines.append(file);
+    lines.append('\n');
 }
 
 }  // namespace
 
 void appendHeaderLines(const Resource& resource, const ResourceSpellings& spellings,
-                       std::string& headerText)
+                       StreamedText& headerText)
 {
     // Names and paths are C strings: their quotes and backslashes are escaped.
-    __appendDefine(resource.define, "_ID\t", headerText);
-    headerText += spellings.id;
-    headerText += '\n';
+    ChunkedAppender lines(headerText);
+    __appendDefine(resource.define, "_ID\t", lines);
+    lines.append(spellings.id);
+    lines.append('\n');
     if (!resource.name.empty()) {
-        __appendDefine(resource.define, "_NAME\t", headerText);
-        __appendQuoted(resource.name, headerText);
+        __appendDefine(resource.define, "_NAME\t", lines);
+        appendQuotedString(resource.name, lines);
+        lines.append('\n');
     }
     if (!resource.file.empty()) {
-        __appendDefine(resource.define, "_FILE\t", headerText);
-        headerText += spellings.quotedFile;
-        headerText += '\n';
+        __appendDefine(resource.define, "_FILE\t", lines);
+        lines.append(spellings.quotedFile);
+        lines.append('\n');
     }
 }
 
 void appendIdToFileLines(const Resource& resource, const ResourceSpellings& spellings,
-                         std::string& idToFileText)
+                         StreamedText& idToFileText)
 {
     const std::string_view extension = spellings.traits->idToFileExtension;
-    idToFileText += spellings.id;
-    __appendIdToFileLineEnd(&extension, resource.file, idToFileText);
+    ChunkedAppender lines(idToFileText);
+    lines.append(spellings.id);
+    __appendIdToFileLineEnd(&extension, resource.file, lines);
     if (resource.name.empty())
         return;
     // A name that already ends with the type (not the extension) is the key alone.
     const bool keepNameAlone = nameEndsWith(resource.name, resource.type);
-    idToFileText += resource.name;
-    __appendIdToFileLineEnd(keepNameAlone ? nullptr : &extension, resource.file, idToFileText);
+    lines.append(resource.name);
+    __appendIdToFileLineEnd(keepNameAlone ? nullptr : &extension, resource.file, lines);
 }
 
 }  // namespace kel::rez

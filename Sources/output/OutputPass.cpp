@@ -23,10 +23,10 @@ void __appendFileResource(const Resource& resource, const ResourceSpellings& spe
                           const OutputPaths& paths, OutputTexts& texts)
 {
     if (paths.mac)
-        appendMacReadStatement(resource, spellings, texts.macText.text());
+        appendMacReadStatement(resource, spellings, texts.macText);
     if (paths.windows)
-        appendWinFileLines(resource, spellings, texts.winText.text());
-    appendIdToFileLines(resource, spellings, texts.idToFileText.text());
+        appendWinFileLines(resource, spellings, texts.winText);
+    appendIdToFileLines(resource, spellings, texts.idToFileText);
     if (paths.depfile)
         texts.namedFiles.push_back(resource.file);
 }
@@ -67,7 +67,7 @@ int __appendResource(const Resource& resource, const ResourceTypeTraits& traits,
 {
     spellings.spell(resource, traits);
     if (paths.header && !resource.define.empty())
-        appendHeaderLines(resource, spellings, texts.headerText.text());
+        appendHeaderLines(resource, spellings, texts.headerText);
     if (!resource.file.empty()) {
         __appendFileResource(resource, spellings, paths, texts);
         return addCompiledResource(resource, traits, texts.compiled, diagnostics);

@@ -26,14 +26,25 @@ const char* __find(const char* from, const char* end, char c)
     return found ? static_cast<const char*>(found) : end;
 }
 
-}  // namespace
+/// One byte, as each kind of text takes it most cheaply.
+void __appendByte(char c, std::string& out)
+{
+    out += c;
+}
 
-void appendQuoted(const std::string& text, QuoteEscape escape, std::string& out)
+void __appendByte(char c, ChunkedAppender& out)
+{
+    out.append(c);
+}
+
+/// The quoting of appendQuoted into either kind of text.
+template <typename Text>
+void __appendQuoted(const std::string& text, QuoteEscape escape, Text& out)
 {
     // The runs between escaped bytes go in whole: most texts have no byte to escape. The
     // next quote and the next backslash are each searched for again only once passed, so a
     // text full of either is still read once. Runs go in by pointer and length, as an ID does.
-    out += '"';
+    __appendByte('"', out);
     const char* run = text.data();
     const char* const end = text.data() + text.size();
     const char* quote = __find(run, end, '"');
@@ -41,8 +52,8 @@ void appendQuoted(const std::string& text, QuoteEscape escape, std::string& out)
     while (quote != end || backslash != end) {
         const char* const at = std::min(quote, backslash);
         out.append(run, static_cast<std::size_t>(at - run));
-        out += escape == QuoteEscape::backslash ? '\\' : *at;
-        out += *at;
+        __appendByte(escape == QuoteEscape::backslash ? '\\' : *at, out);
+        __appendByte(*at, out);
         run = at + 1;
         if (at == quote)
             quote = __find(run, end, '"');
@@ -50,10 +61,27 @@ void appendQuoted(const std::string& text, QuoteEscape escape, std::string& out)
             backslash = __find(run, end, '\\');
     }
     out.append(run, static_cast<std::size_t>(end - run));
-    out += '"';
+    __appendByte('"', out);
+}
+
+}  // namespace
+
+void appendQuoted(const std::string& text, QuoteEscape escape, std::string& out)
+{
+    __appendQuoted(text, escape, out);
+}
+
+void appendQuoted(const std::string& text, QuoteEscape escape, ChunkedAppender& out)
+{
+    __appendQuoted(text, escape, out);
 }
 
 void appendQuotedString(const std::string& text, std::string& out)
+{
+    appendQuoted(text, QuoteEscape::backslash, out);
+}
+
+void appendQuotedString(const std::string& text, ChunkedAppender& out)
 {
     appendQuoted(text, QuoteEscape::backslash, out);
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/Diagnostics.h"
+#include "output/ChunkedAppender.h"
 #include "resources/Resource.h"
 
 namespace kel::rez {
@@ -23,10 +24,12 @@ enum class QuoteEscape {
 
 /// Appends text between double quotes, its backslashes and double quotes marked by escape.
 void appendQuoted(const std::string& text, QuoteEscape escape, std::string& out);
+void appendQuoted(const std::string& text, QuoteEscape escape, ChunkedAppender& out);
 
 /// Appends text between double quotes as a C or Rez string literal: a backslash or double
 /// quote in it gets a backslash before it.
 void appendQuotedString(const std::string& text, std::string& out);
+void appendQuotedString(const std::string& text, ChunkedAppender& out);
 
 /// Reports the message for a "data" string holding found, which is not a hex digit ('\0' for
 /// a lone last digit), at the resource's "data". Returns false, for the emitter to return.

@@ -103,6 +103,11 @@ void __appendQuotedName(const std::string& name, std::string& winText)
     appendQuoted(name, QuoteEscape::doubled, winText);
 }
 
+void __appendQuotedName(const std::string& name, ChunkedAppender& winText)
+{
+    appendQuoted(name, QuoteEscape::doubled, winText);
+}
+
 /// The same as a string of its own, for the keys of data blocks.
 std::string __quotedName(const std::string& name)
 {
@@ -113,36 +118,37 @@ std::string __quotedName(const std::string& name)
 
 /// What follows a line's key: the type and the quoted file, whose backslashes the resource
 /// compiler would otherwise read as escapes (res\\new.png).
-void __appendLineEnd(std::string_view type, const std::string& quotedFile, std::string& winText)
+void __appendLineEnd(std::string_view type, const std::string& quotedFile, ChunkedAppender& lines)
 {
-    winText += ' ';
-    winText += type;
-    winText += ' ';
-    winText += quotedFile;
-    winText += '\n';
+    lines.append(' ');
+    lines.append(type);
+    lines.append(' ');
+    lines.append(quotedFile);
+    lines.append('\n');
 }
 
 }  // namespace
 
 void appendWinFileLines(const Resource& resource, const ResourceSpellings& spellings,
-                        std::string& winText)
+                        StreamedText& winText)
 {
     // Some types are listed a second time, under the type the Mac side knows them by.
     const std::string_view extraType = spellings.traits->extraWinFileType;
     const std::string& quotedFile = spellings.quotedFile;
-    winText += spellings.id;
-    __appendLineEnd(resource.type, quotedFile, winText);
+    ChunkedAppender lines(winText);
+    lines.append(spellings.id);
+    __appendLineEnd(resource.type, quotedFile, lines);
     if (!extraType.empty()) {
-        winText += spellings.id;
-        __appendLineEnd(extraType, quotedFile, winText);
+        lines.append(spellings.id);
+        __appendLineEnd(extraType, quotedFile, lines);
     }
     if (resource.name.empty())
         return;
-    __appendQuotedName(resource.name, winText);
-    __appendLineEnd(resource.type, quotedFile, winText);
+    __appendQuotedName(resource.name, lines);
+    __appendLineEnd(resource.type, quotedFile, lines);
     if (!extraType.empty()) {
-        __appendQuotedName(resource.name, winText);
-        __appendLineEnd(extraType, quotedFile, winText);
+        __appendQuotedName(resource.name, lines);
+        __appendLineEnd(extraType, quotedFile, lines);
     }
 }
 

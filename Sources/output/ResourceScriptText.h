@@ -15,7 +15,7 @@ namespace kel::rez {
 
 /// The resource-script lines of a file resource, as spelled, keyed by ID and by quoted name.
 void appendWinFileLines(const Resource& resource, const ResourceSpellings& spellings,
-                        std::string& winText);
+                        StreamedText& winText);
 
 /// Appends the block keyed by ID and/or by name; on false (bad byte, odd digit count) out is
 /// unchanged as far as it was not handed on, and the error was reported.

@@ -45,11 +45,10 @@ char* __writeLineDigits(const char* digits, std::size_t count, char* write, char
 /// The data lines of a Rez statement: 32 digits a line in groups of 4, each line opened by
 /// a tab, "$" and a quote, each but the last closed here. Each line is checked as it is
 /// written; false with badChar set on the first byte that is not a hex digit.
-bool __appendRezDataLines(const std::string& hexData, StreamedText& out, char& badChar)
+bool __appendRezDataLines(const std::string& hexData, ChunkedAppender& appender, char& badChar)
 {
-    constexpr std::size_t longestLine = sizeof __nextLineOpening - 1 + __digitsPerLine
-                                        + __digitsPerLine / __digitsPerGroup;
-    ChunkedAppender appender(out);
+    constexpr std::size_t longestLine =
+        sizeof __nextLineOpening - 1 + __digitsPerLine + __digitsPerLine / __digitsPerGroup;
     const char* digits = hexData.data();
     for (std::size_t line = 0; line < hexData.size(); line += __digitsPerLine) {
         char* const begin = appender.room(longestLine);
@@ -68,27 +67,28 @@ bool __appendRezDataLines(const std::string& hexData, StreamedText& out, char& b
 
 /// The inside of a Rez resource header: the ID and, for a named resource, the name as a
 /// Rez string (12345, "My_Image").
-void __appendRezIdAndName(const Resource& resource, std::string_view id, std::string& macText)
+void __appendRezIdAndName(const Resource& resource, std::string_view id, ChunkedAppender& macText)
 {
-    macText += id;
+    macText.append(id);
     if (resource.name.empty())
         return;
-    macText += ", ";
+    macText.append(", ");
     appendQuotedString(resource.name, macText);
 }
 
 }  // namespace
 
 void appendMacReadStatement(const Resource& resource, const ResourceSpellings& spellings,
-                            std::string& macText)
+                            StreamedText& macText)
 {
-    macText += "read '";
-    macText += spellings.traits->macFileType;
-    macText += "' (";
-    __appendRezIdAndName(resource, spellings.id, macText);
-    macText += ") ";
-    macText += spellings.quotedFile;
-    macText += ";\n";
+    ChunkedAppender statement(macText);
+    statement.append("read '");
+    statement.append(spellings.traits->macFileType);
+    statement.append("' (");
+    __appendRezIdAndName(resource, spellings.id, statement);
+    statement.append(") ");
+    statement.append(spellings.quotedFile);
+    statement.append(";\n");
 }
 
 bool __processByteStrMac(const Resource& resource, const std::string& hexData, StreamedText& out,
@@ -99,18 +99,19 @@ bool __processByteStrMac(const Resource& resource, const std::string& hexData, S
     const std::size_t lines = hexData.size() / __digitsPerLine + 1;
     out.reserve(2 * resource.name.size() + resource.type.size() + 32 + hexData.size()
                 + hexData.size() / __digitsPerGroup + lines * (sizeof __nextLineOpening - 1));
-    std::string& opening = out.text();
-    opening += "data '";
-    opening += resource.type;
-    opening += "' (";
-    __appendRezIdAndName(resource, kel::utils::itoa(resource.id), opening);
-    opening += ") {";
+    ChunkedAppender statement(out);
+    statement.append("data '");
+    statement.append(resource.type);
+    statement.append("' (");
+    __appendRezIdAndName(resource, kel::utils::itoa(resource.id), statement);
+    statement.append(") {");
     char badChar = '\0';
-    if (!__appendRezDataLines(hexData, out, badChar)) {
+    if (!__appendRezDataLines(hexData, statement, badChar)) {
+        statement.flush();
         out.cutBackTo(sizeBefore);  // a refused string leaves out as it was
         return reportBadHexData(resource, badChar, diagnostics);
     }
-    out.text() += "\"\n};\n\n";
+    statement.append("\"\n};\n\n");
     return true;
 }
 

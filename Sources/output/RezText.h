@@ -15,7 +15,7 @@ namespace kel::rez {
 
 /// The Rez "read" statement of a file resource, as spelled.
 void appendMacReadStatement(const Resource& resource, const ResourceSpellings& spellings,
-                            std::string& macText);
+                            StreamedText& macText);
 
 /// Appends one Rez data statement; false after reporting the error for a non-hex byte, with
 /// out unchanged as far as it was not handed on.

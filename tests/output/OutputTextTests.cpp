@@ -65,6 +65,32 @@ TEST(OutputTextQuoted, CraftedTextsComeOutAsEscapedByteByByte)
             EXPECT_EQ(quotedByteByByte(text, escape), quoted(text, escape));
 }
 
+/// The same quoting through a chunked appender, as the line writers put it together.
+std::string quotedThroughAppender(const std::string& text, QuoteEscape escape)
+{
+    StreamedText out;
+    out.text() = "before ";
+    {
+        ChunkedAppender appender(out);
+        appendQuoted(text, escape, appender);
+    }
+    return out.text();
+}
+
+TEST(OutputTextQuoted, CraftedTextsComeOutTheSameThroughAnAppender)
+{
+    const std::string crafted[] = {
+        "",
+        "images/a b.png",
+        std::string("a\0\"\0\\", 5),
+        std::string(ChunkedAppender::capacity + 5, 'n'),     // a run longer than the buffer
+        std::string(ChunkedAppender::capacity, '"') + "\\",  // escapes filling it many times
+    };
+    for (const std::string& text : crafted)
+        for (QuoteEscape escape : {QuoteEscape::backslash, QuoteEscape::doubled})
+            EXPECT_EQ(quotedByteByByte(text, escape), quotedThroughAppender(text, escape));
+}
+
 TEST(OutputTextQuoted, QuotedStringIsTheBackslashEscape)
 {
     std::string out;
