@@ -103,9 +103,9 @@ void __appendQuotedName(const std::string& name, std::string& winText)
     appendQuoted(name, QuoteEscape::doubled, winText);
 }
 
-void __appendQuotedName(const std::string& name, ChunkedAppender& winText)
+void __appendQuotedName(const std::string& name, ChunkedAppender& lines)
 {
-    appendQuoted(name, QuoteEscape::doubled, winText);
+    appendQuoted(name, QuoteEscape::doubled, lines);
 }
 
 /// The same as a string of its own, for the keys of data blocks.

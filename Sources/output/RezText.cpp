@@ -67,13 +67,13 @@ bool __appendRezDataLines(const std::string& hexData, ChunkedAppender& appender,
 
 /// The inside of a Rez resource header: the ID and, for a named resource, the name as a
 /// Rez string (12345, "My_Image").
-void __appendRezIdAndName(const Resource& resource, std::string_view id, ChunkedAppender& macText)
+void __appendRezIdAndName(const Resource& resource, std::string_view id, ChunkedAppender& statement)
 {
-    macText.append(id);
+    statement.append(id);
     if (resource.name.empty())
         return;
-    macText.append(", ");
-    appendQuotedString(resource.name, macText);
+    statement.append(", ");
+    appendQuotedString(resource.name, statement);
 }
 
 }  // namespace
@@ -107,7 +107,7 @@ bool __processByteStrMac(const Resource& resource, const std::string& hexData, S
     statement.append(") {");
     char badChar = '\0';
     if (!__appendRezDataLines(hexData, statement, badChar)) {
-        statement.flush();
+        statement.flush();          // what it gathered goes too
         out.cutBackTo(sizeBefore);  // a refused string leaves out as it was
         return reportBadHexData(resource, badChar, diagnostics);
     }
