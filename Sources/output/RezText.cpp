@@ -45,10 +45,11 @@ char* __writeLineDigits(const char* digits, std::size_t count, char* write, char
 /// The data lines of a Rez statement: 32 digits a line in groups of 4, each line opened by
 /// a tab, "$" and a quote, each but the last closed here. Each line is checked as it is
 /// written; false with badChar set on the first byte that is not a hex digit.
-bool __appendRezDataLines(const std::string& hexData, ChunkedAppender& appender, char& badChar)
+bool __appendRezDataLines(const std::string& hexData, StreamedText& out, char& badChar)
 {
-    constexpr std::size_t longestLine =
-        sizeof __nextLineOpening - 1 + __digitsPerLine + __digitsPerLine / __digitsPerGroup;
+    constexpr std::size_t longestLine = sizeof __nextLineOpening - 1 + __digitsPerLine
+                                        + __digitsPerLine / __digitsPerGroup;
+    ChunkedAppender appender(out);
     const char* digits = hexData.data();
     for (std::size_t line = 0; line < hexData.size(); line += __digitsPerLine) {
         char* const begin = appender.room(longestLine);
@@ -76,6 +77,17 @@ void __appendRezIdAndName(const Resource& resource, std::string_view id, Chunked
     appendQuotedString(resource.name, statement);
 }
 
+/// What comes before the data lines: data 'TYPE' (12345, "My_Image") {
+void __appendRezDataOpening(const Resource& resource, StreamedText& out)
+{
+    ChunkedAppender opening(out);
+    opening.append("data '");
+    opening.append(resource.type);
+    opening.append("' (");
+    __appendRezIdAndName(resource, kel::utils::itoa(resource.id), opening);
+    opening.append(") {");
+}
+
 }  // namespace
 
 void appendMacReadStatement(const Resource& resource, const ResourceSpellings& spellings,
@@ -99,19 +111,13 @@ bool __processByteStrMac(const Resource& resource, const std::string& hexData, S
     const std::size_t lines = hexData.size() / __digitsPerLine + 1;
     out.reserve(2 * resource.name.size() + resource.type.size() + 32 + hexData.size()
                 + hexData.size() / __digitsPerGroup + lines * (sizeof __nextLineOpening - 1));
-    ChunkedAppender statement(out);
-    statement.append("data '");
-    statement.append(resource.type);
-    statement.append("' (");
-    __appendRezIdAndName(resource, kel::utils::itoa(resource.id), statement);
-    statement.append(") {");
+    __appendRezDataOpening(resource, out);
     char badChar = '\0';
-    if (!__appendRezDataLines(hexData, statement, badChar)) {
-        statement.flush();          // what it gathered goes too
+    if (!__appendRezDataLines(hexData, out, badChar)) {
         out.cutBackTo(sizeBefore);  // a refused string leaves out as it was
         return reportBadHexData(resource, badChar, diagnostics);
     }
-    statement.append("\"\n};\n\n");
+    out.text() += "\"\n};\n\n";
     return true;
 }
 
