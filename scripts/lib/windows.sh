@@ -26,10 +26,13 @@ ensure_wine() {
     ensure_packages wine32:i386 || log "could not install wine32:i386 (see above)"
 }
 
+# The 32-bit Wine loader that wine32:i386 installs.
+WINE32_LOADER=/usr/lib/wine/wine
+
 # True when this machine can run the 32-bit Wine loader; some kernels are built without
 # 32-bit program support, and then every 32-bit Windows program fails before it starts.
 can_run_wine32() {
-    /usr/lib/wine/wine --version >/dev/null 2>&1
+    "$WINE32_LOADER" --version >/dev/null 2>&1
 }
 
 # True when the 32-bit Wine loader runs: natively, or else through qemu-i386 from the
@@ -37,7 +40,7 @@ can_run_wine32() {
 # precedence over native execution. Otherwise says why not and fails.
 ensure_wine32_runs() {
     can_run_wine32 && return 0
-    if [ ! -e /usr/lib/wine/wine ]; then
+    if [ ! -e "$WINE32_LOADER" ]; then
         log "the 32-bit Wine loader is not installed"
         return 1
     fi
